@@ -1,0 +1,55 @@
+#include "cli/cli.h"
+
+#include "cli/commands.h"
+#include "net/endpoints.h"
+#include "net/networkaccess.h"
+
+#include <QString>
+
+namespace Cli {
+
+namespace {
+
+void printUsage(QTextStream &stream)
+{
+    stream << "usage: vorlen360-cli [endpoint options] COMMAND [arguments]\n\ncommands:\n";
+    for (const Command &command : commands())
+        stream << QString::fromUtf8(command.usage) << '\n';
+    stream << "\nendpoint options:\n" << Net::endpointOptionsHelp();
+    stream.flush();
+}
+
+} // namespace
+
+int run(const QStringList &arguments, const QProcessEnvironment &environment, QTextStream &out, QTextStream &err)
+{
+    Net::EndpointOptions options = Net::parseEndpointOptions(arguments, environment);
+    if (!options.error.isEmpty()) {
+        err << options.error << '\n';
+        err.flush();
+        return BadUsage;
+    }
+    if (options.remaining.isEmpty()) {
+        printUsage(err);
+        return BadUsage;
+    }
+    const QString name = options.remaining.takeFirst();
+    if (name == u"help" || name == u"--help" || name == u"-h") {
+        printUsage(out);
+        return Success;
+    }
+    for (const Command &command : commands()) {
+        if (name == QLatin1String(command.name)) {
+            Net::setTransferTimeout(options.endpoints.timeout);
+            const int code = command.run(Context{options.remaining, options.endpoints, out, err});
+            out.flush();
+            err.flush();
+            return code;
+        }
+    }
+    err << "vorlen360-cli: unknown command " << name << '\n';
+    printUsage(err);
+    return BadUsage;
+}
+
+} // namespace Cli

@@ -1,0 +1,162 @@
+#include "net/endpoints.h"
+
+#include <QUrl>
+
+#include <array>
+
+namespace Net {
+
+namespace {
+
+constexpr char kDemoSite[] = "http://127.0.0.1:8360/";
+
+struct UrlOption
+{
+    const char *option;   // without the leading "--"
+    const char *variable; // environment variable
+    QString Endpoints::*field;
+    bool isBase; // a base gets its closing slash
+    const char *help;
+};
+
+const std::array<UrlOption, 6> kUrlOptions{{
+    {"share-site", "VORLEN_SHARE_SITE", &Endpoints::shareSite, true, "share-search site"},
+    {"share-prefix", "VORLEN_SHARE_PREFIX", &Endpoints::sharePrefix, true, "prefix of share links"},
+    {"forum", "VORLEN_FORUM", &Endpoints::forum, true, "forum base address"},
+    {"update-server", "VORLEN_UPDATE_SERVER", &Endpoints::updateServer, true, "software server of the version file"},
+    {"probe", "VORLEN_PROBE", &Endpoints::probe, false, "connectivity probe page"},
+    {"service-url", "VORLEN_SERVICE_URL", &Endpoints::serviceUrl, false, "customer-service page"},
+}};
+
+constexpr char kTimeoutOption[] = "timeout";
+constexpr char kTimeoutVariable[] = "VORLEN_TIMEOUT";
+
+bool isHttpUrl(const QString &value)
+{
+    const QUrl url(value, QUrl::StrictMode);
+    const QString scheme = url.scheme();
+    return url.isValid() && (scheme == u"http" || scheme == u"https") && !url.host().isEmpty();
+}
+
+// Checks one URL value and normalises a base; returns an error line or the empty text.
+QString acceptUrl(const UrlOption &option, QString value, const QString &source, Endpoints &endpoints)
+{
+    value = value.trimmed();
+    if (!isHttpUrl(value))
+        return source + QStringLiteral(": not an http or https URL: ") + value;
+    if (option.isBase && !value.endsWith(u'/'))
+        value += u'/';
+    endpoints.*option.field = value;
+    return {};
+}
+
+QString acceptTimeout(const QString &value, const QString &source, Endpoints &endpoints)
+{
+    bool ok = false;
+    const int seconds = value.trimmed().toInt(&ok);
+    if (!ok || seconds < 1)
+        return source + QStringLiteral(": not a positive number of seconds: ") + value;
+    endpoints.timeout = std::chrono::seconds(seconds);
+    return {};
+}
+
+QString optionName(const char *name)
+{
+    return QStringLiteral("--") + QLatin1String(name);
+}
+
+} // namespace
+
+Endpoints Endpoints::defaults()
+{
+    const QString site = QLatin1String(kDemoSite);
+    Endpoints e;
+    e.shareSite = site;
+    e.sharePrefix = site + QStringLiteral("yunpan/");
+    e.forum = site + QStringLiteral("forum/");
+    e.updateServer = site;
+    e.probe = site + QStringLiteral("probe/");
+    e.serviceUrl = site + QStringLiteral("service.html");
+    return e;
+}
+
+EndpointOptions parseEndpointOptions(const QStringList &arguments, const QProcessEnvironment &environment)
+{
+    EndpointOptions result{Endpoints::defaults(), {}, {}};
+    Endpoints &endpoints = result.endpoints;
+
+    for (const UrlOption &option : kUrlOptions) {
+        const QString variable = QLatin1String(option.variable);
+        if (environment.contains(variable)) {
+            result.error = acceptUrl(option, environment.value(variable), variable, endpoints);
+            if (!result.error.isEmpty())
+                return result;
+        }
+    }
+    if (environment.contains(QLatin1String(kTimeoutVariable))) {
+        const QString variable = QLatin1String(kTimeoutVariable);
+        result.error = acceptTimeout(environment.value(variable), variable, endpoints);
+        if (!result.error.isEmpty())
+            return result;
+    }
+
+    for (qsizetype i = 0; i < arguments.size(); ++i) {
+        const QString &argument = arguments.at(i);
+        if (argument == u"--") { // the rest belongs to the command, whatever it looks like
+            result.remaining += arguments.mid(i);
+            break;
+        }
+        // "--name=value" or "--name value"; anything else passes through.
+        auto matches = [&](const char *name, QString &value) {
+            const QString flag = optionName(name);
+            if (argument == flag) {
+                if (i + 1 >= arguments.size()) {
+                    result.error = flag + QStringLiteral(": missing value");
+                    return true;
+                }
+                value = arguments.at(++i);
+                return true;
+            }
+            if (argument.startsWith(flag + u'=')) {
+                value = argument.mid(flag.size() + 1);
+                return true;
+            }
+            return false;
+        };
+
+        QString value;
+        bool taken = false;
+        for (const UrlOption &option : kUrlOptions) {
+            if (matches(option.option, value)) {
+                if (result.error.isEmpty())
+                    result.error = acceptUrl(option, value, optionName(option.option), endpoints);
+                taken = true;
+                break;
+            }
+        }
+        if (!taken && matches(kTimeoutOption, value)) {
+            if (result.error.isEmpty())
+                result.error = acceptTimeout(value, optionName(kTimeoutOption), endpoints);
+            taken = true;
+        }
+        if (!result.error.isEmpty())
+            return result;
+        if (!taken)
+            result.remaining.append(argument);
+    }
+    return result;
+}
+
+QString endpointOptionsHelp()
+{
+    QString help;
+    for (const UrlOption &option : kUrlOptions) {
+        help += QStringLiteral("  ") + optionName(option.option) + QStringLiteral(" URL  (") + QLatin1String(option.variable)
+            + QStringLiteral(") ") + QLatin1String(option.help) + u'\n';
+    }
+    help += QStringLiteral("  --timeout SECONDS  (") + QLatin1String(kTimeoutVariable)
+        + QStringLiteral(") transfer timeout of one page fetch, default 30\n");
+    return help;
+}
+
+} // namespace Net

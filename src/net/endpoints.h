@@ -1,0 +1,43 @@
+#pragma once
+
+#include <QProcessEnvironment>
+#include <QString>
+#include <QStringList>
+
+#include <chrono>
+
+// The remote parties the program talks to. Compiled-in defaults point at the bundled demo
+// site; each can be replaced by a command-line option or an environment variable (an option
+// beats the variable, the variable beats the default). Every front end reads them the same way.
+namespace Net {
+
+struct Endpoints
+{
+    QString shareSite;    // listing, search and detail pages
+    QString sharePrefix;  // the prefix of every share link
+    QString forum;        // login, logout, registration, avatars
+    QString updateServer; // serves /version/main.txt
+    QString probe;        // connectivity probe
+    QString serviceUrl;   // customer-service page
+    std::chrono::seconds timeout{30}; // transfer timeout of one page fetch
+
+    static Endpoints defaults();
+};
+
+struct EndpointOptions
+{
+    Endpoints endpoints;
+    QStringList remaining; // the arguments that are not endpoint options, in order
+    QString error;         // one line naming the refused option or variable; empty when all is well
+};
+
+// Takes the endpoint options out of arguments (without the program name), "--name VALUE" or
+// "--name=VALUE", and merges them with the environment over the defaults. A base URL without
+// its closing slash gets it; a value that is not an http(s) URL, or a timeout that is not a
+// positive whole number of seconds, sets error.
+EndpointOptions parseEndpointOptions(const QStringList &arguments, const QProcessEnvironment &environment);
+
+// One line per option, for usage texts.
+QString endpointOptionsHelp();
+
+} // namespace Net

@@ -1,0 +1,72 @@
+#include "net/getbody.h"
+
+#include "net/networkaccess.h"
+#include "net/pagedecoding.h"
+
+#include <QCoreApplication>
+#include <QEventLoop>
+#include <QNetworkReply>
+#include <QNetworkRequest>
+#include <QUrl>
+
+#include <memory>
+
+namespace Net {
+
+namespace {
+
+bool applicationIsGone()
+{
+    return QCoreApplication::closingDown() || !QCoreApplication::instance();
+}
+
+// HTTP status errors (4xx, 5xx) still carry the page we want; only transport and protocol
+// failures fail the fetch.
+bool isTransportFailure(QNetworkReply::NetworkError error)
+{
+    const bool httpStatus = (error >= QNetworkReply::ContentAccessDenied && error <= QNetworkReply::UnknownContentError)
+        || (error >= QNetworkReply::InternalServerError && error <= QNetworkReply::UnknownServerError);
+    return error != QNetworkReply::NoError && !httpStatus;
+}
+
+struct ReplyDeleter
+{
+    void operator()(QNetworkReply *reply) const
+    {
+        reply->disconnect();
+        if (reply->isRunning())
+            reply->abort();
+        reply->deleteLater();
+    }
+};
+
+} // namespace
+
+std::optional<QString> GetBody(const QString &url)
+{
+    const QUrl target(url, QUrl::StrictMode);
+    if (!target.isValid() || target.isRelative() || applicationIsGone())
+        return std::nullopt;
+
+    QNetworkRequest request(target);
+    request.setRawHeader(QByteArrayLiteral("If-Modified-Since"), QByteArrayLiteral("0"));
+    request.setAttribute(QNetworkRequest::CacheLoadControlAttribute, QNetworkRequest::AlwaysNetwork);
+    request.setTransferTimeout(static_cast<int>(transferTimeout().count()));
+
+    const std::unique_ptr<QNetworkReply, ReplyDeleter> reply(networkManager().get(request));
+
+    // The nested loop keeps the window alive while we wait. QCoreApplication::exit() ends every
+    // running loop of the thread and makes later ones return at once, so a closed window never
+    // leaves us waiting here.
+    QEventLoop loop;
+    QObject::connect(reply.get(), &QNetworkReply::finished, &loop, &QEventLoop::quit);
+    if (!reply->isFinished())
+        loop.exec();
+    if (!reply->isFinished() || isTransportFailure(reply->error()))
+        return std::nullopt;
+
+    const QByteArray body = reply->readAll();
+    return decodePage(reply->header(QNetworkRequest::ContentTypeHeader).toByteArray(), body);
+}
+
+} // namespace Net
