@@ -21,6 +21,7 @@ public:
         httplib::Params params;
         httplib::Headers headers;
         std::string body;
+        int remotePort; // the client's side of the connection: equal ports mean a reused connection
     };
 
     LoopbackServer();

@@ -1,0 +1,69 @@
+#include "cli/cli.h"
+
+#include <QTest>
+
+namespace {
+struct Outcome
+{
+    int code;
+    QString out;
+    QString err;
+};
+
+Outcome runCli(const QStringList &arguments, const QProcessEnvironment &environment = {})
+{
+    QString out;
+    QString err;
+    QTextStream outStream(&out);
+    QTextStream errStream(&err);
+    const int code = Cli::run(arguments, environment, outStream, errStream);
+    return {code, out, err};
+}
+} // namespace
+
+class TestCli : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void badUsage_data()
+    {
+        QTest::addColumn<QStringList>("arguments");
+        QTest::addColumn<QString>("firstLineStart");
+        QTest::newRow("no command") << QStringList() << QStringLiteral("usage:");
+        QTest::newRow("unknown command") << QStringList{QStringLiteral("fly")} << QStringLiteral("vorlen360-cli: unknown command fly");
+        QTest::newRow("refused endpoint")
+            << QStringList{QStringLiteral("--share-site"), QStringLiteral("file:///etc"), QStringLiteral("help")}
+            << QStringLiteral("--share-site: not an http or https URL");
+    }
+    void badUsage()
+    {
+        QFETCH(QStringList, arguments);
+        QFETCH(QString, firstLineStart);
+        const Outcome outcome = runCli(arguments);
+        QCOMPARE(outcome.code, 2);
+        QVERIFY2(outcome.err.startsWith(firstLineStart), qPrintable(outcome.err));
+        QVERIFY(outcome.out.isEmpty());
+    }
+
+    void refusedVariableIsNamed()
+    {
+        QProcessEnvironment environment;
+        environment.insert(QStringLiteral("VORLEN_PROBE"), QStringLiteral("nowhere"));
+        const Outcome outcome = runCli({QStringLiteral("help")}, environment);
+        QCOMPARE(outcome.code, 2);
+        QVERIFY(outcome.err.startsWith(u"VORLEN_PROBE"));
+        QCOMPARE(outcome.err.count(u'\n'), 1);
+    }
+
+    void helpListsTheEndpointOptions()
+    {
+        const Outcome outcome = runCli({QStringLiteral("help")});
+        QCOMPARE(outcome.code, 0);
+        for (const char *option : {"--share-site", "--share-prefix", "--forum", "--update-server", "--probe", "--service-url", "--timeout"})
+            QVERIFY2(outcome.out.contains(QLatin1String(option)), option);
+    }
+};
+
+QTEST_GUILESS_MAIN(TestCli)
+#include "tst_cli.moc"

@@ -1,0 +1,117 @@
+#include "net/endpoints.h"
+
+#include <QTest>
+
+using Net::parseEndpointOptions;
+using namespace Qt::StringLiterals;
+
+namespace {
+QProcessEnvironment environment(std::initializer_list<std::pair<const char *, const char *>> variables)
+{
+    QProcessEnvironment env;
+    for (const auto &[name, value] : variables)
+        env.insert(QLatin1String(name), QString::fromUtf8(value));
+    return env;
+}
+} // namespace
+
+class TestEndpoints : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void defaultsPointAtTheDemoSite()
+    {
+        const auto parsed = parseEndpointOptions({}, {});
+        QVERIFY(parsed.error.isEmpty());
+        QCOMPARE(parsed.endpoints.shareSite, QStringLiteral("http://127.0.0.1:8360/"));
+        QCOMPARE(parsed.endpoints.sharePrefix, QStringLiteral("http://127.0.0.1:8360/yunpan/"));
+        QCOMPARE(parsed.endpoints.timeout, std::chrono::seconds(30));
+    }
+
+    void optionBeatsVariableBeatsDefault()
+    {
+        const auto env = environment({{"VORLEN_SHARE_SITE", "http://env.example/"}, {"VORLEN_FORUM", "http://forum.env/"}});
+        const auto parsed = parseEndpointOptions({QStringLiteral("--share-site"), QStringLiteral("http://option.example/")}, env);
+        QVERIFY(parsed.error.isEmpty());
+        QCOMPARE(parsed.endpoints.shareSite, QStringLiteral("http://option.example/"));
+        QCOMPARE(parsed.endpoints.forum, QStringLiteral("http://forum.env/"));
+        QCOMPARE(parsed.endpoints.updateServer, Net::Endpoints::defaults().updateServer);
+    }
+
+    void everyOptionAndItsVariable_data()
+    {
+        QTest::addColumn<QString>("option");
+        QTest::addColumn<QString>("variable");
+        QTest::addColumn<QString>("value");
+        QTest::addColumn<QString>("stored");
+        QTest::newRow("share-site") << u"--share-site"_s << u"VORLEN_SHARE_SITE"_s << u"http://s.test"_s << u"http://s.test/"_s;
+        QTest::newRow("share-prefix") << u"--share-prefix"_s << u"VORLEN_SHARE_PREFIX"_s << u"https://p.test/x"_s << u"https://p.test/x/"_s;
+        QTest::newRow("forum") << u"--forum"_s << u"VORLEN_FORUM"_s << u"http://f.test/bbs"_s << u"http://f.test/bbs/"_s;
+        QTest::newRow("update-server") << u"--update-server"_s << u"VORLEN_UPDATE_SERVER"_s << u"http://u.test/"_s << u"http://u.test/"_s;
+        QTest::newRow("probe keeps its path") << u"--probe"_s << u"VORLEN_PROBE"_s << u"http://q.test/index.html"_s
+                                              << u"http://q.test/index.html"_s;
+        QTest::newRow("service-url") << u"--service-url"_s << u"VORLEN_SERVICE_URL"_s << u"http://c.test/kf"_s << u"http://c.test/kf"_s;
+    }
+    void everyOptionAndItsVariable()
+    {
+        QFETCH(QString, option);
+        QFETCH(QString, variable);
+        QFETCH(QString, value);
+        QFETCH(QString, stored);
+        auto field = [&](const Net::Endpoints &e) {
+            const QString name = option.mid(2);
+            if (name == u"share-site") return e.shareSite;
+            if (name == u"share-prefix") return e.sharePrefix;
+            if (name == u"forum") return e.forum;
+            if (name == u"update-server") return e.updateServer;
+            if (name == u"probe") return e.probe;
+            return e.serviceUrl;
+        };
+        QProcessEnvironment env;
+        env.insert(variable, value);
+        QCOMPARE(field(parseEndpointOptions({}, env).endpoints), stored);
+        QCOMPARE(field(parseEndpointOptions({option, value}, {}).endpoints), stored);
+        QCOMPARE(field(parseEndpointOptions({option + u'=' + value}, {}).endpoints), stored);
+    }
+
+    void refusedValues_data()
+    {
+        QTest::addColumn<QStringList>("arguments");
+        QTest::addColumn<QString>("variable");
+        QTest::addColumn<QString>("value");
+        QTest::addColumn<QString>("named");
+        QTest::newRow("ftp") << QStringList{u"--forum"_s, u"ftp://x.test/"_s} << QString() << QString() << u"--forum"_s;
+        QTest::newRow("no scheme") << QStringList{u"--share-site=example.com"_s} << QString() << QString() << u"--share-site"_s;
+        QTest::newRow("missing value") << QStringList{u"--probe"_s} << QString() << QString() << u"--probe"_s;
+        QTest::newRow("empty") << QStringList{u"--update-server="_s} << QString() << QString() << u"--update-server"_s;
+        QTest::newRow("bad variable") << QStringList{} << u"VORLEN_SHARE_PREFIX"_s << u"yunpan"_s << u"VORLEN_SHARE_PREFIX"_s;
+        QTest::newRow("zero timeout") << QStringList{u"--timeout"_s, u"0"_s} << QString() << QString() << u"--timeout"_s;
+        QTest::newRow("word timeout") << QStringList{} << u"VORLEN_TIMEOUT"_s << u"soon"_s << u"VORLEN_TIMEOUT"_s;
+    }
+    void refusedValues()
+    {
+        QFETCH(QStringList, arguments);
+        QFETCH(QString, variable);
+        QFETCH(QString, value);
+        QFETCH(QString, named);
+        QProcessEnvironment env;
+        if (!variable.isEmpty())
+            env.insert(variable, value);
+        const auto parsed = parseEndpointOptions(arguments, env);
+        QVERIFY(parsed.error.startsWith(named));
+        QVERIFY(!parsed.error.contains(u'\n'));
+    }
+
+    void otherArgumentsPassThroughInOrder()
+    {
+        const QStringList arguments{u"harvest"_s, u"--timeout"_s, u"5"_s, u"--page"_s, u"3"_s, u"--"_s, u"--forum"_s, u"x"_s};
+        const auto parsed = parseEndpointOptions(arguments, {});
+        QVERIFY(parsed.error.isEmpty());
+        QCOMPARE(parsed.endpoints.timeout, std::chrono::seconds(5));
+        QCOMPARE(parsed.remaining, (QStringList{u"harvest"_s, u"--page"_s, u"3"_s, u"--"_s, u"--forum"_s, u"x"_s}));
+    }
+};
+
+QTEST_APPLESS_MAIN(TestEndpoints)
+#include "tst_endpoints.moc"
