@@ -20,6 +20,8 @@ struct Entry
     std::string extractionCode; // 4 letters and digits
     std::string shareCode;      // the path after the share-link prefix, as a reader must extract it
     std::string detailSuffix;   // written after the code before the closing quote: "?" or ""
+
+    friend bool operator==(const Entry &, const Entry &) = default;
 };
 
 class Catalog
