@@ -82,7 +82,7 @@ std::string makeShareCode(Random &random, bool withSlash)
 
 } // namespace
 
-Catalog::Catalog(std::uint32_t seed) : m_seed(seed)
+Catalog::Catalog(std::uint32_t seed)
 {
     Random random(seed);
     m_pageStart.reserve(kLastPage + 2);

@@ -33,8 +33,6 @@ public:
     static constexpr int kMinEntriesPerPage = 20;
     static constexpr int kMaxEntriesPerPage = 30;
 
-    std::uint32_t seed() const { return m_seed; }
-
     // The entries of listing page `page` in page order; empty below 0 and past kLastPage.
     std::vector<Entry> listingPage(int page) const;
 
@@ -48,7 +46,6 @@ private:
     std::optional<Entry> lookUp(const std::unordered_map<std::string, std::size_t> &index,
                                 const std::string &key) const;
 
-    std::uint32_t m_seed;
     std::vector<Entry> m_entries;         // all pages, one after the other
     std::vector<std::size_t> m_pageStart; // kLastPage + 2 offsets into m_entries
     std::unordered_map<std::string, std::size_t> m_byId;
