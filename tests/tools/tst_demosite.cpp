@@ -100,6 +100,7 @@ private slots:
     void versionFileAnnouncesTheVersion();
     void latencyDelaysEveryAnswer();
     void stopCutsTheLatencyShort();
+    void keptAliveConnectionAnswersPromptly();
     void busyOrBadPortIsRefused();
     void executablePrintsItsAddressAndStopsOnTerm();
     void executableRefusesBadOptions_data();
@@ -333,6 +334,22 @@ void tst_DemoSite::stopCutsTheLatencyShort()
     waiting.join();
     sleepy.stop(); // a second stop is harmless
     QVERIFY(!sleepy.start()); // a server runs once
+}
+
+void tst_DemoSite::keptAliveConnectionAnswersPromptly()
+{
+    // A harvest reads a page and then its details one after another on one connection; a
+    // stall per answer (delayed acknowledgement meeting Nagle's algorithm) would cost seconds.
+    httplib::Client client("127.0.0.1", m_site.port());
+    client.set_keep_alive(true);
+    constexpr int requests = 30;
+    QElapsedTimer timer;
+    timer.start();
+    for (int i = 0; i < requests; ++i) {
+        const auto result = client.Get(listingPath(i).c_str());
+        QVERIFY(result && result->status == 200);
+    }
+    QVERIFY2(timer.elapsed() < requests * 10, qPrintable(QString::number(timer.elapsed())));
 }
 
 void tst_DemoSite::busyOrBadPortIsRefused()
