@@ -1,0 +1,114 @@
+#include "demo-site/routes.h"
+
+#include "demo-site/pages.h"
+#include "text/gbk.h"
+
+#include <QString>
+
+#include <climits>
+#include <optional>
+#include <string_view>
+
+namespace DemoSite {
+
+namespace {
+
+constexpr char kHtml[] = "text/html; charset=gbk";
+constexpr char kText[] = "text/plain; charset=gbk";
+constexpr std::string_view kSharePath = "/yunpan/";
+
+// Every page leaves the site as GBK, as the real site sends it.
+void setGbk(httplib::Response &response, const std::string &utf8, const char *contentType)
+{
+    const QByteArray bytes = Text::toGbk(QString::fromUtf8(utf8.data(), static_cast<qsizetype>(utf8.size())));
+    response.set_content(bytes.constData(), static_cast<std::size_t>(bytes.size()), contentType);
+}
+
+// The text between head and tail when path is exactly head + text + tail.
+std::optional<std::string> between(const std::string &path, std::string_view head, std::string_view tail)
+{
+    const std::string_view view(path);
+    if (view.size() < head.size() + tail.size() || !view.starts_with(head) || !view.ends_with(tail))
+        return std::nullopt;
+    return std::string(view.substr(head.size(), view.size() - head.size() - tail.size()));
+}
+
+// A page number of decimal digits; numbers too long for an int are past every page there is.
+std::optional<int> parsePage(std::string_view text)
+{
+    if (text.empty() || text.find_first_not_of("0123456789") != std::string_view::npos)
+        return std::nullopt;
+    const std::size_t firstSignificant = text.find_first_not_of('0');
+    if (firstSignificant == std::string_view::npos)
+        return 0;
+    text.remove_prefix(firstSignificant);
+    if (text.size() > 9)
+        return INT_MAX;
+    return std::stoi(std::string(text));
+}
+
+} // namespace
+
+Routes::Routes(const Catalog &catalog, std::string baseUrl, std::string announcedVersion)
+    : m_catalog(catalog)
+    , m_sharePrefix(std::move(baseUrl) + std::string(kSharePath.substr(1)))
+    , m_announcedVersion(std::move(announcedVersion))
+{
+}
+
+bool Routes::serve(const httplib::Request &request, httplib::Response &response) const
+{
+    if (request.method != "GET" && request.method != "HEAD")
+        return false;
+    const std::string &path = request.path;
+    if (path == "/") {
+        setGbk(response, homePage(), kHtml);
+    } else if (const auto page = between(path, "/act-", ".html")) {
+        serveListing(*page, response);
+    } else if (const auto entryId = between(path, "/id-", ".html")) {
+        serveDetail(*entryId, response);
+    } else if (const auto shareCode = between(path, kSharePath, "")) {
+        serveShare(*shareCode, response);
+    } else if (path == "/version/main.txt") {
+        setGbk(response, versionFile(m_announcedVersion), kText);
+    } else if (path == "/probe/") {
+        setGbk(response, probePage(), kHtml);
+    } else if (path == "/service.html") {
+        setGbk(response, servicePage(), kHtml);
+    } else {
+        return false;
+    }
+    return true;
+}
+
+void Routes::notFound(httplib::Response &response)
+{
+    response.status = 404;
+    setGbk(response, notFoundPage(), kHtml);
+}
+
+void Routes::serveListing(const std::string &pageText, httplib::Response &response) const
+{
+    const std::optional<int> page = parsePage(pageText);
+    if (!page)
+        return notFound(response);
+    setGbk(response, listingPage(*page, m_catalog.listingPage(*page)), kHtml);
+}
+
+void Routes::serveDetail(const std::string &entryId, httplib::Response &response) const
+{
+    const std::optional<Entry> entry = m_catalog.entry(entryId);
+    if (!entry)
+        return notFound(response);
+    setGbk(response, detailPage(*entry, m_sharePrefix), kHtml);
+}
+
+void Routes::serveShare(const std::string &shareCode, httplib::Response &response) const
+{
+    const std::optional<Entry> entry = m_catalog.entryByShareCode(shareCode);
+    if (!entry)
+        return notFound(response);
+    setGbk(response, sharePage(*entry), kHtml);
+}
+
+} // namespace DemoSite

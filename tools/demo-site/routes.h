@@ -1,0 +1,36 @@
+#pragma once
+
+#include "demo-site/catalog.h"
+
+#include <httplib.h>
+
+#include <string>
+
+// Which page answers which path. Every party of the demo site shares one port: the share
+// search site at "/", the cloud disk's share pages under "/yunpan/", the software server's
+// version file, the connectivity probe and the customer-service page.
+namespace DemoSite {
+
+class Routes
+{
+public:
+    // baseUrl is "http://127.0.0.1:PORT/"; the share-link prefix is baseUrl + "yunpan/".
+    Routes(const Catalog &catalog, std::string baseUrl, std::string announcedVersion);
+
+    // Answers a request whose path belongs to the site; false, response untouched, otherwise.
+    bool serve(const httplib::Request &request, httplib::Response &response) const;
+
+    // The 404 page, in the site's own look.
+    static void notFound(httplib::Response &response);
+
+private:
+    void serveListing(const std::string &pageText, httplib::Response &response) const;
+    void serveDetail(const std::string &entryId, httplib::Response &response) const;
+    void serveShare(const std::string &shareCode, httplib::Response &response) const;
+
+    const Catalog &m_catalog;
+    std::string m_sharePrefix;
+    std::string m_announcedVersion;
+};
+
+} // namespace DemoSite

@@ -1,0 +1,151 @@
+#include "demo-site/server.h"
+
+#include "demo-site/routes.h"
+
+#include <httplib.h>
+
+#include <sys/socket.h>
+
+#include <atomic>
+#include <chrono>
+#include <condition_variable>
+#include <mutex>
+#include <thread>
+
+namespace DemoSite {
+
+namespace {
+
+constexpr char kHost[] = "127.0.0.1";
+constexpr int kHighestPort = 65535;
+constexpr auto kStartTimeout = std::chrono::seconds(5);
+// Short, so that stop() does not wait long for an idle kept-alive connection to time out.
+constexpr time_t kKeepAliveSeconds = 1;
+
+// The library's default also sets SO_REUSEPORT, which lets a second server bind a port that
+// is in use; a busy port must make start() fail instead.
+void reuseAddressOnly(socket_t socket)
+{
+    const int yes = 1;
+    setsockopt(socket, SOL_SOCKET, SO_REUSEADDR, &yes, sizeof(yes));
+}
+
+} // namespace
+
+struct Server::Impl
+{
+    explicit Impl(Options opts) : options(std::move(opts)), catalog(options.seed) {}
+
+    int bind(int wanted);
+    void waitOutLatency();
+    httplib::Server::HandlerResponse answer(const httplib::Request &request, httplib::Response &response);
+
+    Options options;
+    Catalog catalog;
+    httplib::Server http;
+    std::unique_ptr<Routes> routes;
+    std::thread thread;
+    std::atomic<bool> listenReturned{false};
+    int port = 0;
+
+    std::mutex mutex;
+    std::condition_variable wake;
+    bool stopping = false;
+};
+
+int Server::Impl::bind(int wanted)
+{
+    if (wanted < 0 || wanted > kHighestPort)
+        return -1;
+    http.set_socket_options(reuseAddressOnly);
+    // Headers and body leave in separate writes; without this, Nagle's algorithm and delayed
+    // acknowledgement hold every answer on a kept-alive connection for some 40 ms. Accepted
+    // sockets inherit it from the listening one, so it must be set before binding.
+    http.set_tcp_nodelay(true);
+    if (wanted == 0)
+        return http.bind_to_any_port(kHost);
+    return http.bind_to_port(kHost, wanted) ? wanted : -1;
+}
+
+// A condition wait rather than a sleep, so that stop() cuts it short.
+void Server::Impl::waitOutLatency()
+{
+    if (options.latencyMs <= 0)
+        return;
+    std::unique_lock lock(mutex);
+    wake.wait_for(lock, std::chrono::milliseconds(options.latencyMs), [this] { return stopping; });
+}
+
+httplib::Server::HandlerResponse Server::Impl::answer(const httplib::Request &request, httplib::Response &response)
+{
+    waitOutLatency();
+    if (!routes->serve(request, response))
+        Routes::notFound(response);
+    return httplib::Server::HandlerResponse::Handled;
+}
+
+Server::Server(Options options) : m_impl(std::make_unique<Impl>(std::move(options))) {}
+
+Server::~Server()
+{
+    stop();
+}
+
+bool Server::start(int port)
+{
+    if (m_impl->thread.joinable() || m_impl->stopping)
+        return false;
+    const int bound = m_impl->bind(port);
+    if (bound <= 0)
+        return false;
+    m_impl->port = bound;
+    m_impl->routes = std::make_unique<Routes>(m_impl->catalog, baseUrl(), m_impl->options.announcedVersion);
+    // All routing is ours: the library's own router matches with std::regex, which recurses
+    // once per character and could overflow the stack on a long path.
+    m_impl->http.set_pre_routing_handler([impl = m_impl.get()](const httplib::Request &request, httplib::Response &response) {
+        return impl->answer(request, response);
+    });
+    m_impl->http.set_keep_alive_timeout(kKeepAliveSeconds);
+    m_impl->thread = std::thread([impl = m_impl.get()] {
+        impl->http.listen_after_bind();
+        impl->listenReturned = true;
+    });
+    const auto deadline = std::chrono::steady_clock::now() + kStartTimeout;
+    while (!m_impl->http.is_running() && !m_impl->listenReturned && std::chrono::steady_clock::now() < deadline)
+        std::this_thread::sleep_for(std::chrono::milliseconds(1));
+    return m_impl->http.is_running();
+}
+
+void Server::stop()
+{
+    {
+        const std::lock_guard lock(m_impl->mutex);
+        m_impl->stopping = true;
+    }
+    m_impl->wake.notify_all();
+    if (!m_impl->thread.joinable())
+        return;
+    // The library ignores stop() until its loop runs, so repeat it until the loop has ended.
+    while (!m_impl->listenReturned) {
+        m_impl->http.stop();
+        std::this_thread::sleep_for(std::chrono::milliseconds(1));
+    }
+    m_impl->thread.join();
+}
+
+int Server::port() const
+{
+    return m_impl->port;
+}
+
+std::string Server::baseUrl() const
+{
+    return "http://127.0.0.1:" + std::to_string(m_impl->port) + "/";
+}
+
+const Catalog &Server::catalog() const
+{
+    return m_impl->catalog;
+}
+
+} // namespace DemoSite

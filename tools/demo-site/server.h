@@ -1,0 +1,43 @@
+#pragma once
+
+#include "demo-site/catalog.h"
+
+#include <cstdint>
+#include <memory>
+#include <string>
+
+// The demo site's HTTP server: every remote party of the program on one port of 127.0.0.1.
+namespace DemoSite {
+
+struct Options
+{
+    std::uint32_t seed = 1;
+    int latencyMs = 0;                   // waited before every answer
+    std::string announcedVersion = "V1.0"; // the version that /version/main.txt names
+};
+
+class Server
+{
+public:
+    explicit Server(Options options = {});
+    ~Server(); // stops the server
+    Server(const Server &) = delete;
+    Server &operator=(const Server &) = delete;
+
+    // Binds 127.0.0.1:port (0 picks a free port) and serves on a thread of its own; false when
+    // the port cannot be bound or the server was started before (a server runs once).
+    bool start(int port = 0);
+    // Stops serving and waits for the server's threads; answers still waiting out their
+    // latency are sent at once. Safe to call twice.
+    void stop();
+
+    int port() const;            // 0 until started
+    std::string baseUrl() const; // "http://127.0.0.1:PORT/"
+    const Catalog &catalog() const;
+
+private:
+    struct Impl;
+    std::unique_ptr<Impl> m_impl;
+};
+
+} // namespace DemoSite
