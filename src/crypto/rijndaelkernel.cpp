@@ -1,0 +1,142 @@
+#include "crypto/rijndaelkernel.h"
+
+#include "crypto/rijndaeltables.h"
+
+namespace Crypto::Rijndael {
+
+namespace {
+
+inline std::uint32_t load32le(const std::uint8_t *p)
+{
+    return p[0] | (std::uint32_t(p[1]) << 8) | (std::uint32_t(p[2]) << 16) | (std::uint32_t(p[3]) << 24);
+}
+
+inline void store32le(std::uint8_t *p, std::uint32_t w)
+{
+    p[0] = static_cast<std::uint8_t>(w);
+    p[1] = static_cast<std::uint8_t>(w >> 8);
+    p[2] = static_cast<std::uint8_t>(w >> 16);
+    p[3] = static_cast<std::uint8_t>(w >> 24);
+}
+
+inline std::uint32_t byteAt(std::uint32_t w, int index)
+{
+    return (w >> (8 * index)) & 0xff;
+}
+
+// Byte k of the result is byte k of table[byte k of w]: SubWord with a repeated-byte table.
+inline std::uint32_t substitute(const WordTable &table, std::uint32_t w)
+{
+    return (table[byteAt(w, 0)] & 0x000000ffu) ^ (table[byteAt(w, 1)] & 0x0000ff00u)
+           ^ (table[byteAt(w, 2)] & 0x00ff0000u) ^ (table[byteAt(w, 3)] & 0xff000000u);
+}
+
+// Row k of output column c comes from column c + k * Step: Step 1 is ShiftRows, Step 3 its
+// inverse. One template serves both directions, so the two ciphers cannot drift apart.
+template <int Step>
+struct Shifted
+{
+    static constexpr int column(int c, int row) { return (c + row * Step) & 3; }
+
+    static inline std::uint32_t fullRound(const std::array<WordTable, 4> &t, const std::uint32_t *s, int c,
+                                          std::uint32_t key)
+    {
+        return t[0][byteAt(s[column(c, 0)], 0)] ^ t[1][byteAt(s[column(c, 1)], 1)]
+               ^ t[2][byteAt(s[column(c, 2)], 2)] ^ t[3][s[column(c, 3)] >> 24] ^ key;
+    }
+
+    static inline std::uint32_t lastRound(const WordTable &box, const std::uint32_t *s, int c, std::uint32_t key)
+    {
+        return (box[byteAt(s[column(c, 0)], 0)] & 0x000000ffu) ^ (box[byteAt(s[column(c, 1)], 1)] & 0x0000ff00u)
+               ^ (box[byteAt(s[column(c, 2)], 2)] & 0x00ff0000u) ^ (box[s[column(c, 3)] >> 24] & 0xff000000u)
+               ^ key;
+    }
+
+    // Reads the whole block before writing, so in and out may be the same bytes.
+    static void blocks(const std::array<WordTable, 4> &t, const WordTable &box, const std::uint32_t *keys,
+                       int rounds, const std::uint8_t *in, std::uint8_t *out, std::size_t count)
+    {
+        for (std::size_t b = 0; b < count; ++b, in += BlockBytes, out += BlockBytes) {
+            std::uint32_t s[4];
+            std::uint32_t n[4];
+            for (int c = 0; c < 4; ++c)
+                s[c] = load32le(in + 4 * c) ^ keys[c];
+            const std::uint32_t *k = keys + 4;
+            for (int r = 1; r < rounds; ++r, k += 4) {
+                n[0] = fullRound(t, s, 0, k[0]);
+                n[1] = fullRound(t, s, 1, k[1]);
+                n[2] = fullRound(t, s, 2, k[2]);
+                n[3] = fullRound(t, s, 3, k[3]);
+                s[0] = n[0], s[1] = n[1], s[2] = n[2], s[3] = n[3];
+            }
+            for (int c = 0; c < 4; ++c)
+                n[c] = lastRound(box, s, c, k[c]);
+            for (int c = 0; c < 4; ++c)
+                store32le(out + 4 * c, n[c]);
+        }
+    }
+};
+
+} // namespace
+
+int roundsForKeyBits(int keyBits)
+{
+    switch (keyBits) {
+    case 128: return 10;
+    case 192: return 12;
+    case 256: return 14;
+    default: return 0;
+    }
+}
+
+void expandKey(KeySchedule &schedule, const std::uint8_t *key, int keyBits)
+{
+    const int nk = keyBits / 32;
+    schedule.rounds = roundsForKeyBits(keyBits);
+    const int total = 4 * (schedule.rounds + 1);
+    std::uint32_t *w = schedule.encryption.data();
+    for (int i = 0; i < nk; ++i)
+        w[i] = load32le(key + 4 * i);
+    for (int i = nk; i < total; ++i) {
+        std::uint32_t t = w[i - 1];
+        if (i % nk == 0)
+            t = substitute(tables.sbox, (t >> 8) | (t << 24)) ^ tables.roundConstants[i / nk - 1];
+        else if (nk > 6 && i % nk == 4)
+            t = substitute(tables.sbox, t);
+        w[i] = w[i - nk] ^ t;
+    }
+}
+
+void makeDecryptKeys(KeySchedule &schedule)
+{
+    const int rounds = schedule.rounds;
+    const std::uint32_t *e = schedule.encryption.data();
+    std::uint32_t *d = schedule.decryption.data();
+    for (int r = 0; r <= rounds; ++r)
+        for (int j = 0; j < 4; ++j)
+            d[4 * r + j] = e[4 * (rounds - r) + j];
+    // InvMixColumns through the decryption tables: D[k][S[b]] is InvMixColumns of b in row k.
+    const auto &dt = tables.decryption;
+    const auto &s = tables.sbox;
+    for (int i = 4; i < 4 * rounds; ++i) {
+        const std::uint32_t v = d[i];
+        d[i] = dt[0][s[byteAt(v, 0)] & 0xff] ^ dt[1][s[byteAt(v, 1)] & 0xff] ^ dt[2][s[byteAt(v, 2)] & 0xff]
+               ^ dt[3][s[byteAt(v, 3)] & 0xff];
+    }
+}
+
+void encryptBlocksPortable(const KeySchedule &schedule, const std::uint8_t *in, std::uint8_t *out,
+                           std::size_t count)
+{
+    Shifted<1>::blocks(tables.encryption, tables.sbox, schedule.encryption.data(), schedule.rounds, in, out,
+                       count);
+}
+
+void decryptBlocksPortable(const KeySchedule &schedule, const std::uint8_t *in, std::uint8_t *out,
+                           std::size_t count)
+{
+    Shifted<3>::blocks(tables.decryption, tables.inverseSbox, schedule.decryption.data(), schedule.rounds, in,
+                       out, count);
+}
+
+} // namespace Crypto::Rijndael
