@@ -2,6 +2,8 @@
 
 #include "crypto/rijndaeltables.h"
 
+#include <utility>
+
 namespace Crypto::Rijndael {
 
 namespace {
@@ -24,11 +26,28 @@ inline std::uint32_t byteAt(std::uint32_t w, int index)
     return (w >> (8 * index)) & 0xff;
 }
 
-// Byte k of the result is byte k of table[byte k of w]: SubWord with a repeated-byte table.
-inline std::uint32_t substitute(const WordTable &table, std::uint32_t w)
+// Byte k of the result is byte k of box[byte k of wk], for a table with the byte repeated.
+inline std::uint32_t substitute(const WordTable &box, std::uint32_t w0, std::uint32_t w1, std::uint32_t w2,
+                                std::uint32_t w3)
 {
-    return (table[byteAt(w, 0)] & 0x000000ffu) ^ (table[byteAt(w, 1)] & 0x0000ff00u)
-           ^ (table[byteAt(w, 2)] & 0x00ff0000u) ^ (table[byteAt(w, 3)] & 0xff000000u);
+    return (box[byteAt(w0, 0)] & 0x000000ffu) ^ (box[byteAt(w1, 1)] & 0x0000ff00u)
+           ^ (box[byteAt(w2, 2)] & 0x00ff0000u) ^ (box[byteAt(w3, 3)] & 0xff000000u);
+}
+
+// SubWord of the key schedule.
+inline std::uint32_t substituteWord(std::uint32_t w)
+{
+    return substitute(tables.sbox, w, w, w, w);
+}
+
+// Calls f(0) ... f(N - 1) with compile-time indices, so that the state stays in registers
+// whatever the optimiser's own unrolling limits are.
+template <int N, typename F>
+inline void unroll(F &&f)
+{
+    [&]<int... I>(std::integer_sequence<int, I...>) {
+        (f(std::integral_constant<int, I>()), ...);
+    }(std::make_integer_sequence<int, N>());
 }
 
 // Row k of output column c comes from column c + k * Step: Step 1 is ShiftRows, Step 3 its
@@ -47,9 +66,7 @@ struct Shifted
 
     static inline std::uint32_t lastRound(const WordTable &box, const std::uint32_t *s, int c, std::uint32_t key)
     {
-        return (box[byteAt(s[column(c, 0)], 0)] & 0x000000ffu) ^ (box[byteAt(s[column(c, 1)], 1)] & 0x0000ff00u)
-               ^ (box[byteAt(s[column(c, 2)], 2)] & 0x00ff0000u) ^ (box[s[column(c, 3)] >> 24] & 0xff000000u)
-               ^ key;
+        return substitute(box, s[column(c, 0)], s[column(c, 1)], s[column(c, 2)], s[column(c, 3)]) ^ key;
     }
 
     // Lanes blocks side by side: their rounds are independent, so the table look-ups of one
@@ -59,29 +76,16 @@ struct Shifted
     static inline void group(const std::array<WordTable, 4> &t, const WordTable &box, const std::uint32_t *keys,
                              int rounds, const std::uint8_t *in, std::uint8_t *out)
     {
+        constexpr int Words = 4 * Lanes;
         std::uint32_t s[Lanes][4];
         std::uint32_t n[Lanes][4];
-        for (int l = 0; l < Lanes; ++l)
-            for (int c = 0; c < 4; ++c)
-                s[l][c] = load32le(in + BlockBytes * l + 4 * c) ^ keys[c];
+        unroll<Words>([&](auto i) { s[i / 4][i % 4] = load32le(in + 4 * i) ^ keys[i % 4]; });
         const std::uint32_t *k = keys + 4;
         for (int r = 1; r < rounds; ++r, k += 4) {
-            for (int l = 0; l < Lanes; ++l) {
-                n[l][0] = fullRound(t, s[l], 0, k[0]);
-                n[l][1] = fullRound(t, s[l], 1, k[1]);
-                n[l][2] = fullRound(t, s[l], 2, k[2]);
-                n[l][3] = fullRound(t, s[l], 3, k[3]);
-            }
-            for (int l = 0; l < Lanes; ++l)
-                for (int c = 0; c < 4; ++c)
-                    s[l][c] = n[l][c];
+            unroll<Words>([&](auto i) { n[i / 4][i % 4] = fullRound(t, s[i / 4], i % 4, k[i % 4]); });
+            unroll<Words>([&](auto i) { s[i / 4][i % 4] = n[i / 4][i % 4]; });
         }
-        for (int l = 0; l < Lanes; ++l)
-            for (int c = 0; c < 4; ++c)
-                n[l][c] = lastRound(box, s[l], c, k[c]);
-        for (int l = 0; l < Lanes; ++l)
-            for (int c = 0; c < 4; ++c)
-                store32le(out + BlockBytes * l + 4 * c, n[l][c]);
+        unroll<Words>([&](auto i) { store32le(out + 4 * i, lastRound(box, s[i / 4], i % 4, k[i % 4])); });
     }
 
     static void blocks(const std::array<WordTable, 4> &t, const WordTable &box, const std::uint32_t *keys,
@@ -118,9 +122,9 @@ void expandKey(KeySchedule &schedule, const std::uint8_t *key, int keyBits)
     for (int i = nk; i < total; ++i) {
         std::uint32_t t = w[i - 1];
         if (i % nk == 0)
-            t = substitute(tables.sbox, (t >> 8) | (t << 24)) ^ tables.roundConstants[i / nk - 1];
+            t = substituteWord((t >> 8) | (t << 24)) ^ tables.roundConstants[i / nk - 1];
         else if (nk > 6 && i % nk == 4)
-            t = substitute(tables.sbox, t);
+            t = substituteWord(t);
         w[i] = w[i - nk] ^ t;
     }
 }
