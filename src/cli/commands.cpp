@@ -1,12 +1,16 @@
 #include "cli/commands.h"
 
+#include "cli/aescommand.h"
+
 #include <array>
 
 namespace Cli {
 
 std::span<const Command> commands()
 {
-    static const std::array<Command, 0> table{};
+    static const std::array table{
+        Command{"aes", aesCommand, AesUsage},
+    };
     return table;
 }
 
