@@ -1,7 +1,8 @@
 #include "cli/aescommand.h"
 
+#include "cli/commandarguments.h"
+#include "cli/messagecapture.h"
 #include "crypto/ciphererror.h"
-#include "crypto/messagesink.h"
 #include "crypto/rijndael.h"
 
 #include <optional>
@@ -10,7 +11,7 @@ using namespace Qt::StringLiterals;
 
 namespace Cli {
 
-const char AesUsage[] =
+const char kAesUsage[] =
     "  aes encrypt --password P [--block-bits N] [--key-bits N] TEXT\n"
     "  aes decrypt --password P [--block-bits N] [--key-bits N] HEXTEXT\n"
     "  aes encrypt-file --password P [--key-bits N] PLAIN CIPHER\n"
@@ -39,28 +40,18 @@ constexpr ActionSpec Actions[] = {
 struct Request
 {
     Action action = Action::Encrypt;
-    std::optional<QString> password;
+    QString password;
     int blockBits = 256;
     int keyBits = 256;
     QStringList operands;
 };
 
-// Reads "--name value" or "--name=value" at arguments[i]; advances i past what it used.
-std::optional<QString> optionValue(const QStringList &arguments, qsizetype &i, QString &error)
+// Reads a bit count option into bits when it is given; false with error set when it is no number.
+bool readBits(const CommandArguments &arguments, const char *name, int &bits, QString &error)
 {
-    const QString &argument = arguments[i];
-    const qsizetype equals = argument.indexOf(u'=');
-    if (equals >= 0)
-        return argument.mid(equals + 1);
-    if (i + 1 >= arguments.size()) {
-        error = argument + u" needs a value"_s;
-        return std::nullopt;
-    }
-    return arguments[++i];
-}
-
-bool readBits(const QString &value, int &bits, QString &error)
-{
+    const QString value = arguments.options.value(QLatin1String(name));
+    if (value.isNull())
+        return true;
     bool ok = false;
     bits = value.toInt(&ok);
     if (!ok)
@@ -69,42 +60,33 @@ bool readBits(const QString &value, int &bits, QString &error)
 }
 
 // The request, or nullopt with error set for bad usage.
-std::optional<Request> parse(const QStringList &arguments, QString &error)
+std::optional<Request> parse(const QStringList &words, QString &error)
 {
     const ActionSpec *spec = nullptr;
     for (const ActionSpec &candidate : Actions)
-        if (!arguments.isEmpty() && arguments.front() == candidate.name)
+        if (!words.isEmpty() && words.front() == candidate.name)
             spec = &candidate;
     if (!spec) {
         error = u"aes: expected encrypt, decrypt, encrypt-file or decrypt-file"_s;
         return std::nullopt;
     }
+    const QStringList rest = words.mid(1);
+    const CommandArguments arguments = spec->takesBlockBits
+        ? parseCommandArguments(rest, {"password", "key-bits", "block-bits"})
+        : parseCommandArguments(rest, {"password", "key-bits"});
+    const QString prefix = u"aes "_s + spec->name + u": "_s;
     Request request;
     request.action = spec->action;
-    bool optionsEnded = false;
-    for (qsizetype i = 1; i < arguments.size() && error.isEmpty(); ++i) {
-        const QString &argument = arguments[i];
-        const QStringView name = QStringView(argument).left(argument.indexOf(u'='));
-        if (optionsEnded || !argument.startsWith(u"--"_s)) {
-            request.operands.append(argument);
-        } else if (argument == u"--"_s) {
-            optionsEnded = true;
-        } else if (name == u"--password"_s) {
-            request.password = optionValue(arguments, i, error);
-        } else if (name == u"--key-bits"_s) {
-            if (const auto value = optionValue(arguments, i, error))
-                readBits(*value, request.keyBits, error);
-        } else if (name == u"--block-bits"_s && spec->takesBlockBits) {
-            if (const auto value = optionValue(arguments, i, error))
-                readBits(*value, request.blockBits, error);
-        } else {
-            error = u"aes "_s + spec->name + u": unknown option "_s + argument;
-        }
-    }
-    if (error.isEmpty() && !request.password)
-        error = u"aes "_s + spec->name + u": --password is required"_s;
-    if (error.isEmpty() && request.operands.size() != spec->operands)
-        error = u"aes "_s + spec->name + u": expected "_s + QString::number(spec->operands) + u" operand(s)"_s;
+    request.operands = arguments.positional;
+    request.password = arguments.options.value(u"password"_s);
+    if (!arguments.error.isEmpty())
+        error = prefix + arguments.error;
+    else if (!arguments.options.contains(u"password"_s))
+        error = prefix + u"--password is required"_s;
+    else if (request.operands.size() != spec->operands)
+        error = prefix + u"expected "_s + QString::number(spec->operands) + u" operand(s)"_s;
+    else if (readBits(arguments, "key-bits", request.keyBits, error))
+        readBits(arguments, "block-bits", request.blockBits, error);
     return error.isEmpty() ? std::optional(request) : std::nullopt;
 }
 
@@ -117,34 +99,11 @@ QString withoutTrailingZeros(QString text)
     return text;
 }
 
-// Prints the cipher class's messages on stderr while it lives and remembers whether one came.
-class StderrMessages
-{
-public:
-    explicit StderrMessages(QTextStream &err)
-        : m_previous(Crypto::setMessageSink([this, &err](const QString &text, Crypto::MessageIcon) {
-              err << QString(text).replace(u"\r\n"_s, u"\n"_s) << '\n';
-              err.flush();
-              m_shown = true;
-          }))
-    {
-    }
-    ~StderrMessages() { Crypto::setMessageSink(std::move(m_previous)); }
-    StderrMessages(const StderrMessages &) = delete;
-    StderrMessages &operator=(const StderrMessages &) = delete;
-
-    bool shown() const { return m_shown; }
-
-private:
-    bool m_shown = false;
-    Crypto::MessageSink m_previous;
-};
-
 // The text result to print, if the action has one.
 std::optional<QString> execute(const Request &request)
 {
     Crypto::cRijndael aes;
-    const QString &password = *request.password;
+    const QString &password = request.password;
     switch (request.action) {
     case Action::Encrypt:
         return aes.StringEncrypt(request.operands[0], password, request.blockBits, request.keyBits);
@@ -162,15 +121,15 @@ std::optional<QString> execute(const Request &request)
 
 } // namespace
 
-int aesCommand(const Context &context)
+int runAes(const Context &context)
 {
     QString error;
     const std::optional<Request> request = parse(context.arguments, error);
     if (!request) {
-        context.err << error << '\n' << AesUsage << '\n';
+        context.err << error << '\n' << kAesUsage << '\n';
         return BadUsage;
     }
-    StderrMessages messages(context.err);
+    const MessageCapture messages(context.err);
     try {
         const std::optional<QString> result = execute(*request);
         if (result && !messages.shown())

@@ -5,8 +5,8 @@
 namespace Cli {
 
 // "aes": the AES class's text and Simple file forms on the command line.
-int aesCommand(const Context &context);
+int runAes(const Context &context);
 
-extern const char AesUsage[];
+extern const char kAesUsage[];
 
 } // namespace Cli

@@ -1,0 +1,17 @@
+#pragma once
+
+#include "cli/context.h"
+
+namespace Cli {
+
+inline constexpr char kBase64Usage[] =
+    "  base64 encode TEXT                 Base64 of TEXT's GBK bytes\n"
+    "  base64 decode TEXT                 the text that the Base64 TEXT encodes\n"
+    "  base64 encode-file PLAIN B64       writes the Base64 of file PLAIN into file B64\n"
+    "  base64 decode-file PLAIN B64       writes the decoded file B64 into file PLAIN";
+
+// Prints the text result or writes the file; 1 when the input file cannot be read or the
+// output file was not written, 2 for bad usage.
+int runBase64(const Context &context);
+
+} // namespace Cli

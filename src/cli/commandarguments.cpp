@@ -1,0 +1,43 @@
+#include "cli/commandarguments.h"
+
+#include <algorithm>
+
+namespace Cli {
+
+CommandArguments parseCommandArguments(const QStringList &arguments, std::initializer_list<const char *> optionNames)
+{
+    CommandArguments result;
+    const auto known = [&](QStringView name) {
+        return std::any_of(optionNames.begin(), optionNames.end(),
+                           [name](const char *option) { return name == QLatin1String(option); });
+    };
+
+    for (qsizetype i = 0; i < arguments.size(); ++i) {
+        const QString &argument = arguments.at(i);
+        if (argument == u"--") {
+            result.positional += arguments.mid(i + 1);
+            break;
+        }
+        if (!argument.startsWith(u"--")) {
+            result.positional.append(argument);
+            continue;
+        }
+        const qsizetype equals = argument.indexOf(u'=');
+        const QString name = argument.mid(2, equals < 0 ? -1 : equals - 2);
+        if (!known(name)) {
+            result.error = QStringLiteral("unknown option ") + argument;
+            return result;
+        }
+        if (equals >= 0) {
+            result.options.insert(name, argument.mid(equals + 1));
+        } else if (i + 1 < arguments.size()) {
+            result.options.insert(name, arguments.at(++i));
+        } else {
+            result.error = QStringLiteral("missing value for ") + argument;
+            return result;
+        }
+    }
+    return result;
+}
+
+} // namespace Cli

@@ -1,0 +1,90 @@
+#include "cli/rndxorcommand.h"
+
+#include "cli/commandarguments.h"
+#include "cli/messagecapture.h"
+#include "crypto/rndxorhash.h"
+
+#include <QFileInfo>
+
+#include <limits>
+#include <optional>
+
+namespace Cli {
+
+namespace {
+
+struct Request
+{
+    QString mode;
+    QString password;
+    QStringList operands;
+    Crypto::CRndXorHash cipher;
+};
+
+// The request, or nullopt after the reason is printed.
+std::optional<Request> parseRequest(const Context &context)
+{
+    const CommandArguments arguments = parseCommandArguments(context.arguments, {"password", "key-size"});
+    QString problem = arguments.error;
+    const QString mode = arguments.positional.value(0);
+    const bool onFiles = mode.endsWith(u"-file");
+    const bool knownMode = mode == u"encrypt" || mode == u"decrypt" || mode == u"encrypt-file" || mode == u"decrypt-file";
+    if (problem.isEmpty() && (!knownMode || arguments.positional.size() != (onFiles ? 3 : 2)))
+        problem = QStringLiteral("wrong arguments");
+    if (problem.isEmpty() && !arguments.options.contains(QStringLiteral("password")))
+        problem = QStringLiteral("--password is required");
+
+    Request request{mode, arguments.options.value(QStringLiteral("password")), arguments.positional.mid(1), {}};
+    if (problem.isEmpty() && arguments.options.contains(QStringLiteral("key-size"))) {
+        bool ok = false;
+        const int keySize = arguments.options.value(QStringLiteral("key-size")).toInt(&ok);
+        if (ok && keySize >= std::numeric_limits<qint16>::min() && keySize <= std::numeric_limits<qint16>::max())
+            request.cipher.setKeySize(static_cast<qint16>(keySize));
+        else
+            problem = QStringLiteral("--key-size takes a whole number from -32768 to 32767");
+    }
+    if (problem.isEmpty())
+        return request;
+    context.err << "rndxor: " << problem << "\nusage:\n" << kRndXorUsage << '\n';
+    return std::nullopt;
+}
+
+bool readable(const Context &context, const QString &fileName)
+{
+    const QFileInfo info(fileName);
+    if (info.isFile() && info.isReadable())
+        return true;
+    context.err << "rndxor: cannot read " << fileName << '\n';
+    return false;
+}
+
+} // namespace
+
+int runRndXor(const Context &context)
+{
+    std::optional<Request> request = parseRequest(context);
+    if (!request)
+        return BadUsage;
+    const QStringList &operands = request->operands;
+    Crypto::CRndXorHash &cipher = request->cipher;
+    const MessageCapture messages(context.err);
+
+    if (request->mode == u"encrypt") {
+        context.out << cipher.StringEncrypt(operands[0], request->password) << '\n';
+    } else if (request->mode == u"decrypt") {
+        const QString plaintext = cipher.StringDecrypt(operands[0], request->password);
+        if (!messages.shown())
+            context.out << plaintext << '\n';
+    } else if (request->mode == u"encrypt-file") {
+        if (!readable(context, operands[0]))
+            return Failure;
+        cipher.FileEncrypt(operands[0], operands[1], request->password);
+    } else {
+        if (!readable(context, operands[1]))
+            return Failure;
+        cipher.FileDecrypt(operands[0], operands[1], request->password);
+    }
+    return messages.shown() ? Failure : Success;
+}
+
+} // namespace Cli

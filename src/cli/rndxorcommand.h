@@ -1,0 +1,17 @@
+#pragma once
+
+#include "cli/context.h"
+
+namespace Cli {
+
+inline constexpr char kRndXorUsage[] =
+    "  rndxor encrypt --password P [--key-size K] TEXT            random-XOR ciphertext of TEXT\n"
+    "  rndxor decrypt --password P [--key-size K] CIPHERTEXT      the plaintext of CIPHERTEXT\n"
+    "  rndxor encrypt-file --password P [--key-size K] PLAIN CIPHER\n"
+    "  rndxor decrypt-file --password P [--key-size K] PLAIN CIPHER";
+
+// Prints the text result or writes the file; 1 when the password or integrity check failed or
+// the input file cannot be read, 2 for bad usage.
+int runRndXor(const Context &context);
+
+} // namespace Cli

@@ -1,0 +1,87 @@
+#include "crypto/base64endecode.h"
+
+#include "crypto/base64kernel.h"
+#include "crypto/filebytes.h"
+#include "crypto/gbkpairs.h"
+#include "crypto/quietly.h"
+#include "text/gbk.h"
+
+#include <algorithm>
+#include <optional>
+
+namespace Crypto {
+
+namespace {
+
+QByteArray encodeBytes(QByteArrayView plain)
+{
+    QByteArray text(static_cast<qsizetype>(Base64Kernel::encodedSize(plain.size())), Qt::Uninitialized);
+    Base64Kernel::encode(reinterpret_cast<const unsigned char *>(plain.data()), plain.size(), text.data());
+    return text;
+}
+
+// The decoded bytes followed by a zero byte, so that a last lead byte always has its partner
+// as the pairing rule demands; nullopt when the last group runs past the end.
+std::optional<QByteArray> decodeBytes(QByteArrayView text)
+{
+    const qsizetype tail = text.size() % 4;
+    if (tail == 2 || tail == 3)
+        return std::nullopt;
+    const qsizetype groups = text.size() / 4;
+    QByteArray bytes(3 * groups + 1, '\0');
+    Base64Kernel::decodeGroups(reinterpret_cast<const unsigned char *>(text.data()), groups,
+                               reinterpret_cast<unsigned char *>(bytes.data()));
+    return bytes;
+}
+
+// Number of "=" that end the last whole group: the decoded bytes they stand for are padding.
+qsizetype paddingCount(QByteArrayView text)
+{
+    const qsizetype end = text.size() / 4 * 4;
+    qsizetype count = 0;
+    while (count < 2 && end - count > 0 && text[end - count - 1] == '=')
+        ++count;
+    return count;
+}
+
+} // namespace
+
+QString CBase64EnDeCode::Base64StringEncode(QStringView source) const
+{
+    return quietly([source] { return QString::fromLatin1(encodeBytes(Text::toGbk(source))); });
+}
+
+QString CBase64EnDeCode::Base64StringDecode(QStringView base64) const
+{
+    return quietly([base64] {
+        const std::optional<QByteArray> bytes = decodeBytes(Text::toGbk(base64));
+        return bytes ? decodeGbkPairs(*bytes).text : QString();
+    });
+}
+
+void CBase64EnDeCode::Base64FileEncode(const QString &plainFile, const QString &base64File) const
+{
+    quietly([&] {
+        if (const std::optional<QByteArray> plain = readFileBytes(plainFile))
+            writeFileBytes(base64File, encodeBytes(*plain));
+    });
+}
+
+void CBase64EnDeCode::Base64FileDecode(const QString &plainFile, const QString &base64File) const
+{
+    quietly([&] {
+        const std::optional<QByteArray> text = readFileBytes(base64File);
+        if (!text)
+            return;
+        const std::optional<QByteArray> bytes = decodeBytes(*text);
+        if (!bytes) {
+            writeFileBytes(plainFile, {});
+            return;
+        }
+        const qsizetype dataLength = bytes->size() - 1 - paddingCount(*text);
+        const qsizetype length = std::min(decodeGbkPairs(*bytes).byteLength, dataLength);
+        writeFileBytes(plainFile, QByteArrayView(*bytes).first(length));
+    });
+}
+
+} // namespace Crypto

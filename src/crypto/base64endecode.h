@@ -1,0 +1,33 @@
+#pragma once
+
+#include <QString>
+#include <QStringView>
+
+namespace Crypto {
+
+// Base64 (RFC 4648, standard alphabet, "=" padding, no line breaks) of texts through their GBK
+// bytes, and of files. Holds no state. Every operation ends quietly on failure: the text
+// operations with the empty text, the file operations having written nothing.
+class CBase64EnDeCode
+{
+public:
+    // Base64 of the text's GBK bytes: 4 × ceil(n / 3) characters.
+    QString Base64StringEncode(QStringView source) const;
+
+    // Decodes the text's GBK bytes four at a time from the start: a last lone character is
+    // ignored, a last group of two or three characters gives "", and any byte outside the
+    // alphabet counts as 0 in its place. The bytes become text by the GBK pairing rule of
+    // decodeGbkPairs(), cut before the first U+0000.
+    QString Base64StringDecode(QStringView base64) const;
+
+    // Writes the Base64 of the plain file's bytes into the Base64 file.
+    void Base64FileEncode(const QString &plainFile, const QString &base64File) const;
+
+    // Writes the decoded bytes of the Base64 file into the plain file, up to where
+    // Base64StringDecode would cut its text and never into the "=" padding. Bytes that form no
+    // GBK character are carried unchanged rather than as "?", so every file without a zero
+    // byte survives an encode and a decode exactly.
+    void Base64FileDecode(const QString &plainFile, const QString &base64File) const;
+};
+
+} // namespace Crypto

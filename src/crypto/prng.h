@@ -1,0 +1,29 @@
+#pragma once
+
+#include <cstdint>
+
+namespace Crypto {
+
+// The pseudo-random generator of CRndXorHash: SplitMix64 (Steele, Lea and Flood, "Fast
+// splittable pseudorandom number generators", 2014), a 64-bit counter stepped by the golden
+// ratio and passed through a 64-bit finaliser. Its exact behaviour is part of the ciphertext
+// format, so nothing here may change.
+class Prng
+{
+public:
+    // The next number in [0, 1): the top 53 bits of the next output.
+    double draw() noexcept;
+
+    // With a negative argument the generator first restarts from a state derived from the
+    // argument's bits alone (so draw(-1) always restarts from one fixed state); any other
+    // argument is ignored. Then returns the next number, as draw().
+    double draw(double argument) noexcept;
+
+    // Mixes value (its full double bits) into the state.
+    void reseed(double value) noexcept;
+
+private:
+    std::uint64_t m_state = 0;
+};
+
+} // namespace Crypto

@@ -1,0 +1,173 @@
+#include "crypto/base64endecode.h"
+
+#include <QFile>
+#include <QTemporaryDir>
+#include <QTest>
+
+using namespace Qt::StringLiterals;
+using Crypto::CBase64EnDeCode;
+
+namespace {
+
+QByteArray readAll(const QString &path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+bool writeAll(const QString &path, const QByteArray &bytes)
+{
+    QFile file(path);
+    return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size();
+}
+
+} // namespace
+
+class TestBase64EnDeCode : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void encodesAndDecodes_data();
+    void encodesAndDecodes();
+    void decodesByTheGroupingRules_data();
+    void decodesByTheGroupingRules();
+    void pairsBytesLikeGbk_data();
+    void pairsBytesLikeGbk();
+    void encodesFiles();
+    void decodesFilesByteExact();
+    void decodesShortGroupFileToEmptyFile();
+    void skipsMissingFiles();
+};
+
+void TestBase64EnDeCode::encodesAndDecodes_data()
+{
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<QString>("base64");
+    QTest::newRow("empty") << QString() << QString();
+    QTest::newRow("f") << u"f"_s << u"Zg=="_s;
+    QTest::newRow("fo") << u"fo"_s << u"Zm8="_s;
+    QTest::newRow("foo") << u"foo"_s << u"Zm9v"_s;
+    QTest::newRow("foob") << u"foob"_s << u"Zm9vYg=="_s;
+    QTest::newRow("fooba") << u"fooba"_s << u"Zm9vYmE="_s;
+    QTest::newRow("foobar") << u"foobar"_s << u"Zm9vYmFy"_s;
+    QTest::newRow("chinese over GBK") << u"中文"_s << u"1tDOxA=="_s;
+    QTest::newRow("mixed") << u"Base64 编码测试"_s << u"QmFzZTY0ILHgwuuy4srU"_s;
+}
+
+void TestBase64EnDeCode::encodesAndDecodes()
+{
+    QFETCH(QString, text);
+    QFETCH(QString, base64);
+    const CBase64EnDeCode codec;
+    QCOMPARE(codec.Base64StringEncode(text), base64);
+    QCOMPARE(codec.Base64StringDecode(base64), text);
+}
+
+void TestBase64EnDeCode::decodesByTheGroupingRules_data()
+{
+    QTest::addColumn<QString>("base64");
+    QTest::addColumn<QString>("text");
+    QTest::newRow("4k+1 ignores the last") << u"Zm9vYmFyZ"_s << u"foobar"_s;
+    QTest::newRow("4k+2 gives nothing") << u"Zm9vYmFyZm"_s << QString();
+    QTest::newRow("4k+3 gives nothing") << u"Zm9vYmFyZm8"_s << QString();
+    QTest::newRow("single character") << u"Z"_s << QString();
+    QTest::newRow("missing padding") << u"Zm8"_s << QString();
+    QTest::newRow("U+0000 cuts") << u"YWIAY2Q="_s << u"ab"_s;
+    QTest::newRow("line break shifts nothing") << u"Zm9v\nYmF"_s << u"foo\u0001\u5894"_s;
+    QTest::newRow("foreign reads as 0") << u"Z?9v"_s << u"d\u000Fo"_s;
+    QTest::newRow("non-ASCII takes two places") << u"Zm中v"_s << u"f`"_s;
+    QTest::newRow("padding inside") << u"Zg==Zm8="_s << u"f"_s;
+}
+
+void TestBase64EnDeCode::decodesByTheGroupingRules()
+{
+    QFETCH(QString, base64);
+    QFETCH(QString, text);
+    QCOMPARE(CBase64EnDeCode().Base64StringDecode(base64), text);
+}
+
+void TestBase64EnDeCode::pairsBytesLikeGbk_data()
+{
+    QTest::addColumn<QString>("base64");
+    QTest::addColumn<QString>("text");
+    // B0 00 41 42: the zero is the partner of B0, not the end of the text.
+    QTest::newRow("lead before zero") << u"sABBQg=="_s << u"\uFFFDAB"_s;
+    // 81 30 43: an invalid pair swallows its second byte.
+    QTest::newRow("invalid trail") << u"gTBD"_s << u"\uFFFDC"_s;
+    // 80 41: 0x80 leads a pair like any other high byte.
+    QTest::newRow("0x80 leads") << u"gEE="_s << u"\uFFFD"_s;
+    // 41 B0: the last lead byte pairs with the padding zero.
+    QTest::newRow("last lead byte") << u"QbA="_s << u"A\uFFFD"_s;
+    // D6 D0 41: a valid pair.
+    QTest::newRow("valid pair") << u"1tBB"_s << u"中A"_s;
+}
+
+void TestBase64EnDeCode::pairsBytesLikeGbk()
+{
+    QFETCH(QString, base64);
+    QFETCH(QString, text);
+    QCOMPARE(CBase64EnDeCode().Base64StringDecode(base64), text);
+}
+
+void TestBase64EnDeCode::encodesFiles()
+{
+    QTemporaryDir dir;
+    const QString plain = dir.filePath(u"plain.txt"_s);
+    const QString base64 = dir.filePath(u"plain.b64"_s);
+    QVERIFY(writeAll(plain, "Base64 \xB1\xE0\xC2\xEB\xB2\xE2\xCA\xD4"));
+    QVERIFY(writeAll(base64, QByteArray(100, 'x')));
+    CBase64EnDeCode().Base64FileEncode(plain, base64);
+    QCOMPARE(readAll(base64), QByteArray("QmFzZTY0ILHgwuuy4srU"));
+}
+
+void TestBase64EnDeCode::decodesFilesByteExact()
+{
+    // Every length over two groups, bytes without zeros but with invalid pairs and lone leads.
+    QTemporaryDir dir;
+    const QString plain = dir.filePath(u"plain.bin"_s);
+    const QString base64 = dir.filePath(u"plain.b64"_s);
+    const QString restored = dir.filePath(u"restored.bin"_s);
+    const CBase64EnDeCode codec;
+    for (int size = 0; size <= 40; ++size) {
+        QByteArray bytes(size, Qt::Uninitialized);
+        for (int i = 0; i < size; ++i)
+            bytes[i] = static_cast<char>((i * 37 + size) % 255 + 1);
+        QVERIFY(writeAll(plain, bytes));
+        codec.Base64FileEncode(plain, base64);
+        codec.Base64FileDecode(restored, base64);
+        QCOMPARE(readAll(restored), bytes);
+    }
+
+    // A zero byte ends the content, as it ends the decoded text.
+    QVERIFY(writeAll(base64, "YWIAY2Q="));
+    codec.Base64FileDecode(restored, base64);
+    QCOMPARE(readAll(restored), QByteArray("ab"));
+}
+
+void TestBase64EnDeCode::decodesShortGroupFileToEmptyFile()
+{
+    QTemporaryDir dir;
+    const QString plain = dir.filePath(u"plain.txt"_s);
+    const QString base64 = dir.filePath(u"plain.b64"_s);
+    QVERIFY(writeAll(plain, "old content"));
+    QVERIFY(writeAll(base64, "Zm9vYm"));
+    CBase64EnDeCode().Base64FileDecode(plain, base64);
+    QVERIFY(QFile::exists(plain));
+    QCOMPARE(readAll(plain), QByteArray());
+}
+
+void TestBase64EnDeCode::skipsMissingFiles()
+{
+    QTemporaryDir dir;
+    const QString absent = dir.filePath(u"absent"_s);
+    const QString output = dir.filePath(u"output"_s);
+    const CBase64EnDeCode codec;
+    codec.Base64FileEncode(absent, output);
+    QVERIFY(!QFile::exists(output));
+    codec.Base64FileDecode(output, absent);
+    QVERIFY(!QFile::exists(output));
+}
+
+QTEST_APPLESS_MAIN(TestBase64EnDeCode)
+#include "tst_base64endecode.moc"
