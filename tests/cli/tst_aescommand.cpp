@@ -1,33 +1,20 @@
 // "vorlen360-cli aes": known answers through the command line, exit codes for messages, raised
 // errors and bad usage, and the file forms.
 
-#include "cli/cli.h"
+#include "support/clirun.h"
+#include "support/vectorfile.h"
 
 #include <QFile>
 #include <QTemporaryDir>
 #include <QTest>
 
-#include "../crypto/vectorfile.h"
-
 using namespace Qt::StringLiterals;
 
 namespace {
 
-struct Outcome
+CliOutcome aes(const QStringList &arguments)
 {
-    int code;
-    QString out;
-    QString err;
-};
-
-Outcome aes(const QStringList &arguments)
-{
-    QString out;
-    QString err;
-    QTextStream outStream(&out);
-    QTextStream errStream(&err);
-    const int code = Cli::run(QStringList{u"aes"_s} + arguments, {}, outStream, errStream);
-    return {code, out, err};
+    return runCli(QStringList{u"aes"_s} + arguments);
 }
 
 } // namespace
@@ -63,20 +50,20 @@ private slots:
         QFETCH(QString, keyBits);
         QFETCH(QString, hex);
         const QStringList sizes{u"--block-bits"_s, blockBits, u"--key-bits="_s + keyBits};
-        const Outcome encrypted = aes(QStringList{u"encrypt"_s, u"--password"_s, password} + sizes + QStringList{text});
+        const CliOutcome encrypted = aes(QStringList{u"encrypt"_s, u"--password"_s, password} + sizes + QStringList{text});
         QCOMPARE(encrypted.err, QString());
         QCOMPARE(encrypted.out, hex + u'\n');
         QCOMPARE(encrypted.code, 0);
 
-        const Outcome decrypted = aes(QStringList{u"decrypt"_s, u"--password"_s, password} + sizes + QStringList{hex});
+        const CliOutcome decrypted = aes(QStringList{u"decrypt"_s, u"--password"_s, password} + sizes + QStringList{hex});
         QCOMPARE(decrypted.out, text + u'\n'); // the zero padding is gone
         QCOMPARE(decrypted.code, 0);
     }
 
     void defaultsAre256()
     {
-        const Outcome implicit = aes({u"encrypt"_s, u"--password=Quill"_s, u"--"_s, u"--text"_s});
-        const Outcome explicitSizes = aes({u"encrypt"_s, u"--key-bits"_s, u"256"_s, u"--block-bits=256"_s,
+        const CliOutcome implicit = aes({u"encrypt"_s, u"--password=Quill"_s, u"--"_s, u"--text"_s});
+        const CliOutcome explicitSizes = aes({u"encrypt"_s, u"--key-bits"_s, u"256"_s, u"--block-bits=256"_s,
                                            u"--password"_s, u"Quill"_s, u"--"_s, u"--text"_s});
         QCOMPARE(implicit.code, 0);
         QCOMPARE(implicit.out, explicitSizes.out);
@@ -101,7 +88,7 @@ private slots:
     {
         QFETCH(QStringList, arguments);
         QFETCH(QString, err);
-        const Outcome outcome = aes(arguments);
+        const CliOutcome outcome = aes(arguments);
         QCOMPARE(outcome.code, 1);
         QCOMPARE(outcome.err, err);
         QCOMPARE(outcome.out, QString());
@@ -126,7 +113,7 @@ private slots:
     void badUsage()
     {
         QFETCH(QStringList, arguments);
-        const Outcome outcome = aes(arguments);
+        const CliOutcome outcome = aes(arguments);
         QCOMPARE(outcome.code, 2);
         QVERIFY(outcome.err.contains(u"aes encrypt --password P"_s));
         QCOMPARE(outcome.out, QString());
@@ -144,7 +131,7 @@ private slots:
         QCOMPARE(aes(encrypt).code, 0);
         QCOMPARE(QFileInfo(path(u"cipher.bin"_s)).size(), 32);
 
-        const Outcome back = aes({u"decrypt-file"_s, u"--password"_s, u"文件"_s, u"--key-bits=192"_s,
+        const CliOutcome back = aes({u"decrypt-file"_s, u"--password"_s, u"文件"_s, u"--key-bits=192"_s,
                                   path(u"back.txt"_s), path(u"cipher.bin"_s)});
         QCOMPARE(back.code, 0);
         QCOMPARE(back.err, QString());
@@ -153,16 +140,16 @@ private slots:
         QCOMPARE(backFile.readAll(), QByteArray("line one\nline two\n"));
 
         // 192 key bits use 24 key bytes: the default of 256 reads another key.
-        const Outcome wrong = aes({u"decrypt-file"_s, u"--password"_s, u"文件"_s, path(u"back.txt"_s),
+        const CliOutcome wrong = aes({u"decrypt-file"_s, u"--password"_s, u"文件"_s, path(u"back.txt"_s),
                                    path(u"cipher.bin"_s)});
         QCOMPARE(wrong.code, 1);
         QCOMPARE(wrong.err, u"warning - incorrect length field in decrypted file.\nWrong key or keysize?\n"_s);
 
-        const Outcome missing = aes({u"encrypt-file"_s, u"--password"_s, u"p"_s, path(u"none"_s), path(u"out"_s)});
+        const CliOutcome missing = aes({u"encrypt-file"_s, u"--password"_s, u"p"_s, path(u"none"_s), path(u"out"_s)});
         QCOMPARE(missing.code, 1);
         QCOMPARE(missing.err, u"cRijndael.FileEncrypt - File not found: "_s + path(u"none"_s) + u'\n');
 
-        const Outcome notBlocks = aes({u"decrypt-file"_s, u"--password"_s, u"p"_s, path(u"out"_s), path(u"plain.txt"_s)});
+        const CliOutcome notBlocks = aes({u"decrypt-file"_s, u"--password"_s, u"p"_s, path(u"out"_s), path(u"plain.txt"_s)});
         QCOMPARE(notBlocks.code, 1);
         QCOMPARE(notBlocks.err, u"File Size Error - ciphertext file not a multiple of block size\n"_s);
         QVERIFY(!QFile::exists(path(u"out"_s)));

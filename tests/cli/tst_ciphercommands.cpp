@@ -1,4 +1,5 @@
-#include "cli/cli.h"
+#include "support/clirun.h"
+#include "support/files.h"
 
 #include <QFile>
 #include <QProcessEnvironment>
@@ -8,34 +9,6 @@
 using namespace Qt::StringLiterals;
 
 namespace {
-
-struct Outcome
-{
-    int code;
-    QString out;
-    QString err;
-};
-
-Outcome run(const QStringList &arguments)
-{
-    Outcome outcome{0, {}, {}};
-    QTextStream out(&outcome.out);
-    QTextStream err(&outcome.err);
-    outcome.code = Cli::run(arguments, QProcessEnvironment(), out, err);
-    return outcome;
-}
-
-QByteArray readAll(const QString &path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
-
-bool writeAll(const QString &path, const QByteArray &bytes)
-{
-    QFile file(path);
-    return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size();
-}
 
 } // namespace
 
@@ -72,7 +45,7 @@ void TestCipherCommands::printsResults()
 {
     QFETCH(QStringList, arguments);
     QFETCH(QString, output);
-    const Outcome outcome = run(arguments);
+    const CliOutcome outcome = runCli(arguments);
     QCOMPARE(outcome.code, 0);
     QCOMPARE(outcome.out, output);
     QCOMPARE(outcome.err, QString());
@@ -98,7 +71,7 @@ void TestCipherCommands::refusesBadUsage_data()
 void TestCipherCommands::refusesBadUsage()
 {
     QFETCH(QStringList, arguments);
-    const Outcome outcome = run(arguments);
+    const CliOutcome outcome = runCli(arguments);
     QCOMPARE(outcome.code, 2);
     QCOMPARE(outcome.out, QString());
     QVERIFY(outcome.err.contains(u"usage"));
@@ -108,12 +81,12 @@ void TestCipherCommands::digestsFiles()
 {
     QTemporaryDir dir;
     const QString path = dir.filePath(u"abc.txt"_s);
-    QVERIFY(writeAll(path, "abc"));
-    Outcome outcome = run({u"md5"_s, u"--file"_s, path});
+    QVERIFY(TestFiles::writeAll(path, "abc"));
+    CliOutcome outcome = runCli({u"md5"_s, u"--file"_s, path});
     QCOMPARE(outcome.code, 0);
     QCOMPARE(outcome.out, u"900150983CD24FB0D6963F7D28E17F72\n"_s);
 
-    outcome = run({u"md5"_s, u"--file="_s + dir.filePath(u"absent"_s)});
+    outcome = runCli({u"md5"_s, u"--file="_s + dir.filePath(u"absent"_s)});
     QCOMPARE(outcome.code, 1);
     QCOMPARE(outcome.out, QString());
     QVERIFY(outcome.err.contains(u"File not found"));
@@ -125,40 +98,40 @@ void TestCipherCommands::convertsBase64Files()
     const QString plain = dir.filePath(u"plain.txt"_s);
     const QString base64 = dir.filePath(u"plain.b64"_s);
     const QString restored = dir.filePath(u"restored.txt"_s);
-    QVERIFY(writeAll(plain, "foobar \xD6\xD0\xCE\xC4"));
-    QCOMPARE(run({u"base64"_s, u"encode-file"_s, plain, base64}).code, 0);
-    QCOMPARE(readAll(base64), QByteArray("Zm9vYmFyINbQzsQ="));
-    QCOMPARE(run({u"base64"_s, u"decode-file"_s, restored, base64}).code, 0);
-    QCOMPARE(readAll(restored), readAll(plain));
+    QVERIFY(TestFiles::writeAll(plain, "foobar \xD6\xD0\xCE\xC4"));
+    QCOMPARE(runCli({u"base64"_s, u"encode-file"_s, plain, base64}).code, 0);
+    QCOMPARE(TestFiles::readAll(base64), QByteArray("Zm9vYmFyINbQzsQ="));
+    QCOMPARE(runCli({u"base64"_s, u"decode-file"_s, restored, base64}).code, 0);
+    QCOMPARE(TestFiles::readAll(restored), TestFiles::readAll(plain));
 
-    const Outcome missing = run({u"base64"_s, u"decode-file"_s, restored, dir.filePath(u"absent"_s)});
+    const CliOutcome missing = runCli({u"base64"_s, u"decode-file"_s, restored, dir.filePath(u"absent"_s)});
     QCOMPARE(missing.code, 1);
     QVERIFY(missing.err.contains(u"cannot read"));
 }
 
 void TestCipherCommands::roundTripsRndXorTexts()
 {
-    const Outcome encrypted = run({u"rndxor"_s, u"encrypt"_s, u"--password"_s, u"口令"_s, u"--key-size"_s, u"5"_s, u"明文 text"_s});
+    const CliOutcome encrypted = runCli({u"rndxor"_s, u"encrypt"_s, u"--password"_s, u"口令"_s, u"--key-size"_s, u"5"_s, u"明文 text"_s});
     QCOMPARE(encrypted.code, 0);
     const QString ciphertext = encrypted.out.trimmed() + u' ';
     QCOMPARE(ciphertext.size(), 6 * (15 + 7));
 
-    const Outcome decrypted = run({u"rndxor"_s, u"decrypt"_s, u"--password=口令"_s, u"--key-size=5"_s, ciphertext});
+    const CliOutcome decrypted = runCli({u"rndxor"_s, u"decrypt"_s, u"--password=口令"_s, u"--key-size=5"_s, ciphertext});
     QCOMPARE(decrypted.code, 0);
     QCOMPARE(decrypted.out, u"明文 text\n"_s);
 }
 
 void TestCipherCommands::failsOnRndXorChecks()
 {
-    const QString ciphertext = run({u"rndxor"_s, u"encrypt"_s, u"--password=pw"_s, u"secret"_s}).out.trimmed();
-    Outcome outcome = run({u"rndxor"_s, u"decrypt"_s, u"--password=other"_s, ciphertext});
+    const QString ciphertext = runCli({u"rndxor"_s, u"encrypt"_s, u"--password=pw"_s, u"secret"_s}).out.trimmed();
+    CliOutcome outcome = runCli({u"rndxor"_s, u"decrypt"_s, u"--password=other"_s, ciphertext});
     QCOMPARE(outcome.code, 1);
     QCOMPARE(outcome.out, QString());
     QVERIFY(outcome.err.contains(u"密码不正确！"));
 
     QString tampered = ciphertext;
     tampered[6 * 24] = tampered[6 * 24] == u'0' ? u'1' : u'0';
-    outcome = run({u"rndxor"_s, u"decrypt"_s, u"--password=pw"_s, tampered});
+    outcome = runCli({u"rndxor"_s, u"decrypt"_s, u"--password=pw"_s, tampered});
     QCOMPARE(outcome.code, 1);
     QVERIFY(outcome.err.contains(u"密文被修改，完整性不正确！"));
 }
@@ -169,16 +142,16 @@ void TestCipherCommands::roundTripsRndXorFiles()
     const QString plain = dir.filePath(u"plain.txt"_s);
     const QString cipher = dir.filePath(u"cipher.txt"_s);
     const QString restored = dir.filePath(u"restored.txt"_s);
-    QVERIFY(writeAll(plain, "GBK \xD6\xD0\xCE\xC4\n"));
-    QCOMPARE(run({u"rndxor"_s, u"encrypt-file"_s, u"--password=pw"_s, plain, cipher}).code, 0);
-    QCOMPARE(run({u"rndxor"_s, u"decrypt-file"_s, u"--password=pw"_s, restored, cipher}).code, 0);
-    QCOMPARE(readAll(restored), readAll(plain));
+    QVERIFY(TestFiles::writeAll(plain, "GBK \xD6\xD0\xCE\xC4\n"));
+    QCOMPARE(runCli({u"rndxor"_s, u"encrypt-file"_s, u"--password=pw"_s, plain, cipher}).code, 0);
+    QCOMPARE(runCli({u"rndxor"_s, u"decrypt-file"_s, u"--password=pw"_s, restored, cipher}).code, 0);
+    QCOMPARE(TestFiles::readAll(restored), TestFiles::readAll(plain));
 
     const QString other = dir.filePath(u"other.txt"_s);
-    const Outcome wrong = run({u"rndxor"_s, u"decrypt-file"_s, u"--password=nope"_s, other, cipher});
+    const CliOutcome wrong = runCli({u"rndxor"_s, u"decrypt-file"_s, u"--password=nope"_s, other, cipher});
     QCOMPARE(wrong.code, 1);
     QVERIFY(!QFile::exists(other));
-    QCOMPARE(run({u"rndxor"_s, u"encrypt-file"_s, u"--password=pw"_s, dir.filePath(u"absent"_s), cipher}).code, 1);
+    QCOMPARE(runCli({u"rndxor"_s, u"encrypt-file"_s, u"--password=pw"_s, dir.filePath(u"absent"_s), cipher}).code, 1);
 }
 
 QTEST_GUILESS_MAIN(TestCipherCommands)

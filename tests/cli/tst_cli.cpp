@@ -1,25 +1,6 @@
-#include "cli/cli.h"
+#include "support/clirun.h"
 
 #include <QTest>
-
-namespace {
-struct Outcome
-{
-    int code;
-    QString out;
-    QString err;
-};
-
-Outcome runCli(const QStringList &arguments, const QProcessEnvironment &environment = {})
-{
-    QString out;
-    QString err;
-    QTextStream outStream(&out);
-    QTextStream errStream(&err);
-    const int code = Cli::run(arguments, environment, outStream, errStream);
-    return {code, out, err};
-}
-} // namespace
 
 class TestCli : public QObject
 {
@@ -40,7 +21,7 @@ private slots:
     {
         QFETCH(QStringList, arguments);
         QFETCH(QString, firstLineStart);
-        const Outcome outcome = runCli(arguments);
+        const CliOutcome outcome = runCli(arguments);
         QCOMPARE(outcome.code, 2);
         QVERIFY2(outcome.err.startsWith(firstLineStart), qPrintable(outcome.err));
         QVERIFY(outcome.out.isEmpty());
@@ -50,7 +31,7 @@ private slots:
     {
         QProcessEnvironment environment;
         environment.insert(QStringLiteral("VORLEN_PROBE"), QStringLiteral("nowhere"));
-        const Outcome outcome = runCli({QStringLiteral("help")}, environment);
+        const CliOutcome outcome = runCli({QStringLiteral("help")}, environment);
         QCOMPARE(outcome.code, 2);
         QVERIFY(outcome.err.startsWith(u"VORLEN_PROBE"));
         QCOMPARE(outcome.err.count(u'\n'), 1);
@@ -58,7 +39,7 @@ private slots:
 
     void helpListsTheEndpointOptions()
     {
-        const Outcome outcome = runCli({QStringLiteral("help")});
+        const CliOutcome outcome = runCli({QStringLiteral("help")});
         QCOMPARE(outcome.code, 0);
         for (const char *option : {"--share-site", "--share-prefix", "--forum", "--update-server", "--probe", "--service-url", "--timeout"})
             QVERIFY2(outcome.out.contains(QLatin1String(option)), option);

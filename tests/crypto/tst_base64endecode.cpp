@@ -1,4 +1,5 @@
 #include "crypto/base64endecode.h"
+#include "support/files.h"
 
 #include <QFile>
 #include <QTemporaryDir>
@@ -6,22 +7,6 @@
 
 using namespace Qt::StringLiterals;
 using Crypto::CBase64EnDeCode;
-
-namespace {
-
-QByteArray readAll(const QString &path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
-
-bool writeAll(const QString &path, const QByteArray &bytes)
-{
-    QFile file(path);
-    return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size();
-}
-
-} // namespace
 
 class TestBase64EnDeCode : public QObject
 {
@@ -115,10 +100,10 @@ void TestBase64EnDeCode::encodesFiles()
     QTemporaryDir dir;
     const QString plain = dir.filePath(u"plain.txt"_s);
     const QString base64 = dir.filePath(u"plain.b64"_s);
-    QVERIFY(writeAll(plain, "Base64 \xB1\xE0\xC2\xEB\xB2\xE2\xCA\xD4"));
-    QVERIFY(writeAll(base64, QByteArray(100, 'x')));
+    QVERIFY(TestFiles::writeAll(plain, "Base64 \xB1\xE0\xC2\xEB\xB2\xE2\xCA\xD4"));
+    QVERIFY(TestFiles::writeAll(base64, QByteArray(100, 'x')));
     CBase64EnDeCode().Base64FileEncode(plain, base64);
-    QCOMPARE(readAll(base64), QByteArray("QmFzZTY0ILHgwuuy4srU"));
+    QCOMPARE(TestFiles::readAll(base64), QByteArray("QmFzZTY0ILHgwuuy4srU"));
 }
 
 void TestBase64EnDeCode::decodesFilesByteExact()
@@ -133,16 +118,16 @@ void TestBase64EnDeCode::decodesFilesByteExact()
         QByteArray bytes(size, Qt::Uninitialized);
         for (int i = 0; i < size; ++i)
             bytes[i] = static_cast<char>((i * 37 + size) % 255 + 1);
-        QVERIFY(writeAll(plain, bytes));
+        QVERIFY(TestFiles::writeAll(plain, bytes));
         codec.Base64FileEncode(plain, base64);
         codec.Base64FileDecode(restored, base64);
-        QCOMPARE(readAll(restored), bytes);
+        QCOMPARE(TestFiles::readAll(restored), bytes);
     }
 
     // A zero byte ends the content, as it ends the decoded text.
-    QVERIFY(writeAll(base64, "YWIAY2Q="));
+    QVERIFY(TestFiles::writeAll(base64, "YWIAY2Q="));
     codec.Base64FileDecode(restored, base64);
-    QCOMPARE(readAll(restored), QByteArray("ab"));
+    QCOMPARE(TestFiles::readAll(restored), QByteArray("ab"));
 }
 
 void TestBase64EnDeCode::decodesShortGroupFileToEmptyFile()
@@ -150,11 +135,11 @@ void TestBase64EnDeCode::decodesShortGroupFileToEmptyFile()
     QTemporaryDir dir;
     const QString plain = dir.filePath(u"plain.txt"_s);
     const QString base64 = dir.filePath(u"plain.b64"_s);
-    QVERIFY(writeAll(plain, "old content"));
-    QVERIFY(writeAll(base64, "Zm9vYm"));
+    QVERIFY(TestFiles::writeAll(plain, "old content"));
+    QVERIFY(TestFiles::writeAll(base64, "Zm9vYm"));
     CBase64EnDeCode().Base64FileDecode(plain, base64);
     QVERIFY(QFile::exists(plain));
-    QCOMPARE(readAll(plain), QByteArray());
+    QCOMPARE(TestFiles::readAll(plain), QByteArray());
 }
 
 void TestBase64EnDeCode::skipsMissingFiles()

@@ -1,7 +1,7 @@
 // The array forms of cRijndael: zero padding with and without the length field, and what the
 // decryption makes of wrong sizes and wrong length fields.
 
-#include "messagerecorder.h"
+#include "support/messagerecorder.h"
 #include "crypto/rijndael.h"
 
 #include <QTest>

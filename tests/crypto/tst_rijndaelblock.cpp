@@ -3,7 +3,7 @@
 
 #include "crypto/ciphererror.h"
 #include "crypto/rijndael.h"
-#include "vectorfile.h"
+#include "support/vectorfile.h"
 
 #include <QRandomGenerator>
 #include <QTest>

@@ -2,7 +2,7 @@
 // size and length-field reports, replaced output files, and the file errors raised.
 
 #include "crypto/ciphererror.h"
-#include "messagerecorder.h"
+#include "support/messagerecorder.h"
 #include "crypto/rijndael.h"
 
 #include <QFile>

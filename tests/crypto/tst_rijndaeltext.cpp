@@ -2,9 +2,9 @@
 // reader, the refusals, and the key made from a password.
 
 #include "crypto/ciphererror.h"
-#include "messagerecorder.h"
+#include "support/messagerecorder.h"
 #include "crypto/rijndael.h"
-#include "vectorfile.h"
+#include "support/vectorfile.h"
 #include "text/gbk.h"
 
 #include <QRegularExpression>

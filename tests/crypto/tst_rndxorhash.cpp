@@ -1,6 +1,8 @@
 #include "crypto/messagesink.h"
 #include "crypto/mtransform.h"
 #include "crypto/rndxorhash.h"
+#include "support/files.h"
+#include "support/messagerecorder.h"
 
 #include <QFile>
 #include <QTemporaryDir>
@@ -40,18 +42,6 @@ QString withUnitChanged(QString ciphertext, qsizetype unit)
     return ciphertext;
 }
 
-QByteArray readAll(const QString &path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
-
-bool writeAll(const QString &path, const QByteArray &bytes)
-{
-    QFile file(path);
-    return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size();
-}
-
 } // namespace
 
 class TestRndXorHash : public QObject
@@ -60,7 +50,6 @@ class TestRndXorHash : public QObject
 
 private slots:
     void init();
-    void cleanup();
     void roundTrips_data();
     void roundTrips();
     void ciphertextLength_data();
@@ -79,21 +68,12 @@ private slots:
     void skipsUnreadableFiles();
 
 private:
-    std::vector<std::pair<QString, MessageIcon>> m_messages;
-    Crypto::MessageSink m_previousSink;
+    MessageRecorder m_messages;
 };
 
 void TestRndXorHash::init()
 {
     m_messages.clear();
-    m_previousSink = Crypto::setMessageSink([this](const QString &text, MessageIcon icon) {
-        m_messages.emplace_back(text, icon);
-    });
-}
-
-void TestRndXorHash::cleanup()
-{
-    Crypto::setMessageSink(std::move(m_previousSink));
 }
 
 void TestRndXorHash::roundTrips_data()
@@ -116,7 +96,7 @@ void TestRndXorHash::roundTrips()
     CRndXorHash cipher = cipherAt(fixedMoment(), keySize);
     const QString ciphertext = cipher.StringEncrypt(plaintext, u"口令 secret");
     QCOMPARE(cipher.StringDecrypt(ciphertext, u"口令 secret"), plaintext);
-    QVERIFY(m_messages.empty());
+    QVERIFY(m_messages.texts.isEmpty());
     if (plaintext.size() > 4)
         QVERIFY(!ciphertext.endsWith(Crypto::MTransform::STR_to_HEX2(plaintext)));
 }
@@ -146,14 +126,14 @@ void TestRndXorHash::refusesWrongPassword()
     CRndXorHash cipher = cipherAt(fixedMoment());
     const QString ciphertext = cipher.StringEncrypt(u"机密", u"right");
     QCOMPARE(cipher.StringDecrypt(ciphertext, u"wrong"), QString());
-    QCOMPARE(m_messages.size(), size_t(1));
-    QCOMPARE(m_messages[0].first, kWrongPassword);
-    QCOMPARE(m_messages[0].second, MessageIcon::Critical);
+    QCOMPARE(m_messages.texts.size(), 1);
+    QCOMPARE(m_messages.texts[0], kWrongPassword);
+    QCOMPARE(m_messages.icons[0], MessageIcon::Critical);
 
     // Another key is as good as another password.
     CRndXorHash otherKey = cipherAt(fixedMoment(), 8);
     QCOMPARE(otherKey.StringDecrypt(ciphertext, u"right"), QString());
-    QCOMPARE(m_messages.back().first, kWrongPassword);
+    QCOMPARE(m_messages.texts.back(), kWrongPassword);
 }
 
 void TestRndXorHash::detectsChangedCiphertext_data()
@@ -174,15 +154,15 @@ void TestRndXorHash::detectsChangedCiphertext()
     CRndXorHash cipher = cipherAt(fixedMoment());
     const QString ciphertext = cipher.StringEncrypt(u"0123456789", u"pw");
     QCOMPARE(cipher.StringDecrypt(withUnitChanged(ciphertext, unit), u"pw"), QString());
-    QCOMPARE(m_messages.size(), size_t(1));
-    QCOMPARE(m_messages[0].first, message);
-    QCOMPARE(m_messages[0].second, message == kTampered ? MessageIcon::Warning : MessageIcon::Critical);
+    QCOMPARE(m_messages.texts.size(), 1);
+    QCOMPARE(m_messages.texts[0], message);
+    QCOMPARE(m_messages.icons[0], message == kTampered ? MessageIcon::Warning : MessageIcon::Critical);
 
     // A truncated ciphertext and a text that is no ciphertext at all are refused as well.
     QCOMPARE(cipher.StringDecrypt(ciphertext.left(ciphertext.size() - 6), u"pw"), QString());
     QCOMPARE(cipher.StringDecrypt(u"not a ciphertext", u"pw"), QString());
     QCOMPARE(cipher.StringDecrypt(QString(), u"pw"), QString());
-    QCOMPARE(m_messages.size(), size_t(4));
+    QCOMPARE(m_messages.texts.size(), 4);
 }
 
 void TestRndXorHash::keySizeBelowOneGeneratesKeyOfEight_data()
@@ -256,17 +236,17 @@ void TestRndXorHash::roundTripsFiles()
     const QString cipherFile = dir.filePath(u"cipher.txt"_s);
     const QString restored = dir.filePath(u"restored.txt"_s);
     const QByteArray gbk = QByteArray("line 1\r\n\xD6\xD0\xCE\xC4 line 2\n");
-    QVERIFY(writeAll(plain, gbk));
-    QVERIFY(writeAll(cipherFile, QByteArray(4096, 'x'))); // longer than the ciphertext
+    QVERIFY(TestFiles::writeAll(plain, gbk));
+    QVERIFY(TestFiles::writeAll(cipherFile, QByteArray(4096, 'x'))); // longer than the ciphertext
 
     CRndXorHash cipher = cipherAt(fixedMoment());
     cipher.FileEncrypt(plain, cipherFile, u"pw");
-    const QByteArray stored = readAll(cipherFile);
+    const QByteArray stored = TestFiles::readAll(cipherFile);
     QCOMPARE(QString::fromLatin1(stored), cipher.StringEncrypt(u"line 1\r\n中文 line 2\n", u"pw"));
 
     cipher.FileDecrypt(restored, cipherFile, u"pw");
-    QCOMPARE(readAll(restored), gbk);
-    QVERIFY(m_messages.empty());
+    QCOMPARE(TestFiles::readAll(restored), gbk);
+    QVERIFY(m_messages.texts.isEmpty());
 }
 
 void TestRndXorHash::writesNoFileOnFailedCheck()
@@ -274,18 +254,18 @@ void TestRndXorHash::writesNoFileOnFailedCheck()
     QTemporaryDir dir;
     const QString plain = dir.filePath(u"plain.txt"_s);
     const QString cipherFile = dir.filePath(u"cipher.txt"_s);
-    QVERIFY(writeAll(plain, "keep me"));
+    QVERIFY(TestFiles::writeAll(plain, "keep me"));
     CRndXorHash cipher = cipherAt(fixedMoment());
-    QVERIFY(writeAll(cipherFile, cipher.StringEncrypt(u"secret", u"pw").toLatin1()));
+    QVERIFY(TestFiles::writeAll(cipherFile, cipher.StringEncrypt(u"secret", u"pw").toLatin1()));
 
     cipher.FileDecrypt(plain, cipherFile, u"other");
-    QCOMPARE(readAll(plain), QByteArray("keep me"));
-    QVERIFY(writeAll(cipherFile, withUnitChanged(cipher.StringEncrypt(u"secret", u"pw"), 25).toLatin1()));
+    QCOMPARE(TestFiles::readAll(plain), QByteArray("keep me"));
+    QVERIFY(TestFiles::writeAll(cipherFile, withUnitChanged(cipher.StringEncrypt(u"secret", u"pw"), 25).toLatin1()));
     cipher.FileDecrypt(plain, cipherFile, u"pw");
-    QCOMPARE(readAll(plain), QByteArray("keep me"));
-    QCOMPARE(m_messages.size(), size_t(2));
-    QCOMPARE(m_messages[0].first, kWrongPassword);
-    QCOMPARE(m_messages[1].first, kTampered);
+    QCOMPARE(TestFiles::readAll(plain), QByteArray("keep me"));
+    QCOMPARE(m_messages.texts.size(), 2);
+    QCOMPARE(m_messages.texts[0], kWrongPassword);
+    QCOMPARE(m_messages.texts[1], kTampered);
 }
 
 void TestRndXorHash::skipsUnreadableFiles()
@@ -298,7 +278,7 @@ void TestRndXorHash::skipsUnreadableFiles()
     QVERIFY(!QFile::exists(cipherFile));
     cipher.FileDecrypt(plain, dir.filePath(u"absent"_s), u"pw");
     QVERIFY(!QFile::exists(plain));
-    QVERIFY(m_messages.empty());
+    QVERIFY(m_messages.texts.isEmpty());
 }
 
 QTEST_APPLESS_MAIN(TestRndXorHash)
