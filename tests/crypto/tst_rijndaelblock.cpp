@@ -3,6 +3,7 @@
 
 #include "crypto/ciphererror.h"
 #include "crypto/rijndael.h"
+#include "support/raisedby.h"
 #include "support/vectorfile.h"
 
 #include <QRandomGenerator>
@@ -56,17 +57,6 @@ QByteArray randomBytes(QRandomGenerator &random, qsizetype size)
     for (char &b : bytes)
         b = static_cast<char>(random.bounded(256));
     return bytes;
-}
-
-// The description of the CipherError that f raises, or a marker when it raises none.
-QString raisedBy(const std::function<void()> &f)
-{
-    try {
-        f();
-    } catch (const Crypto::CipherError &error) {
-        return QString::number(error.number()) + u' ' + error.description();
-    }
-    return u"nothing raised"_s;
 }
 
 void addEngineRows(const char *name, const std::function<void(QTestData &)> &addColumns)

@@ -4,6 +4,7 @@
 #include "crypto/ciphererror.h"
 #include "support/messagerecorder.h"
 #include "crypto/rijndael.h"
+#include "support/raisedby.h"
 
 #include <QFile>
 #include <QTemporaryDir>
@@ -38,16 +39,6 @@ QByteArray readFile(const QString &path)
 {
     QFile file(path);
     return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<missing>");
-}
-
-QString raisedBy(const std::function<void()> &f)
-{
-    try {
-        f();
-    } catch (const Crypto::CipherError &error) {
-        return QString::number(error.number()) + u' ' + error.description();
-    }
-    return u"nothing raised"_s;
 }
 
 } // namespace
