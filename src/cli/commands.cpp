@@ -1,13 +1,15 @@
 #include "cli/commands.h"
 
-#include <array>
+#include "cli/harvestcommand.h"
 
 namespace Cli {
 
 std::span<const Command> commands()
 {
-    static const std::array<Command, 0> table{};
-    return table;
+    static const Command kTable[] = {
+        {"harvest", runHarvest, kHarvestUsage},
+    };
+    return kTable;
 }
 
 } // namespace Cli
