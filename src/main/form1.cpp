@@ -57,9 +57,11 @@ void Form1::start()
 
 void Form1::closeEvent(QCloseEvent *event)
 {
-    // Ends every wait of a running harvest at once; the frames unwind before exec() returns.
+    // exit() rather than quit(): it ends every running event loop of the thread at once,
+    // nested waits of a harvest included, and makes later waits return at once, so the
+    // harvest frames unwind before exec() returns.
     event->accept();
-    QCoreApplication::quit();
+    QCoreApplication::exit(0);
 }
 
 void Form1::connectHarvester()

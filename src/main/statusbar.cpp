@@ -35,8 +35,10 @@ void StatusBar::resizeEvent(QResizeEvent *event)
 
 void StatusBar::setPanelText(int panel, const QString &text)
 {
-    if (panel >= 1 && panel <= PanelCount)
-        m_panels.at(panel - 1)->setText(text);
+    if (panel < 1 || panel > PanelCount)
+        return;
+    m_panels.at(panel - 1)->setText(text);
+    emit panelTextChanged(panel, text);
 }
 
 QString StatusBar::panelText(int panel) const

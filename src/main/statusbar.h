@@ -23,6 +23,9 @@ public:
     void setPanelText(int panel, const QString &text);
     QString panelText(int panel) const;
 
+signals:
+    void panelTextChanged(int panel, const QString &text);
+
 protected:
     void resizeEvent(QResizeEvent *event) override;
 
