@@ -40,7 +40,7 @@ int ResultList::columnCount(const QModelIndex &parent) const
 
 QVariant ResultList::data(const QModelIndex &index, int role) const
 {
-    if (!checkIndex(index, CheckIndexOption::IndexIsValid | CheckIndexOption::ParentIsInvalid))
+    if (!index.isValid() || index.row() >= rowCount() || index.column() >= ColumnCount)
         return {};
     if (role == Qt::DisplayRole)
         return field(m_rows.at(index.row()).entry, static_cast<Column>(index.column()));

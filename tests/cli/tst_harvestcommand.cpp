@@ -4,7 +4,6 @@
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
-#include <QTcpServer>
 #include <QTest>
 
 namespace {
@@ -111,13 +110,7 @@ void TestHarvestCommand::listingFailed()
 {
     QFETCH(QStringList, arguments);
     QFETCH(bool, refused);
-    QString closedSite;
-    if (refused) {
-        QTcpServer probe;
-        probe.listen(QHostAddress::LocalHost, 0);
-        closedSite = QStringLiteral("http://127.0.0.1:%1/").arg(probe.serverPort());
-    }
-    const Outcome outcome = runHarvest(m_site, arguments, closedSite);
+    const Outcome outcome = runHarvest(m_site, arguments, refused ? ScriptedSite::closedSite() : QString());
     QCOMPARE(outcome.code, 3);
     QCOMPARE(outcome.out, QString());
     QVERIFY(outcome.err.startsWith(u"正在获取第"_qs));

@@ -3,6 +3,7 @@
 #include "net/networkaccess.h"
 
 #include <QNetworkAccessManager>
+#include <QTcpServer>
 
 #include <chrono>
 
@@ -94,6 +95,13 @@ QStringList ScriptedSite::requestedPaths() const
     for (const LoopbackServer::Request &request : m_server.requests())
         paths.append(QString::fromStdString(request.path));
     return paths;
+}
+
+QString ScriptedSite::closedSite()
+{
+    QTcpServer probe;
+    probe.listen(QHostAddress::LocalHost, 0);
+    return QStringLiteral("http://127.0.0.1:%1/").arg(probe.serverPort());
 }
 
 QString ScriptedSite::entryId(int page, int i)

@@ -44,6 +44,9 @@ public:
     QStringList requestedPaths() const;
     void clearRequests() { m_server.clearRequests(); }
 
+    // The base URL of a port on 127.0.0.1 that nobody listens on.
+    static QString closedSite();
+
     static QString entryId(int page, int i);
     static QString shareCode(int page, int i);
     // The row that entry i of a listing page gives, share code included when withShareCode.

@@ -3,7 +3,6 @@
 #include "net/networkaccess.h"
 #include "scriptedsite.h"
 
-#include <QTcpServer>
 #include <QTest>
 #include <QTimer>
 
@@ -112,15 +111,6 @@ void whenHolding(ScriptedSite &site, QTimer &poll, std::function<void()> action)
     poll.start(5);
 }
 
-int closedPort()
-{
-    QTcpServer probe;
-    probe.listen(QHostAddress::LocalHost, 0);
-    const int port = probe.serverPort();
-    probe.close();
-    return port;
-}
-
 } // namespace
 
 class TestHarvester : public QObject
@@ -220,7 +210,7 @@ void TestHarvester::listingWithoutRows()
     QVERIFY(site.start());
     Net::Endpoints endpoints = site.endpoints();
     if (listing == "refused")
-        endpoints.shareSite = QStringLiteral("http://127.0.0.1:%1/").arg(closedPort());
+        endpoints.shareSite = ScriptedSite::closedSite();
 
     ResultList list;
     list.append({ScriptedSite::row(9, 1, true)}); // a previous run's row: cleared at the start
