@@ -1,0 +1,67 @@
+#pragma once
+
+#include "harvest/resultlist.h"
+#include "net/endpoints.h"
+
+#include <QObject>
+#include <QString>
+
+namespace Harvest {
+
+enum class HarvestOutcome {
+    Rows,          // the page gave at least one entry; the detail pass ran
+    NoEntries,     // the page came but held no entry
+    ListingFailed, // the page could not be fetched or was empty
+    Superseded,    // a newer run started while this one waited; it wrote nothing more
+};
+
+struct HarvestResult
+{
+    HarvestOutcome outcome = HarvestOutcome::ListingFailed;
+    int entries = 0;       // entries the page gave
+    int sharesRead = 0;    // share codes written by the detail pass
+    bool detailPassStopped = false; // a detail page failed or lacked the share prefix
+};
+
+// Runs listing harvests into a ResultList and reports progress and outcome; it shows nothing
+// itself. Each run fetches one listing page, fills the list and then reads every row's detail
+// page for its share code, one request after the other.
+//
+// Page fetches process events while they wait, so a new run may start inside a running one.
+// The newer run supersedes the older: once its wait is over the older run stops and touches
+// neither the list nor the signals again. The detail pass writes each share code to the row it
+// was fetched for, by identity, so rows removed meanwhile shift nothing.
+class Harvester : public QObject
+{
+    Q_OBJECT
+
+public:
+    // list and the harvester must outlive every run.
+    Harvester(ResultList &list, const Net::Endpoints &endpoints, QObject *parent = nullptr);
+
+    // Harvests listing page `page` and returns when the run is over (or superseded).
+    HarvestResult harvestPage(qint16 page);
+
+    // True while the newest run has not ended.
+    bool isRunning() const { return m_running; }
+
+signals:
+    void statusChanged(const QString &text);
+    void searchEnabledChanged(bool enabled);
+    void exportEnabledChanged(bool enabled);
+    void finished(const Harvest::HarvestResult &result);
+
+private:
+    HarvestResult fillFromPage(quint64 run, const QString &url);
+    HarvestResult detailPass(quint64 run, HarvestResult result);
+    HarvestResult finish(quint64 run, HarvestResult result);
+    bool isSuperseded(quint64 run) const { return run != m_generation; }
+
+    ResultList &m_list;
+    QString m_shareSite;
+    QString m_sharePrefix;
+    quint64 m_generation = 0;
+    bool m_running = false;
+};
+
+} // namespace Harvest

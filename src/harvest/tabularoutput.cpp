@@ -1,0 +1,76 @@
+#include "harvest/tabularoutput.h"
+
+#include <array>
+
+namespace Harvest {
+
+namespace {
+
+void appendTsvField(QString &out, const QString &text)
+{
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        const QChar c = text.at(i);
+        if (c == u'\r' && i + 1 < text.size() && text.at(i + 1) == u'\n')
+            continue; // CR LF is one line break: its LF writes the space
+        out.append(c == u'\t' || c == u'\r' || c == u'\n' ? QChar(u' ') : c);
+    }
+}
+
+void appendJsonString(QString &out, const QString &text)
+{
+    out.append(u'"');
+    for (const QChar c : text) {
+        switch (c.unicode()) {
+        case u'"': out.append(u"\\\""); break;
+        case u'\\': out.append(u"\\\\"); break;
+        case u'\n': out.append(u"\\n"); break;
+        case u'\r': out.append(u"\\r"); break;
+        case u'\t': out.append(u"\\t"); break;
+        default:
+            if (c.unicode() < 0x20)
+                out.append(QStringLiteral("\\u%1").arg(c.unicode(), 4, 16, QChar(u'0')));
+            else
+                out.append(c);
+        }
+    }
+    out.append(u'"');
+}
+
+constexpr std::array<const char16_t *, ColumnCount> kJsonKeys{
+    u"number", u"title", u"fileCount", u"shareCode", u"entryId", u"extractionCode",
+};
+
+} // namespace
+
+QString toTsv(const QList<ResourceEntry> &entries)
+{
+    QString out;
+    for (const ResourceEntry &entry : entries) {
+        for (int column = 0; column < ColumnCount; ++column) {
+            if (column > 0)
+                out.append(u'\t');
+            appendTsvField(out, field(entry, static_cast<Column>(column)));
+        }
+        out.append(u'\n');
+    }
+    return out;
+}
+
+QString toJson(const QList<ResourceEntry> &entries)
+{
+    QString out(u'[');
+    for (qsizetype i = 0; i < entries.size(); ++i) {
+        out.append(i == 0 ? u"\n  {" : u",\n  {");
+        for (int column = 0; column < ColumnCount; ++column) {
+            out.append(column == 0 ? u"\"" : u", \"");
+            out.append(QStringView(kJsonKeys[column]));
+            out.append(u"\": ");
+            appendJsonString(out, field(entries.at(i), static_cast<Column>(column)));
+        }
+        out.append(u'}');
+    }
+    out.append(entries.isEmpty() ? u"]\n" : u"\n]\n");
+    return out;
+}
+
+} // namespace Harvest

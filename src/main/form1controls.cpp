@@ -1,0 +1,132 @@
+#include "main/form1controls.h"
+
+#include "main/lockedheader.h"
+#include "main/statusbar.h"
+
+#include <QFrame>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenu>
+#include <QPushButton>
+#include <QSlider>
+#include <QTimer>
+#include <QTreeView>
+
+namespace MainUi {
+
+namespace {
+
+// The layout is drawn in twips, 15 to a pixel at 96 dots per inch.
+QRect twips(int left, int top, int width, int height)
+{
+    auto px = [](int t) { return qRound(t / 15.0); };
+    return {px(left), px(top), px(width), px(height)};
+}
+
+QFont cjkFont(qreal pointSize)
+{
+    QFont font;
+    font.setFamilies({QStringLiteral("微软雅黑"), QStringLiteral("Noto Sans CJK SC")});
+    font.setPointSizeF(pointSize);
+    return font;
+}
+
+template<typename Widget>
+Widget *place(Widget *widget, const char *name, QRect geometry)
+{
+    widget->setObjectName(QLatin1String(name));
+    widget->setGeometry(geometry);
+    return widget;
+}
+
+QPushButton *button(QWidget *parent, const char *name, const QString &text, QRect geometry)
+{
+    return place(new QPushButton(text, parent), name, geometry);
+}
+
+QFrame *panel(QWidget *parent, const char *name, QRect geometry)
+{
+    auto *frame = place(new QFrame(parent), name, geometry);
+    frame->setFrameStyle(QFrame::Panel | QFrame::Sunken);
+    return frame;
+}
+
+QTreeView *resultView(QWidget &form, QAbstractItemModel &model)
+{
+    auto *view = place(new QTreeView(&form), "ListView1", twips(120, 120, 13215, 5535));
+    auto *header = new LockedHeader(view);
+    view->setHeader(header);
+    view->setModel(&model);
+    lockColumns(*header);
+    view->setFont(cjkFont(9.75));
+    view->setRootIsDecorated(false);
+    view->setItemsExpandable(false);
+    view->setUniformRowHeights(true);
+    view->setAllColumnsShowFocus(true);
+    view->setSelectionMode(QAbstractItemView::SingleSelection);
+    view->setSelectionBehavior(QAbstractItemView::SelectRows);
+    view->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    view->setContextMenuPolicy(Qt::CustomContextMenu);
+    return view;
+}
+
+QMenu *programMenu(QWidget &form)
+{
+    auto *menu = new QMenu(QStringLiteral("程序菜单"), &form);
+    menu->setObjectName(QStringLiteral("menu"));
+    menu->addAction(QStringLiteral("复制资源"))->setObjectName(QStringLiteral("fz"));
+    menu->addSeparator()->setObjectName(QStringLiteral("x2"));
+    menu->addAction(QStringLiteral("打开资源"))->setObjectName(QStringLiteral("dk"));
+    menu->addSeparator()->setObjectName(QStringLiteral("x1"));
+    menu->addAction(QStringLiteral("复制资源码"))->setObjectName(QStringLiteral("fzzym"));
+    return menu;
+}
+
+} // namespace
+
+Form1Controls createForm1Controls(QWidget &form, QAbstractItemModel &model)
+{
+    Form1Controls c{};
+    form.setFont(cjkFont(9));
+    c.listView1 = resultView(form, model);
+    c.command1 = button(&form, "Command1", QStringLiteral("开始获取"), twips(4560, 3840, 2175, 855));
+    c.command1->raise();
+
+    c.picture2 = panel(&form, "Picture2", twips(120, 5760, 2295, 1575));
+    c.label2 = place(new QLabel(QStringLiteral("本程序只用于信息的采集与整理，获取到的资源均来自网络，内容与Vorlen及开发者无关"),
+                                c.picture2),
+                     "Label2", twips(120, 240, 2055, 1095));
+    c.label2->setWordWrap(true);
+    c.label2->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+
+    c.picture1 = panel(&form, "Picture1", twips(2520, 5760, 3855, 1575));
+    c.label1 = place(new QLabel(QStringLiteral("请输入您要搜索的资源："), c.picture1), "Label1", twips(120, 30, 2310, 300));
+    c.label1->setFont(cjkFont(10.5));
+    c.text1 = place(new QLineEdit(c.picture1), "Text1", twips(120, 400, 3495, 420));
+    c.text1->setFont(cjkFont(10.5));
+    c.command7 = button(c.picture1, "Command7", QStringLiteral("开始搜索"), twips(120, 900, 3495, 495));
+
+    c.command2 = button(&form, "Command2", QStringLiteral("直接获取"), twips(6480, 5760, 2175, 495));
+    c.command3 = button(&form, "Command3", QStringLiteral("上一页"), twips(8760, 5760, 2175, 495));
+    c.command4 = button(&form, "Command4", QStringLiteral("导出资源码"), twips(6480, 6360, 2175, 495));
+    c.command5 = button(&form, "Command5", QStringLiteral("客服中心"), twips(8760, 6360, 2175, 495));
+    c.label3 = place(new QLabel(QStringLiteral("获取第1页："), &form), "Label3", twips(6480, 7080, 990, 180));
+    c.slider1 = place(new QSlider(Qt::Horizontal, &form), "Slider1", twips(7800, 6960, 1935, 495));
+    c.slider1->setRange(1, 150);
+    c.slider1->setValue(1);
+    c.command8 = button(&form, "Command8", QStringLiteral("获取"), twips(9840, 6960, 1095, 375));
+    c.command6 = button(&form, "Command6", QStringLiteral("登录会员"), twips(11040, 5760, 2175, 1575));
+
+    c.s1 = place(new StatusBar(&form), "S1", twips(0, 7650, 13470, 615));
+    c.timer1 = new QTimer(&form);
+    c.timer1->setObjectName(QStringLiteral("Timer1"));
+    c.timer1->setInterval(1000);
+    c.menu = programMenu(form);
+
+    // Search and page buttons wait for the update check, export for a harvest; nothing enables 5.
+    for (QWidget *locked : std::initializer_list<QWidget *>{c.text1, c.command2, c.command3, c.command4, c.command5, c.command7})
+        locked->setEnabled(false);
+    return c;
+}
+
+} // namespace MainUi

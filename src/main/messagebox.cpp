@@ -1,0 +1,61 @@
+#include "main/messagebox.h"
+
+#include "crypto/messagesink.h"
+
+#include <QMessageBox>
+#include <QPointer>
+
+namespace MainUi {
+
+namespace {
+
+QMessageBox::Icon boxIcon(MessageIcon icon)
+{
+    switch (icon) {
+    case MessageIcon::Information: return QMessageBox::Information;
+    case MessageIcon::Warning: return QMessageBox::Warning;
+    case MessageIcon::Critical: return QMessageBox::Critical;
+    case MessageIcon::None: break;
+    }
+    return QMessageBox::NoIcon;
+}
+
+MessageIcon fromCipherIcon(Crypto::MessageIcon icon)
+{
+    switch (icon) {
+    case Crypto::MessageIcon::Critical: return MessageIcon::Critical;
+    case Crypto::MessageIcon::Warning: return MessageIcon::Warning;
+    case Crypto::MessageIcon::None: break;
+    }
+    return MessageIcon::None;
+}
+
+} // namespace
+
+QString messageTitle()
+{
+    return QStringLiteral("Vorlen系列软件");
+}
+
+QString productTitle()
+{
+    return QStringLiteral("Vorlen360云盘资源获取器 V1.0【VIP】");
+}
+
+MessageBoxSeam modalMessageBox(QWidget *parent)
+{
+    // The parent may be gone by the time a late message comes; then the box stands alone.
+    return [guard = QPointer<QWidget>(parent)](const QString &text, MessageIcon icon, const QString &title) {
+        QMessageBox box(boxIcon(icon), title, text, QMessageBox::Ok, guard.data());
+        box.exec();
+    };
+}
+
+void installCipherMessageSink()
+{
+    Crypto::setMessageSink([](const QString &text, Crypto::MessageIcon icon) {
+        modalMessageBox(nullptr)(text, fromCipherIcon(icon), productTitle());
+    });
+}
+
+} // namespace MainUi

@@ -1,0 +1,29 @@
+#pragma once
+
+#include <QString>
+
+#include <functional>
+
+class QWidget;
+
+// Every message box of the windows goes through one replaceable function object, so tests can
+// record messages instead of blocking on a modal dialog.
+namespace MainUi {
+
+enum class MessageIcon { Information, Warning, Critical, None };
+
+using MessageBoxSeam = std::function<void(const QString &text, MessageIcon icon, const QString &title)>;
+
+// The title of the program's own message boxes.
+QString messageTitle();
+
+// The caption of the main window and the title of the cipher classes' message boxes.
+QString productTitle();
+
+// A seam that shows a modal message box with an OK button over parent and waits for it.
+MessageBoxSeam modalMessageBox(QWidget *parent);
+
+// Installs the cipher classes' message sink: a modal box under the product title.
+void installCipherMessageSink();
+
+} // namespace MainUi

@@ -1,0 +1,66 @@
+#pragma once
+
+#include "harvest/resourceentry.h"
+#include "net/endpoints.h"
+#include "support/loopbackserver.h"
+
+#include <QString>
+#include <QStringList>
+
+#include <condition_variable>
+#include <map>
+#include <mutex>
+#include <string>
+
+// A share-search site on 127.0.0.1 whose pages a test scripts: listing pages of generated
+// entries, their detail pages, and one path that can be held back until the test releases it.
+// Paths without a page answer 404 with an empty body.
+class ScriptedSite
+{
+public:
+    static const QString kSharePrefix;
+
+    ScriptedSite();
+    ~ScriptedSite();
+
+    bool start();
+    // shareSite = this server, sharePrefix = kSharePrefix.
+    Net::Endpoints endpoints() const;
+
+    // Serves body at path ("/act-0.html"); may be called while serving.
+    void setPage(const std::string &path, const std::string &body);
+    void removePage(const std::string &path);
+    // Listing page `page` with `count` generated entries, each with its detail page.
+    void addListing(int page, int count);
+    // Replaces the detail page of entry i (1-based) of a listing page.
+    void setDetail(int page, int i, const std::string &body);
+
+    // Answers to path wait until release() (at most 10 s).
+    void holdBack(const std::string &path);
+    bool isHolding() const;
+    void release();
+
+    // Paths asked for, in order, e.g. "/act-0.html".
+    QStringList requestedPaths() const;
+    void clearRequests() { m_server.clearRequests(); }
+
+    // The base URL of a port on 127.0.0.1 that nobody listens on.
+    static QString closedSite();
+
+    static QString entryId(int page, int i);
+    static QString shareCode(int page, int i);
+    // The row that entry i of a listing page gives, share code included when withShareCode.
+    static Harvest::ResourceEntry row(int page, int i, bool withShareCode);
+    static std::string detailPage(const QString &shareCode);
+
+private:
+    void serve(const httplib::Request &request, httplib::Response &response);
+
+    mutable std::mutex m_mutex;
+    std::condition_variable m_released;
+    std::map<std::string, std::string> m_pages;
+    std::string m_heldPath;
+    bool m_holding = false;
+    bool m_open = false;
+    LoopbackServer m_server; // last: stops before the state its handlers use goes away
+};

@@ -1,0 +1,342 @@
+#include "harvest/harvester.h"
+#include "harvest/siteurls.h"
+#include "net/networkaccess.h"
+#include "scriptedsite.h"
+
+#include <QTest>
+#include <QTimer>
+
+#include <chrono>
+#include <functional>
+
+using Harvest::HarvestOutcome;
+using Harvest::HarvestResult;
+using Harvest::Harvester;
+using Harvest::ResourceEntry;
+using Harvest::ResultList;
+
+namespace {
+
+QString outcomeName(HarvestOutcome outcome)
+{
+    switch (outcome) {
+    case HarvestOutcome::Rows: return QStringLiteral("Rows");
+    case HarvestOutcome::NoEntries: return QStringLiteral("NoEntries");
+    case HarvestOutcome::ListingFailed: return QStringLiteral("ListingFailed");
+    case HarvestOutcome::Superseded: return QStringLiteral("Superseded");
+    }
+    return {};
+}
+
+// Everything a harvester reports, in order.
+class SignalLog
+{
+public:
+    explicit SignalLog(Harvester &harvester)
+    {
+        QObject::connect(&harvester, &Harvester::statusChanged, &m_context, [this](const QString &text) {
+            m_entries.append(u"status:"_qs + text);
+        });
+        QObject::connect(&harvester, &Harvester::searchEnabledChanged, &m_context, [this](bool on) {
+            m_entries.append(on ? u"search:on"_qs : u"search:off"_qs);
+        });
+        QObject::connect(&harvester, &Harvester::exportEnabledChanged, &m_context, [this](bool on) {
+            m_entries.append(on ? u"export:on"_qs : u"export:off"_qs);
+        });
+        QObject::connect(&harvester, &Harvester::finished, &m_context, [this](const HarvestResult &result) {
+            m_entries.append(u"finished:"_qs + outcomeName(result.outcome));
+        });
+    }
+
+    const QStringList &entries() const { return m_entries; }
+
+private:
+    QObject m_context; // disconnects the lambdas when the log goes first
+    QStringList m_entries;
+};
+
+// The reports of one run that reaches its detail pass and completes it.
+QStringList completeRun(int page)
+{
+    return {u"status:正在获取第"_qs + QString::number(page) + u"页资源.."_qs, u"search:off"_qs, u"export:off"_qs,
+            u"status:资源获取完毕,正在获取礼包码.."_qs, u"status:礼包码获取完毕.."_qs, u"export:on"_qs,
+            u"search:on"_qs, u"finished:Rows"_qs};
+}
+
+QStringList rows(int page, QList<int> numbers, std::function<bool(int)> hasCode)
+{
+    QStringList result;
+    for (int i : numbers) {
+        const ResourceEntry e = ScriptedSite::row(page, i, hasCode(i));
+        result.append(QStringList{e.number, e.title, e.fileCount, e.shareCode, e.entryId, e.extractionCode}.join(u'|'));
+    }
+    return result;
+}
+
+QStringList rows(const ResultList &list)
+{
+    QStringList result;
+    for (const ResourceEntry &e : list.entries())
+        result.append(QStringList{e.number, e.title, e.fileCount, e.shareCode, e.entryId, e.extractionCode}.join(u'|'));
+    return result;
+}
+
+QStringList paths(int page, QList<int> entries, bool withListing = true)
+{
+    QStringList result;
+    if (withListing)
+        result.append(u"/act-"_qs + QString::number(page) + u".html"_qs);
+    for (int i : entries)
+        result.append(u"/id-"_qs + ScriptedSite::entryId(page, i) + u".html"_qs);
+    return result;
+}
+
+QList<int> range(int first, int last)
+{
+    QList<int> result;
+    for (int i = first; i <= last; ++i)
+        result.append(i);
+    return result;
+}
+
+// Runs action once, inside whatever wait is going on, as soon as the site holds an answer back.
+void whenHolding(ScriptedSite &site, QTimer &poll, std::function<void()> action)
+{
+    QObject::connect(&poll, &QTimer::timeout, [&site, &poll, action] {
+        if (!site.isHolding())
+            return;
+        poll.stop();
+        action();
+    });
+    poll.start(5);
+}
+
+} // namespace
+
+class TestHarvester : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void initTestCase() { Net::setTransferTimeout(std::chrono::seconds(10)); }
+    void fillsRowsThenShareCodesInOrder();
+    void detailFailureAtRowThree_data();
+    void detailFailureAtRowThree();
+    void listingWithoutRows_data();
+    void listingWithoutRows();
+    void newerRunSupersedes_data();
+    void newerRunSupersedes();
+    void removedRowsKeepCodesOnTheirOwnRows();
+    void rowNumbersRestartEveryRun();
+    void oddEntryIdReachesItsDetailPage();
+    void listingUrls();
+};
+
+void TestHarvester::fillsRowsThenShareCodesInOrder()
+{
+    ScriptedSite site;
+    site.addListing(0, 10);
+    QVERIFY(site.start());
+    ResultList list;
+    Harvester harvester(list, site.endpoints());
+    const SignalLog log(harvester);
+
+    const HarvestResult result = harvester.harvestPage(0);
+    QCOMPARE(result.outcome, HarvestOutcome::Rows);
+    QCOMPARE(result.entries, 10);
+    QCOMPARE(result.sharesRead, 10);
+    QVERIFY(!result.detailPassStopped);
+    QVERIFY(!harvester.isRunning());
+    QCOMPARE(rows(list), rows(0, range(1, 10), [](int) { return true; }));
+    QCOMPARE(site.requestedPaths(), paths(0, range(1, 10)));
+    QCOMPARE(log.entries(), completeRun(0));
+}
+
+void TestHarvester::detailFailureAtRowThree_data()
+{
+    QTest::addColumn<QByteArray>("detailPage");
+    QTest::addColumn<bool>("stops");
+    QTest::newRow("page without the share prefix") << QByteArrayLiteral("<html>分享已取消</html>") << true;
+    QTest::newRow("missing page") << QByteArray() << true;
+    QTest::newRow("empty page") << QByteArray("") << true;
+    QTest::newRow("prefix in other case") << QByteArrayLiteral("<a href=\"HTTP://YUNPAN.TEST/x\">") << true;
+    QTest::newRow("prefix without a quote goes on") << QByteArrayLiteral("<p>http://yunpan.test/abc</p>") << false;
+}
+
+void TestHarvester::detailFailureAtRowThree()
+{
+    QFETCH(QByteArray, detailPage);
+    QFETCH(bool, stops);
+    ScriptedSite site;
+    site.addListing(0, 10);
+    const std::string third = "/id-" + ScriptedSite::entryId(0, 3).toStdString() + ".html";
+    if (detailPage.isNull())
+        site.removePage(third);
+    else
+        site.setPage(third, detailPage.toStdString());
+    QVERIFY(site.start());
+
+    ResultList list;
+    Harvester harvester(list, site.endpoints());
+    const SignalLog log(harvester);
+    const HarvestResult result = harvester.harvestPage(0);
+
+    QCOMPARE(result.outcome, HarvestOutcome::Rows);
+    QCOMPARE(result.detailPassStopped, stops);
+    QCOMPARE(result.sharesRead, stops ? 2 : 10);
+    QCOMPARE(rows(list), rows(0, range(1, 10), [stops](int i) { return i < 3 || (!stops && i > 3); }));
+    QCOMPARE(site.requestedPaths(), paths(0, range(1, stops ? 3 : 10)));
+    QCOMPARE(log.entries(), completeRun(0));
+}
+
+void TestHarvester::listingWithoutRows_data()
+{
+    QTest::addColumn<QByteArray>("listing"); // "refused": nobody listens; "missing": 404
+    QTest::addColumn<int>("outcome");
+    QTest::newRow("empty page") << QByteArray("") << int(HarvestOutcome::ListingFailed);
+    QTest::newRow("missing page") << QByteArray("missing") << int(HarvestOutcome::ListingFailed);
+    QTest::newRow("connection refused") << QByteArray("refused") << int(HarvestOutcome::ListingFailed);
+    QTest::newRow("page without entries")
+        << QByteArray("<html><dfn>x</dfn><dd class='FFF' id='1'></html>") << int(HarvestOutcome::NoEntries);
+}
+
+void TestHarvester::listingWithoutRows()
+{
+    QFETCH(QByteArray, listing);
+    QFETCH(int, outcome);
+    ScriptedSite site;
+    if (listing != "missing" && listing != "refused")
+        site.setPage("/act-0.html", listing.toStdString());
+    QVERIFY(site.start());
+    Net::Endpoints endpoints = site.endpoints();
+    if (listing == "refused")
+        endpoints.shareSite = ScriptedSite::closedSite();
+
+    ResultList list;
+    list.append({ScriptedSite::row(9, 1, true)}); // a previous run's row: cleared at the start
+    Harvester harvester(list, endpoints);
+    const SignalLog log(harvester);
+    const HarvestResult result = harvester.harvestPage(0);
+
+    QCOMPARE(int(result.outcome), outcome);
+    QCOMPARE(list.rowCount(), 0);
+    QCOMPARE(site.requestedPaths(), listing == "refused" ? QStringList() : QStringList{u"/act-0.html"_qs});
+    QCOMPARE(log.entries(), (QStringList{u"status:正在获取第0页资源.."_qs, u"search:off"_qs, u"export:off"_qs,
+                                                u"search:on"_qs, u"finished:"_qs + outcomeName(result.outcome)}));
+}
+
+// A second run starts while the first waits for its listing page or for a detail page; the
+// first must neither write into the list nor report anything but its own end.
+void TestHarvester::newerRunSupersedes_data()
+{
+    QTest::addColumn<QString>("heldPath");
+    QTest::addColumn<QStringList>("requests");
+    QTest::addColumn<QStringList>("firstRunReports");
+    const QStringList listingReports{u"status:正在获取第0页资源.."_qs, u"search:off"_qs, u"export:off"_qs};
+    QTest::newRow("while the listing loads")
+        << u"/act-0.html"_qs << paths(0, {}) + paths(1, range(1, 5)) << listingReports;
+    QTest::newRow("while a detail page loads")
+        << u"/id-"_qs + ScriptedSite::entryId(0, 2) + u".html"_qs << paths(0, {1, 2}) + paths(1, range(1, 5))
+        << listingReports + QStringList{u"status:资源获取完毕,正在获取礼包码.."_qs};
+}
+
+void TestHarvester::newerRunSupersedes()
+{
+    QFETCH(QString, heldPath);
+    QFETCH(QStringList, requests);
+    QFETCH(QStringList, firstRunReports);
+    ScriptedSite site;
+    site.addListing(0, 4);
+    site.addListing(1, 5);
+    site.setDetail(0, 2, "<html>分享已取消</html>"); // a late failure must not end the newer run's pass
+    site.holdBack(heldPath.toStdString());
+    QVERIFY(site.start());
+    ResultList list;
+    Harvester harvester(list, site.endpoints());
+    const SignalLog log(harvester);
+
+    QTimer poll;
+    HarvestResult second;
+    bool runningDuringWait = false;
+    whenHolding(site, poll, [&] {
+        runningDuringWait = harvester.isRunning();
+        second = harvester.harvestPage(1);
+        site.release();
+    });
+    const HarvestResult first = harvester.harvestPage(0);
+
+    QVERIFY(runningDuringWait);
+    QCOMPARE(second.outcome, HarvestOutcome::Rows);
+    QCOMPARE(first.outcome, HarvestOutcome::Superseded);
+    QVERIFY(!harvester.isRunning());
+    QCOMPARE(rows(list), rows(1, range(1, 5), [](int) { return true; }));
+    QCOMPARE(site.requestedPaths(), requests);
+    QCOMPARE(log.entries(), firstRunReports + completeRun(1) + QStringList{u"finished:Superseded"_qs});
+}
+
+void TestHarvester::removedRowsKeepCodesOnTheirOwnRows()
+{
+    ScriptedSite site;
+    site.addListing(0, 6);
+    site.holdBack("/id-" + ScriptedSite::entryId(0, 2).toStdString() + ".html");
+    QVERIFY(site.start());
+    ResultList list;
+    Harvester harvester(list, site.endpoints());
+
+    QTimer poll;
+    whenHolding(site, poll, [&] {
+        list.removeRows(3, 1); // entry 4, not fetched yet
+        list.removeRows(0, 1); // entry 1, already filled
+        site.release();
+    });
+    const HarvestResult result = harvester.harvestPage(0);
+
+    QCOMPARE(result.outcome, HarvestOutcome::Rows);
+    QCOMPARE(result.sharesRead, 5);
+    QCOMPARE(rows(list), rows(0, {2, 3, 5, 6}, [](int) { return true; }));
+    QCOMPARE(site.requestedPaths(), paths(0, {1, 2, 3, 5, 6}));
+}
+
+void TestHarvester::rowNumbersRestartEveryRun()
+{
+    ScriptedSite site;
+    site.addListing(0, 4);
+    site.addListing(1, 2);
+    QVERIFY(site.start());
+    ResultList list;
+    Harvester harvester(list, site.endpoints());
+    QCOMPARE(harvester.harvestPage(0).outcome, HarvestOutcome::Rows);
+    QCOMPARE(harvester.harvestPage(1).outcome, HarvestOutcome::Rows);
+    QCOMPARE(rows(list), rows(1, {1, 2}, [](int) { return true; }));
+    QCOMPARE(list.entry(1).number, u"2"_qs);
+}
+
+// The identifier is cut by length and may carry page text that has no place in a URL.
+void TestHarvester::oddEntryIdReachesItsDetailPage()
+{
+    const QString id = u"a b'\"%3F?#/+踋<>xyz"_qs;
+    QCOMPARE(id.size(), 18);
+    ScriptedSite site;
+    site.setPage("/act-7.html", QString(u"<dd class='fff' id='"_qs + id + u"</dd><dfn>题</dfn>"_qs).toStdString());
+    site.setPage(QString(u"/id-"_qs + id + u".html"_qs).toStdString(), ScriptedSite::detailPage(u"odd"_qs));
+    QVERIFY(site.start());
+    ResultList list;
+    Harvester harvester(list, site.endpoints());
+
+    QCOMPARE(harvester.harvestPage(7).outcome, HarvestOutcome::Rows);
+    QCOMPARE(site.requestedPaths(), (QStringList{u"/act-7.html"_qs, u"/id-"_qs + id + u".html"_qs}));
+    QCOMPARE(list.entry(0).entryId, id);
+    QCOMPARE(list.entry(0).shareCode, u"odd"_qs);
+}
+
+void TestHarvester::listingUrls()
+{
+    const QString site = u"http://share.test/"_qs;
+    QCOMPARE(Harvest::listingUrl(site, 0), u"http://share.test/act-0.html"_qs);
+    QCOMPARE(Harvest::listingUrl(site, 32767), u"http://share.test/act-32767.html"_qs);
+    QCOMPARE(Harvest::detailUrl(site, u"p00000e00000000001"_qs), u"http://share.test/id-p00000e00000000001.html"_qs);
+    QCOMPARE(Harvest::detailUrl(site, u"a b%"_qs), u"http://share.test/id-a%20b%25.html"_qs);
+}
+
+QTEST_GUILESS_MAIN(TestHarvester)
+#include "tst_harvester.moc"
