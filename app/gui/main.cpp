@@ -5,21 +5,24 @@
 
 #include <QApplication>
 #include <QProcessEnvironment>
+#include <QStringList>
 #include <QTextStream>
-
-#include <cstdio>
 
 int main(int argc, char *argv[])
 {
-    QApplication app(argc, argv);
-    QApplication::setApplicationName(QStringLiteral("vorlen360"));
-
-    const Net::EndpointOptions options =
-        Net::parseEndpointOptions(QApplication::arguments().mid(1), QProcessEnvironment::systemEnvironment());
+    // Checked before the application object exists, so a refused value is reported even where
+    // no display could be opened.
+    QStringList arguments;
+    for (int i = 1; i < argc; ++i)
+        arguments.append(QString::fromLocal8Bit(argv[i]));
+    const Net::EndpointOptions options = Net::parseEndpointOptions(arguments, QProcessEnvironment::systemEnvironment());
     if (!options.error.isEmpty()) {
         QTextStream(stderr) << options.error << '\n';
         return 2;
     }
+
+    QApplication app(argc, argv);
+    QApplication::setApplicationName(QStringLiteral("vorlen360"));
     Net::setTransferTimeout(options.endpoints.timeout);
     MainUi::installCipherMessageSink();
 
