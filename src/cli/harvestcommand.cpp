@@ -1,5 +1,6 @@
 #include "cli/harvestcommand.h"
 
+#include "cli/commandarguments.h"
 #include "harvest/harvester.h"
 #include "harvest/resultlist.h"
 #include "harvest/tabularoutput.h"
@@ -43,37 +44,31 @@ std::optional<Format> parseFormat(const QString &text)
     return std::nullopt;
 }
 
-HarvestOptions parseOptions(const QStringList &arguments)
+HarvestOptions parseOptions(const QStringList &words)
 {
     HarvestOptions options;
-    for (qsizetype i = 0; i < arguments.size(); ++i) {
-        QString name = arguments.at(i);
-        QString value;
-        if (const qsizetype equals = name.indexOf(u'='); equals > 0 && name.startsWith(u"--")) {
-            value = name.mid(equals + 1);
-            name.truncate(equals);
-        } else if ((name == u"--page" || name == u"--format") && i + 1 < arguments.size()) {
-            value = arguments.at(++i);
-        } else if (name == u"--page" || name == u"--format") {
-            options.error = name + QStringLiteral(": missing value");
-            return options;
-        }
-
-        if (name == u"--page") {
-            const std::optional<qint16> page = parsePage(value);
-            if (!page)
-                options.error = QStringLiteral("--page: not a page number from 0 to 32767: ") + value;
-            options.page = page.value_or(0);
-        } else if (name == u"--format") {
-            const std::optional<Format> format = parseFormat(value);
-            if (!format)
-                options.error = QStringLiteral("--format: tsv or json, not ") + value;
-            options.format = format.value_or(Format::Tsv);
-        } else {
-            options.error = QStringLiteral("harvest: unexpected argument ") + arguments.at(i);
-        }
-        if (!options.error.isEmpty())
-            return options;
+    const CommandArguments arguments = parseCommandArguments(words, {"page", "format"});
+    if (!arguments.error.isEmpty()) {
+        options.error = QStringLiteral("harvest: ") + arguments.error;
+        return options;
+    }
+    if (!arguments.positional.isEmpty()) {
+        options.error = QStringLiteral("harvest: unexpected argument ") + arguments.positional.first();
+        return options;
+    }
+    if (arguments.options.contains(QStringLiteral("page"))) {
+        const QString value = arguments.options.value(QStringLiteral("page"));
+        const std::optional<qint16> page = parsePage(value);
+        if (!page)
+            options.error = QStringLiteral("--page: not a page number from 0 to 32767: ") + value;
+        options.page = page.value_or(0);
+    }
+    if (options.error.isEmpty() && arguments.options.contains(QStringLiteral("format"))) {
+        const QString value = arguments.options.value(QStringLiteral("format"));
+        const std::optional<Format> format = parseFormat(value);
+        if (!format)
+            options.error = QStringLiteral("--format: tsv or json, not ") + value;
+        options.format = format.value_or(Format::Tsv);
     }
     return options;
 }
