@@ -68,7 +68,7 @@ std::string listingPage(int page, const std::vector<Entry> &entries)
         appendEntry(body, entry);
     body += "</dl>\n";
     body += navigation(page);
-    return document("360云盘资源 第" + std::to_string(page) + "页", body);
+    return document("云盘资源 第" + std::to_string(page) + "页", body);
 }
 
 std::string detailPage(const Entry &entry, const std::string &sharePrefix)
@@ -76,7 +76,7 @@ std::string detailPage(const Entry &entry, const std::string &sharePrefix)
     const std::string body = "<div class='detail'>\n<h1>" + entry.title + "</h1>\n<p>文件数："
         + entry.fileCount + "</p>\n<p>提取码：<b>" + entry.extractionCode + "</b></p>\n<p>分享地址：<a href=\""
         + sharePrefix + entry.shareCode + entry.detailSuffix
-        + "\" target=\"_blank\" rel=\"nofollow\">点此进入360云盘下载</a></p>\n</div>\n";
+        + "\" target=\"_blank\" rel=\"nofollow\">点此进入云盘下载</a></p>\n</div>\n";
     return document(entry.title, body);
 }
 
@@ -84,7 +84,7 @@ std::string sharePage(const Entry &entry)
 {
     return "<!DOCTYPE html>\n<html>\n<head>\n"
            "<meta http-equiv=\"Content-Type\" content=\"text/html; charset=gbk\" />\n<title>"
-         + entry.title + " - 360云盘</title>\n</head>\n<body>\n<h1>360云盘</h1>\n<p>分享的文件：" + entry.title
+         + entry.title + " - 云盘分享</title>\n</head>\n<body>\n<h1>云盘分享</h1>\n<p>分享的文件：" + entry.title
          + "（" + entry.fileCount + "）</p>\n<form method='post' action=''>请输入提取码："
            "<input type='text' name='code' size='6' /> <input type='submit' value='提取文件' /></form>\n"
            "</body>\n</html>\n";
@@ -92,7 +92,7 @@ std::string sharePage(const Entry &entry)
 
 std::string homePage()
 {
-    return document("360云盘资源搜索", "<div class='intro'>每日更新的360云盘分享。<a href='act-0.html'>"
+    return document("云盘资源搜索", "<div class='intro'>每日更新的云盘分享。<a href='act-0.html'>"
                                        "从最新分享开始浏览</a></div>\n");
 }
 
