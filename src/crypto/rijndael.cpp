@@ -153,14 +153,14 @@ int cRijndael::ArrayDecrypt(QByteArray &plaintext, const QByteArray &ciphertext,
     return result;
 }
 
-void cRijndael::encryptInPlace(std::uint8_t *data, qsizetype byteCount) const
+void cRijndael::encryptInPlace(QByteArray &buffer, qsizetype byteCount) const
 {
-    m_encryptBlocks(m_schedule, data, data, std::size_t(byteCount / BlockBytes));
+    m_encryptBlocks(m_schedule, bytes(buffer), bytes(buffer), std::size_t(byteCount / BlockBytes));
 }
 
-void cRijndael::decryptInPlace(std::uint8_t *data, qsizetype byteCount) const
+void cRijndael::decryptInPlace(QByteArray &buffer, qsizetype byteCount) const
 {
-    m_decryptBlocks(m_schedule, data, data, std::size_t(byteCount / BlockBytes));
+    m_decryptBlocks(m_schedule, bytes(buffer), bytes(buffer), std::size_t(byteCount / BlockBytes));
 }
 
 } // namespace Crypto

@@ -82,8 +82,9 @@ public:
 private:
     void MakeDecryptKeys();
     void requireKey(const char *operation) const;
-    void encryptInPlace(std::uint8_t *data, qsizetype bytes) const;
-    void decryptInPlace(std::uint8_t *data, qsizetype bytes) const;
+    // Transform the first byteCount bytes (whole blocks) of buffer in place.
+    void encryptInPlace(QByteArray &buffer, qsizetype byteCount) const;
+    void decryptInPlace(QByteArray &buffer, qsizetype byteCount) const;
 
     static QByteArray PasswordToKey(const QString &password);
     static QString BytesToHexText(QByteArrayView bytes, qsizetype groupSize);

@@ -70,9 +70,18 @@ void commit(QSaveFile &file, const char *operation)
         raiseAccessError(operation, file);
 }
 
-std::uint8_t *bytes(char *data)
+// Passes every whole chunk but the last through transform(buffer, bytes) from in to out and
+// returns the byte count of the last chunk, which is still to be read.
+template<typename Transform>
+qint64 streamLeadingChunks(QFile &in, QSaveFile &out, QByteArray &buffer, qint64 left, const char *operation,
+                           Transform transform)
 {
-    return reinterpret_cast<std::uint8_t *>(data);
+    for (; left > ChunkBytes; left -= ChunkBytes) {
+        readExactly(in, buffer.data(), ChunkBytes, operation);
+        transform(buffer, ChunkBytes);
+        writeAll(out, buffer.constData(), ChunkBytes, operation);
+    }
+    return left;
 }
 
 } // namespace
@@ -87,19 +96,16 @@ int cRijndael::FileEncrypt(const QString &plainFile, const QString &cipherFile) 
     openOutput(out, operation);
 
     const qint64 n = in.size();
-    qint64 left = BlockBytes * (n / BlockBytes + 1);
-    QByteArray buffer(std::min(left, ChunkBytes), Qt::Uninitialized);
-    char *data = buffer.data();
-    for (; left > ChunkBytes; left -= ChunkBytes) {
-        readExactly(in, data, ChunkBytes, operation);
-        encryptInPlace(bytes(data), ChunkBytes);
-        writeAll(out, data, ChunkBytes, operation);
-    }
+    const qint64 total = BlockBytes * (n / BlockBytes + 1);
+    QByteArray buffer(std::min(total, ChunkBytes), Qt::Uninitialized);
+    const auto encrypt = [this](QByteArray &chunk, qsizetype count) { encryptInPlace(chunk, count); };
+    const qint64 left = streamLeadingChunks(in, out, buffer, total, operation, encrypt);
     // The last chunk: the rest of the plaintext, zero padding and the length byte.
+    char *data = buffer.data();
     std::memset(data, 0, std::size_t(left));
     readExactly(in, data, n - in.pos(), operation);
     data[left - 1] = static_cast<char>(n % BlockBytes);
-    encryptInPlace(bytes(data), left);
+    encrypt(buffer, left);
     writeAll(out, data, left, operation);
     commit(out, operation);
     return 0;
@@ -122,14 +128,11 @@ int cRijndael::FileDecrypt(const QString &plainFile, const QString &cipherFile) 
     openOutput(out, operation);
 
     QByteArray buffer(std::min(left, ChunkBytes), Qt::Uninitialized);
+    const auto decrypt = [this](QByteArray &chunk, qsizetype count) { decryptInPlace(chunk, count); };
+    left = streamLeadingChunks(in, out, buffer, left, operation, decrypt);
     char *data = buffer.data();
-    for (; left > ChunkBytes; left -= ChunkBytes) {
-        readExactly(in, data, ChunkBytes, operation);
-        decryptInPlace(bytes(data), ChunkBytes);
-        writeAll(out, data, ChunkBytes, operation);
-    }
     readExactly(in, data, left, operation);
-    decryptInPlace(bytes(data), left);
+    decrypt(buffer, left);
     const auto field = static_cast<std::uint8_t>(data[left - 1]);
     if (field < BlockBytes)
         left -= BlockBytes - field;
