@@ -1,5 +1,5 @@
-#include "main/form1.h"
-#include "main/messagebox.h"
+#include "gui/form1.h"
+#include "gui/messagebox.h"
 #include "net/endpoints.h"
 #include "net/networkaccess.h"
 
@@ -24,10 +24,10 @@ int main(int argc, char *argv[])
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("vorlen360"));
     Net::setTransferTimeout(options.endpoints.timeout);
-    MainUi::installCipherMessageSink();
+    Gui::installCipherMessageSink();
 
     // On the stack, so it outlives every harvest frame that exec() may still be unwinding.
-    MainUi::Form1 form(MainUi::Form1Setup{options.endpoints, {}, {}});
+    Gui::Form1 form(Gui::Form1Setup{options.endpoints, {}, {}});
     form.start();
     return QApplication::exec();
 }

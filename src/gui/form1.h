@@ -2,14 +2,14 @@
 
 #include "harvest/harvester.h"
 #include "harvest/resultlist.h"
-#include "main/clock.h"
-#include "main/form1controls.h"
-#include "main/messagebox.h"
+#include "gui/clock.h"
+#include "gui/form1controls.h"
+#include "gui/messagebox.h"
 #include "net/endpoints.h"
 
 #include <QWidget>
 
-namespace MainUi {
+namespace Gui {
 
 // What the main window takes from outside; empty functions mean the real thing.
 struct Form1Setup
@@ -53,4 +53,4 @@ private:
     qint16 m_currentPage = 0;
 };
 
-} // namespace MainUi
+} // namespace Gui

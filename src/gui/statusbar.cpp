@@ -1,8 +1,8 @@
-#include "main/statusbar.h"
+#include "gui/statusbar.h"
 
 #include <QLabel>
 
-namespace MainUi {
+namespace Gui {
 
 namespace {
 
@@ -46,4 +46,4 @@ QString StatusBar::panelText(int panel) const
     return panel >= 1 && panel <= PanelCount ? m_panels.at(panel - 1)->text() : QString();
 }
 
-} // namespace MainUi
+} // namespace Gui

@@ -5,7 +5,7 @@
 
 #include <functional>
 
-namespace MainUi {
+namespace Gui {
 
 // Where the status-bar clock reads the time of day; tests put a fixed time in.
 using TimeSource = std::function<QTime()>;
@@ -13,4 +13,4 @@ using TimeSource = std::function<QTime()>;
 // Hour, minute and second in decimal without leading zeros: 9:5:3, 0:0:0.
 QString clockText(QTime time);
 
-} // namespace MainUi
+} // namespace Gui

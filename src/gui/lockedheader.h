@@ -2,7 +2,7 @@
 
 #include <QHeaderView>
 
-namespace MainUi {
+namespace Gui {
 
 // A horizontal list header whose column widths the user cannot change: no divider can be
 // dragged, a double click on a divider fits nothing, sections cannot be moved, and hidden
@@ -22,4 +22,4 @@ protected:
 // column for good.
 void lockColumns(QHeaderView &header);
 
-} // namespace MainUi
+} // namespace Gui

@@ -1,6 +1,6 @@
-#include "main/form1.h"
+#include "gui/form1.h"
 
-#include "main/statusbar.h"
+#include "gui/statusbar.h"
 
 #include <QCloseEvent>
 #include <QCoreApplication>
@@ -11,7 +11,7 @@
 #include <QTimer>
 #include <QTreeView>
 
-namespace MainUi {
+namespace Gui {
 
 namespace {
 
@@ -36,16 +36,16 @@ Form1::Form1(Form1Setup setup, QWidget *parent)
     setWindowTitle(productTitle());
     setFixedSize(kClientSize);
 
-    m_ui.s1->setPanelText(1, QStringLiteral("运行提示："));
-    m_ui.s1->setPanelText(2, QStringLiteral("检测更新中.."));
-    m_ui.s1->setPanelText(3, versionText());
-    m_ui.s1->setPanelText(4, QStringLiteral("Time"));
+    m_ui.statusBar->setPanelText(1, QStringLiteral("运行提示："));
+    m_ui.statusBar->setPanelText(2, QStringLiteral("检测更新中.."));
+    m_ui.statusBar->setPanelText(3, versionText());
+    m_ui.statusBar->setPanelText(4, QStringLiteral("Time"));
 
     connectHarvester();
-    connect(m_ui.command1, &QPushButton::clicked, this, &Form1::harvestCurrentPage);
-    connect(m_ui.listView1, &QWidget::customContextMenuRequested, this, &Form1::showProgramMenu);
-    connect(m_ui.timer1, &QTimer::timeout, this, &Form1::tickClock);
-    m_ui.timer1->start();
+    connect(m_ui.harvestButton, &QPushButton::clicked, this, &Form1::harvestCurrentPage);
+    connect(m_ui.resultView, &QWidget::customContextMenuRequested, this, &Form1::showProgramMenu);
+    connect(m_ui.clockTimer, &QTimer::timeout, this, &Form1::tickClock);
+    m_ui.clockTimer->start();
 }
 
 void Form1::start()
@@ -67,10 +67,10 @@ void Form1::closeEvent(QCloseEvent *event)
 void Form1::connectHarvester()
 {
     connect(&m_harvester, &Harvest::Harvester::statusChanged, this, [this](const QString &text) {
-        m_ui.s1->setPanelText(2, text);
+        m_ui.statusBar->setPanelText(2, text);
     });
-    connect(&m_harvester, &Harvest::Harvester::searchEnabledChanged, m_ui.command7, &QWidget::setEnabled);
-    connect(&m_harvester, &Harvest::Harvester::exportEnabledChanged, m_ui.command4, &QWidget::setEnabled);
+    connect(&m_harvester, &Harvest::Harvester::searchEnabledChanged, m_ui.searchButton, &QWidget::setEnabled);
+    connect(&m_harvester, &Harvest::Harvester::exportEnabledChanged, m_ui.exportButton, &QWidget::setEnabled);
     connect(&m_harvester, &Harvest::Harvester::finished, this, &Form1::onHarvestFinished);
 }
 
@@ -87,12 +87,12 @@ void Form1::onHarvestFinished(const Harvest::HarvestResult &result)
 
 void Form1::showProgramMenu(const QPoint &position)
 {
-    m_ui.menu->popup(m_ui.listView1->viewport()->mapToGlobal(position));
+    m_ui.programMenu->popup(m_ui.resultView->viewport()->mapToGlobal(position));
 }
 
 void Form1::tickClock()
 {
-    m_ui.s1->setPanelText(4, clockText(m_now()));
+    m_ui.statusBar->setPanelText(4, clockText(m_now()));
 }
 
-} // namespace MainUi
+} // namespace Gui

@@ -1,10 +1,10 @@
-#include "main/lockedheader.h"
+#include "gui/lockedheader.h"
 
 #include "harvest/resultlist.h"
 
 #include <QMouseEvent>
 
-namespace MainUi {
+namespace Gui {
 
 LockedHeader::LockedHeader(QWidget *parent)
     : QHeaderView(Qt::Horizontal, parent)
@@ -32,4 +32,4 @@ void lockColumns(QHeaderView &header)
     header.hideSection(Harvest::EntryIdColumn);
 }
 
-} // namespace MainUi
+} // namespace Gui

@@ -1,7 +1,7 @@
-#include "main/form1controls.h"
+#include "gui/form1controls.h"
 
-#include "main/lockedheader.h"
-#include "main/statusbar.h"
+#include "gui/lockedheader.h"
+#include "gui/statusbar.h"
 
 #include <QFrame>
 #include <QLabel>
@@ -12,7 +12,7 @@
 #include <QTimer>
 #include <QTreeView>
 
-namespace MainUi {
+namespace Gui {
 
 namespace {
 
@@ -70,7 +70,7 @@ QTreeView *resultView(QWidget &form, QAbstractItemModel &model)
     return view;
 }
 
-QMenu *programMenu(QWidget &form)
+QMenu *createProgramMenu(QWidget &form)
 {
     auto *menu = new QMenu(QStringLiteral("程序菜单"), &form);
     menu->setObjectName(QStringLiteral("menu"));
@@ -88,45 +88,45 @@ Form1Controls createForm1Controls(QWidget &form, QAbstractItemModel &model)
 {
     Form1Controls c{};
     form.setFont(cjkFont(9));
-    c.listView1 = resultView(form, model);
-    c.command1 = button(&form, "Command1", QStringLiteral("开始获取"), twips(4560, 3840, 2175, 855));
-    c.command1->raise();
+    c.resultView = resultView(form, model);
+    c.harvestButton = button(&form, "Command1", QStringLiteral("开始获取"), twips(4560, 3840, 2175, 855));
+    c.harvestButton->raise();
 
-    c.picture2 = panel(&form, "Picture2", twips(120, 5760, 2295, 1575));
-    c.label2 = place(new QLabel(QStringLiteral("本程序只用于信息的采集与整理，获取到的资源均来自网络，内容与Vorlen及开发者无关"),
-                                c.picture2),
+    c.disclaimerPanel = panel(&form, "Picture2", twips(120, 5760, 2295, 1575));
+    c.disclaimerLabel = place(new QLabel(QStringLiteral("本程序只用于信息的采集与整理，获取到的资源均来自网络，内容与Vorlen及开发者无关"),
+                                c.disclaimerPanel),
                      "Label2", twips(120, 240, 2055, 1095));
-    c.label2->setWordWrap(true);
-    c.label2->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    c.disclaimerLabel->setWordWrap(true);
+    c.disclaimerLabel->setAlignment(Qt::AlignLeft | Qt::AlignTop);
 
-    c.picture1 = panel(&form, "Picture1", twips(2520, 5760, 3855, 1575));
-    c.label1 = place(new QLabel(QStringLiteral("请输入您要搜索的资源："), c.picture1), "Label1", twips(120, 30, 2310, 300));
-    c.label1->setFont(cjkFont(10.5));
-    c.text1 = place(new QLineEdit(c.picture1), "Text1", twips(120, 400, 3495, 420));
-    c.text1->setFont(cjkFont(10.5));
-    c.command7 = button(c.picture1, "Command7", QStringLiteral("开始搜索"), twips(120, 900, 3495, 495));
+    c.searchPanel = panel(&form, "Picture1", twips(2520, 5760, 3855, 1575));
+    c.keywordLabel = place(new QLabel(QStringLiteral("请输入您要搜索的资源："), c.searchPanel), "Label1", twips(120, 30, 2310, 300));
+    c.keywordLabel->setFont(cjkFont(10.5));
+    c.keywordEdit = place(new QLineEdit(c.searchPanel), "Text1", twips(120, 400, 3495, 420));
+    c.keywordEdit->setFont(cjkFont(10.5));
+    c.searchButton = button(c.searchPanel, "Command7", QStringLiteral("开始搜索"), twips(120, 900, 3495, 495));
 
-    c.command2 = button(&form, "Command2", QStringLiteral("直接获取"), twips(6480, 5760, 2175, 495));
-    c.command3 = button(&form, "Command3", QStringLiteral("上一页"), twips(8760, 5760, 2175, 495));
-    c.command4 = button(&form, "Command4", QStringLiteral("导出资源码"), twips(6480, 6360, 2175, 495));
-    c.command5 = button(&form, "Command5", QStringLiteral("客服中心"), twips(8760, 6360, 2175, 495));
-    c.label3 = place(new QLabel(QStringLiteral("获取第1页："), &form), "Label3", twips(6480, 7080, 990, 180));
-    c.slider1 = place(new QSlider(Qt::Horizontal, &form), "Slider1", twips(7800, 6960, 1935, 495));
-    c.slider1->setRange(1, 150);
-    c.slider1->setValue(1);
-    c.command8 = button(&form, "Command8", QStringLiteral("获取"), twips(9840, 6960, 1095, 375));
-    c.command6 = button(&form, "Command6", QStringLiteral("登录会员"), twips(11040, 5760, 2175, 1575));
+    c.nextPageButton = button(&form, "Command2", QStringLiteral("直接获取"), twips(6480, 5760, 2175, 495));
+    c.previousPageButton = button(&form, "Command3", QStringLiteral("上一页"), twips(8760, 5760, 2175, 495));
+    c.exportButton = button(&form, "Command4", QStringLiteral("导出资源码"), twips(6480, 6360, 2175, 495));
+    c.serviceButton = button(&form, "Command5", QStringLiteral("客服中心"), twips(8760, 6360, 2175, 495));
+    c.pickedPageLabel = place(new QLabel(QStringLiteral("获取第1页："), &form), "Label3", twips(6480, 7080, 990, 180));
+    c.pageSlider = place(new QSlider(Qt::Horizontal, &form), "Slider1", twips(7800, 6960, 1935, 495));
+    c.pageSlider->setRange(1, 150);
+    c.pageSlider->setValue(1);
+    c.fetchPickedPageButton = button(&form, "Command8", QStringLiteral("获取"), twips(9840, 6960, 1095, 375));
+    c.accountButton = button(&form, "Command6", QStringLiteral("登录会员"), twips(11040, 5760, 2175, 1575));
 
-    c.s1 = place(new StatusBar(&form), "S1", twips(0, 7650, 13470, 615));
-    c.timer1 = new QTimer(&form);
-    c.timer1->setObjectName(QStringLiteral("Timer1"));
-    c.timer1->setInterval(1000);
-    c.menu = programMenu(form);
+    c.statusBar = place(new StatusBar(&form), "S1", twips(0, 7650, 13470, 615));
+    c.clockTimer = new QTimer(&form);
+    c.clockTimer->setObjectName(QStringLiteral("Timer1"));
+    c.clockTimer->setInterval(1000);
+    c.programMenu = createProgramMenu(form);
 
     // Search and page buttons wait for the update check, export for a harvest; nothing enables 5.
-    for (QWidget *locked : std::initializer_list<QWidget *>{c.text1, c.command2, c.command3, c.command4, c.command5, c.command7})
+    for (QWidget *locked : std::initializer_list<QWidget *>{c.keywordEdit, c.nextPageButton, c.previousPageButton, c.exportButton, c.serviceButton, c.searchButton})
         locked->setEnabled(false);
     return c;
 }
 
-} // namespace MainUi
+} // namespace Gui

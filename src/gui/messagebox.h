@@ -8,7 +8,7 @@ class QWidget;
 
 // Every message box of the windows goes through one replaceable function object, so tests can
 // record messages instead of blocking on a modal dialog.
-namespace MainUi {
+namespace Gui {
 
 enum class MessageIcon { Information, Warning, Critical, None };
 
@@ -26,4 +26,4 @@ MessageBoxSeam modalMessageBox(QWidget *parent);
 // Installs the cipher classes' message sink: a modal box under the product title.
 void installCipherMessageSink();
 
-} // namespace MainUi
+} // namespace Gui

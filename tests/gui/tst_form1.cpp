@@ -1,7 +1,7 @@
-#include "main/clock.h"
-#include "main/form1.h"
-#include "main/lockedheader.h"
-#include "main/statusbar.h"
+#include "gui/clock.h"
+#include "gui/form1.h"
+#include "gui/lockedheader.h"
+#include "gui/statusbar.h"
 #include "net/networkaccess.h"
 #include "scriptedsite.h"
 
@@ -16,9 +16,9 @@
 #include <QTimer>
 #include <QTreeView>
 
-using MainUi::Form1;
-using MainUi::MessageIcon;
-using MainUi::StatusBar;
+using Gui::Form1;
+using Gui::MessageIcon;
+using Gui::StatusBar;
 
 namespace {
 
@@ -37,7 +37,7 @@ struct RecordedForm
     {
     }
 
-    static MainUi::Form1Setup Form1Setup(const Net::Endpoints &endpoints, QTime now, QList<Message> &messages)
+    static Gui::Form1Setup Form1Setup(const Net::Endpoints &endpoints, QTime now, QList<Message> &messages)
     {
         return {endpoints,
                 [&messages](const QString &text, MessageIcon icon, const QString &title) { messages.append({text, icon, title}); },
@@ -187,7 +187,7 @@ void TestForm1::clockText()
 {
     QFETCH(QTime, time);
     QFETCH(QString, text);
-    QCOMPARE(MainUi::clockText(time), text);
+    QCOMPARE(Gui::clockText(time), text);
 }
 
 void TestForm1::clockTicksOnceASecond()

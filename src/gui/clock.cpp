@@ -1,10 +1,10 @@
-#include "main/clock.h"
+#include "gui/clock.h"
 
-namespace MainUi {
+namespace Gui {
 
 QString clockText(QTime time)
 {
     return QString::number(time.hour()) + u':' + QString::number(time.minute()) + u':' + QString::number(time.second());
 }
 
-} // namespace MainUi
+} // namespace Gui

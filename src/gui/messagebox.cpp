@@ -1,11 +1,11 @@
-#include "main/messagebox.h"
+#include "gui/messagebox.h"
 
 #include "crypto/messagesink.h"
 
 #include <QMessageBox>
 #include <QPointer>
 
-namespace MainUi {
+namespace Gui {
 
 namespace {
 
@@ -58,4 +58,4 @@ void installCipherMessageSink()
     });
 }
 
-} // namespace MainUi
+} // namespace Gui

@@ -6,7 +6,7 @@
 
 class QLabel;
 
-namespace MainUi {
+namespace Gui {
 
 // The main window's status line: four panels of fixed width, numbered from 1.
 class StatusBar : public QFrame
@@ -33,4 +33,4 @@ private:
     std::array<QLabel *, PanelCount> m_panels{};
 };
 
-} // namespace MainUi
+} // namespace Gui
