@@ -27,7 +27,7 @@ int main(int argc, char *argv[])
     Gui::installCipherMessageSink();
 
     // On the stack, so it outlives every harvest frame that exec() may still be unwinding.
-    Gui::Form1 form(Gui::Form1Setup{options.endpoints, {}, {}});
+    Gui::Form1 form(Gui::Form1Setup{.endpoints = options.endpoints});
     form.start();
     return QApplication::exec();
 }

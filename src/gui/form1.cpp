@@ -30,6 +30,7 @@ Form1::Form1(Form1Setup setup, QWidget *parent)
     , m_harvester(m_list, setup.endpoints)
     , m_messageBox(setup.messageBox ? std::move(setup.messageBox) : modalMessageBox(this))
     , m_now(setup.now ? std::move(setup.now) : TimeSource(&QTime::currentTime))
+    , m_openUrl(setup.openUrl ? std::move(setup.openUrl) : systemBrowser())
     , m_ui(createForm1Controls(*this, m_list))
 {
     setObjectName(QStringLiteral("Form1"));

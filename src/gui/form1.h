@@ -2,6 +2,7 @@
 
 #include "harvest/harvester.h"
 #include "harvest/resultlist.h"
+#include "gui/browser.h"
 #include "gui/clock.h"
 #include "gui/form1controls.h"
 #include "gui/messagebox.h"
@@ -17,6 +18,7 @@ struct Form1Setup
     Net::Endpoints endpoints;
     MessageBoxSeam messageBox; // default: modal message boxes over the window
     TimeSource now;            // default: QTime::currentTime
+    BrowserSeam openUrl;       // default: the desktop's browser
 };
 
 // The main window: the result list, the harvest, search and page controls, the status bar
@@ -49,6 +51,7 @@ private:
     Harvest::Harvester m_harvester;
     MessageBoxSeam m_messageBox;
     TimeSource m_now;
+    BrowserSeam m_openUrl;
     Form1Controls m_ui;
     qint16 m_currentPage = 0;
 };

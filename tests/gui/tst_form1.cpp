@@ -39,9 +39,11 @@ struct RecordedForm
 
     static Gui::Form1Setup Form1Setup(const Net::Endpoints &endpoints, QTime now, QList<Message> &messages)
     {
-        return {endpoints,
-                [&messages](const QString &text, MessageIcon icon, const QString &title) { messages.append({text, icon, title}); },
-                [now] { return now; }};
+        return {.endpoints = endpoints,
+                .messageBox = [&messages](const QString &text, MessageIcon icon, const QString &title) {
+                    messages.append({text, icon, title});
+                },
+                .now = [now] { return now; }};
     }
 
     template<typename T = QWidget>
