@@ -27,7 +27,9 @@ int main(int argc, char *argv[])
     Gui::installCipherMessageSink();
 
     // On the stack, so it outlives every harvest frame that exec() may still be unwinding.
-    Gui::Form1 form(Gui::Form1Setup{.endpoints = options.endpoints});
+    Gui::Form1Setup setup;
+    setup.endpoints = options.endpoints;
+    Gui::Form1 form(std::move(setup));
     form.start();
     return QApplication::exec();
 }

@@ -39,11 +39,13 @@ struct RecordedForm
 
     static Gui::Form1Setup Form1Setup(const Net::Endpoints &endpoints, QTime now, QList<Message> &messages)
     {
-        return {.endpoints = endpoints,
-                .messageBox = [&messages](const QString &text, MessageIcon icon, const QString &title) {
-                    messages.append({text, icon, title});
-                },
-                .now = [now] { return now; }};
+        Gui::Form1Setup setup;
+        setup.endpoints = endpoints;
+        setup.messageBox = [&messages](const QString &text, MessageIcon icon, const QString &title) {
+            messages.append({text, icon, title});
+        };
+        setup.now = [now] { return now; };
+        return setup;
     }
 
     template<typename T = QWidget>
