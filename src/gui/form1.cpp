@@ -32,6 +32,8 @@ Form1::Form1(Form1Setup setup, QWidget *parent)
     , m_now(setup.now ? std::move(setup.now) : TimeSource(&QTime::currentTime))
     , m_openUrl(setup.openUrl ? std::move(setup.openUrl) : systemBrowser())
     , m_ui(createForm1Controls(*this, m_list))
+    , m_rowActions(m_ui, m_list, setup.endpoints.sharePrefix, m_messageBox, m_openUrl)
+    , m_export(*m_ui.exportButton, m_list, setup.saveFile ? std::move(setup.saveFile) : saveFileDialog(this), m_messageBox)
 {
     setObjectName(QStringLiteral("Form1"));
     setWindowTitle(productTitle());

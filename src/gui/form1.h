@@ -4,8 +4,11 @@
 #include "harvest/resultlist.h"
 #include "gui/browser.h"
 #include "gui/clock.h"
+#include "gui/exportcommand.h"
 #include "gui/form1controls.h"
 #include "gui/messagebox.h"
+#include "gui/rowactions.h"
+#include "gui/savedialog.h"
 #include "net/endpoints.h"
 
 #include <QWidget>
@@ -19,6 +22,7 @@ struct Form1Setup
     MessageBoxSeam messageBox; // default: modal message boxes over the window
     TimeSource now;            // default: QTime::currentTime
     BrowserSeam openUrl;       // default: the desktop's browser
+    SaveFileSeam saveFile;     // default: the toolkit's save dialog
 };
 
 // The main window: the result list, the harvest, search and page controls, the status bar
@@ -53,6 +57,8 @@ private:
     TimeSource m_now;
     BrowserSeam m_openUrl;
     Form1Controls m_ui;
+    RowActions m_rowActions;
+    ExportCommand m_export;
     qint16 m_currentPage = 0;
 };
 

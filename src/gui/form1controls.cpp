@@ -12,6 +12,8 @@
 #include <QTimer>
 #include <QTreeView>
 
+using namespace Qt::StringLiterals;
+
 namespace Gui {
 
 namespace {
@@ -70,16 +72,21 @@ QTreeView *resultView(QWidget &form, QAbstractItemModel &model)
     return view;
 }
 
-QMenu *createProgramMenu(QWidget &form)
+QAction *named(QAction *action, const char *name)
 {
-    auto *menu = new QMenu(QStringLiteral("程序菜单"), &form);
-    menu->setObjectName(QStringLiteral("menu"));
-    menu->addAction(QStringLiteral("复制资源"))->setObjectName(QStringLiteral("fz"));
-    menu->addSeparator()->setObjectName(QStringLiteral("x2"));
-    menu->addAction(QStringLiteral("打开资源"))->setObjectName(QStringLiteral("dk"));
-    menu->addSeparator()->setObjectName(QStringLiteral("x1"));
-    menu->addAction(QStringLiteral("复制资源码"))->setObjectName(QStringLiteral("fzzym"));
-    return menu;
+    action->setObjectName(QLatin1String(name));
+    return action;
+}
+
+void createProgramMenu(QWidget &form, Form1Controls &c)
+{
+    c.programMenu = new QMenu(u"程序菜单"_s, &form);
+    c.programMenu->setObjectName(u"menu"_s);
+    c.copyShareAction = named(c.programMenu->addAction(u"复制资源"_s), "fz");
+    named(c.programMenu->addSeparator(), "x2");
+    c.openShareAction = named(c.programMenu->addAction(u"打开资源"_s), "dk");
+    named(c.programMenu->addSeparator(), "x1");
+    c.copyCodeAction = named(c.programMenu->addAction(u"复制资源码"_s), "fzzym");
 }
 
 } // namespace
@@ -121,7 +128,7 @@ Form1Controls createForm1Controls(QWidget &form, QAbstractItemModel &model)
     c.clockTimer = new QTimer(&form);
     c.clockTimer->setObjectName(QStringLiteral("Timer1"));
     c.clockTimer->setInterval(1000);
-    c.programMenu = createProgramMenu(form);
+    createProgramMenu(form, c);
 
     // Search and page buttons wait for the update check, export for a harvest; nothing enables 5.
     for (QWidget *locked : std::initializer_list<QWidget *>{c.keywordEdit, c.nextPageButton, c.previousPageButton, c.exportButton, c.serviceButton, c.searchButton})

@@ -1,6 +1,7 @@
 #pragma once
 
 class QAbstractItemModel;
+class QAction;
 class QFrame;
 class QLabel;
 class QLineEdit;
@@ -38,6 +39,9 @@ struct Form1Controls
     StatusBar *statusBar;
     QTimer *clockTimer;
     QMenu *programMenu;
+    QAction *copyShareAction; // fz
+    QAction *openShareAction; // dk
+    QAction *copyCodeAction;  // fzzym
 };
 
 // Creates every control as a child of form, the list showing model, in the state the window

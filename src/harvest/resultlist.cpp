@@ -76,6 +76,17 @@ bool ResultList::removeRows(int row, int count, const QModelIndex &parent)
     return true;
 }
 
+bool ResultList::removeAndRenumber(int row)
+{
+    if (!removeRows(row, 1))
+        return false;
+    for (int i = 0; i < rowCount(); ++i)
+        m_rows[i].entry.number = QString::number(i + 1);
+    if (rowCount() > 0)
+        emit dataChanged(index(0, NumberColumn), index(rowCount() - 1, NumberColumn), {Qt::DisplayRole});
+    return true;
+}
+
 void ResultList::clear()
 {
     beginResetModel();

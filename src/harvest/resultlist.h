@@ -31,6 +31,9 @@ public:
     Qt::ItemFlags flags(const QModelIndex &index) const override;
     // Removes count rows from row on; false (and nothing removed) when the range is not inside.
     bool removeRows(int row, int count, const QModelIndex &parent = {}) override;
+    // Removes the row and renumbers the rest so the numbers read 1..n again; the ids stay, so
+    // a running detail pass still finds its rows. False (nothing changed) when row is outside.
+    bool removeAndRenumber(int row);
 
     void clear();
     // Appends the entries as they are, after the present rows.

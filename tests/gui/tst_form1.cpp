@@ -4,6 +4,7 @@
 #include "gui/statusbar.h"
 #include "net/networkaccess.h"
 #include "scriptedsite.h"
+#include "support/recordedform.h"
 
 #include <QElapsedTimer>
 #include <QLabel>
@@ -21,43 +22,6 @@ using Gui::MessageIcon;
 using Gui::StatusBar;
 
 namespace {
-
-struct Message
-{
-    QString text;
-    MessageIcon icon;
-    QString title;
-};
-
-// A window whose message boxes are recorded and whose clock reads a fixed time.
-struct RecordedForm
-{
-    explicit RecordedForm(const Net::Endpoints &endpoints, QTime now = QTime(9, 5, 3))
-        : form(Form1Setup(endpoints, now, messages))
-    {
-    }
-
-    static Gui::Form1Setup Form1Setup(const Net::Endpoints &endpoints, QTime now, QList<Message> &messages)
-    {
-        Gui::Form1Setup setup;
-        setup.endpoints = endpoints;
-        setup.messageBox = [&messages](const QString &text, MessageIcon icon, const QString &title) {
-            messages.append({text, icon, title});
-        };
-        setup.now = [now] { return now; };
-        return setup;
-    }
-
-    template<typename T = QWidget>
-    T *child(const char *name)
-    {
-        return form.findChild<T *>(QLatin1String(name));
-    }
-    StatusBar *statusBar() { return child<StatusBar>("S1"); }
-
-    QList<Message> messages;
-    Form1 form;
-};
 
 // Drags the divider at the right edge of section from the header by dx pixels.
 void dragDivider(QHeaderView &header, int section, int dx)

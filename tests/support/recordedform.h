@@ -1,0 +1,67 @@
+#pragma once
+
+#include "gui/form1.h"
+#include "gui/statusbar.h"
+
+#include <QList>
+#include <QStringList>
+#include <QTreeView>
+#include <QUrl>
+
+// A main window whose message boxes, browser calls and save dialogs are recorded, whose save
+// dialog answers from a script and whose clock reads a fixed time.
+struct RecordedForm
+{
+    struct Message
+    {
+        QString text;
+        Gui::MessageIcon icon;
+        QString title;
+    };
+    struct SaveDialog
+    {
+        QString title;
+        QString filter;
+        QString proposedFile;
+    };
+
+    explicit RecordedForm(const Net::Endpoints &endpoints, QTime now = QTime(9, 5, 3))
+        : form(setup(endpoints, now))
+    {
+    }
+
+    template<typename T = QWidget>
+    T *child(const char *name)
+    {
+        return form.findChild<T *>(QLatin1String(name));
+    }
+    Gui::StatusBar *statusBar() { return child<Gui::StatusBar>("S1"); }
+    void selectRow(int row)
+    {
+        auto *view = child<QTreeView>("ListView1");
+        view->selectionModel()->select(view->model()->index(row, 0), QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
+    }
+
+    QList<Message> messages;
+    QList<QUrl> openedUrls;
+    QList<SaveDialog> saveDialogs;
+    QStringList saveAnswers; // what the save dialogs answer in turn; empty text cancels
+    Gui::Form1 form;
+
+private:
+    Gui::Form1Setup setup(const Net::Endpoints &endpoints, QTime now)
+    {
+        Gui::Form1Setup setup;
+        setup.endpoints = endpoints;
+        setup.messageBox = [this](const QString &text, Gui::MessageIcon icon, const QString &title) {
+            messages.append({text, icon, title});
+        };
+        setup.now = [now] { return now; };
+        setup.openUrl = [this](const QUrl &url) { openedUrls.append(url); };
+        setup.saveFile = [this](const QString &title, const QString &filter, const QString &proposedFile) {
+            saveDialogs.append({title, filter, proposedFile});
+            return saveAnswers.isEmpty() ? QString() : saveAnswers.takeFirst();
+        };
+        return setup;
+    }
+};
