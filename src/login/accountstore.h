@@ -18,6 +18,8 @@ struct SavedAccount
     QString password;
     int question = 0; // 0: no security question
     QString answer;
+
+    bool operator==(const SavedAccount &) const = default;
 };
 
 class AccountStore
