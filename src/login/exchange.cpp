@@ -38,10 +38,12 @@ void Exchange::abandon()
 void Exchange::start(const LoginForm &form)
 {
     abandon();
-    // The probe waits in a nested event loop: this object may be gone when it returns.
+    const quint64 run = ++m_run;
+    // The probe waits in a nested event loop: this object may be gone when it returns, or a
+    // newer login may have started meanwhile and taken over.
     const QPointer<Exchange> alive(this);
     const std::optional<QString> probe = Net::GetBody(m_probe);
-    if (!alive)
+    if (!alive || run != m_run)
         return;
     if (!probe || probe->isEmpty()) {
         emit finished(LoginResult{});
@@ -55,7 +57,7 @@ void Exchange::start(const LoginForm &form)
     request.setTransferTimeout(static_cast<int>(Net::transferTimeout().count()));
 
     emit statusChanged(loginStatus(form));
-    if (!alive)
+    if (!alive || run != m_run)
         return;
     m_reply = Net::networkManager().post(request, loginBody(m_forum, form));
     connect(m_reply, &QNetworkReply::finished, this, &Exchange::readAnswer);

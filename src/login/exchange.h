@@ -23,7 +23,7 @@ public:
     // Probes the network (waiting for it while events are processed), then posts form and
     // returns while the forum answers. Emits finished exactly once per call: NoConnection when
     // the probe yields no text or the login request fails or times out, otherwise the outcome
-    // the answer carries. A login still pending is abandoned first.
+    // the answer carries. A login still pending is abandoned first and emits nothing more.
     void start(const LoginForm &form);
 
     bool isRunning() const { return !m_reply.isNull(); }
@@ -40,6 +40,7 @@ private:
     QString m_forum;
     QString m_probe;
     QPointer<QNetworkReply> m_reply;
+    quint64 m_run = 0; // the newest start()
 };
 
 } // namespace Login

@@ -7,6 +7,7 @@
 #include <QNetworkAccessManager>
 #include <QNetworkCookieJar>
 #include <QTest>
+#include <QTimer>
 
 #include <optional>
 #include <thread>
@@ -63,6 +64,7 @@ private slots:
     void demoAccounts();
     void unreachable_data();
     void unreachable();
+    void interruptedProbe();
 };
 
 void TestExchange::initTestCase()
@@ -177,6 +179,30 @@ void TestExchange::unreachable()
     QVERIFY(run.result);
     QCOMPARE(int(run.result->outcome), outcome);
     QCOMPARE(int(forumServer.requests().size()), forumRequests);
+}
+
+// Interrupting the probe (which waits in a nested event loop): a newer start() takes over and
+// the older one ends silently; a deleted exchange is never touched again.
+void TestExchange::interruptedProbe()
+{
+    DemoSite::Server slowSite(DemoSite::Options{1, 300, "V1.0"});
+    QVERIFY(slowSite.start());
+    const QString base = QString::fromStdString(slowSite.baseUrl());
+    const Net::Endpoints endpoints{{}, {}, base + u"forum/"_s, {}, base + u"probe/"_s, {}, {}, {}};
+
+    QList<Login::LoginResult> results;
+    auto *exchange = new Login::Exchange(endpoints);
+    connect(exchange, &Login::Exchange::finished, this, [&results](const Login::LoginResult &r) { results << r; });
+    QTimer::singleShot(50, exchange, [exchange] { exchange->start(LoginForm{u"demo"_s, u"demo123"_s, 0, {}}); });
+    exchange->start(LoginForm{u"demo"_s, u"wrong"_s, 0, {}});
+    QTRY_COMPARE_WITH_TIMEOUT(results.size(), 1, 5000);
+    QCOMPARE(results.first().outcome, LoginOutcome::Success);
+    QTest::qWait(400);
+    QCOMPARE(results.size(), 1);
+
+    QTimer::singleShot(50, exchange, [exchange] { delete exchange; });
+    exchange->start(LoginForm{u"demo"_s, u"demo123"_s, 0, {}});
+    QCOMPARE(results.size(), 1);
 }
 
 QTEST_GUILESS_MAIN(TestExchange)
