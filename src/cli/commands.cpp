@@ -3,6 +3,7 @@
 #include "cli/aescommand.h"
 #include "cli/base64command.h"
 #include "cli/harvestcommand.h"
+#include "cli/logincommand.h"
 #include "cli/md5command.h"
 #include "cli/rndxorcommand.h"
 
@@ -16,6 +17,7 @@ std::span<const Command> commands()
         {"md5", &runMd5, kMd5Usage},
         {"base64", &runBase64, kBase64Usage},
         {"rndxor", &runRndXor, kRndXorUsage},
+        {"login", &runLogin, kLoginUsage},
     };
     return kTable;
 }

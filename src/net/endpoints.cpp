@@ -30,6 +30,8 @@ const std::array<UrlOption, 6> kUrlOptions{{
 
 constexpr char kTimeoutOption[] = "timeout";
 constexpr char kTimeoutVariable[] = "VORLEN_TIMEOUT";
+constexpr char kLoginIniOption[] = "login-ini";
+constexpr char kLoginIniVariable[] = "VORLEN_LOGIN_INI";
 
 bool isHttpUrl(const QString &value)
 {
@@ -100,6 +102,8 @@ EndpointOptions parseEndpointOptions(const QStringList &arguments, const QProces
             return result;
     }
 
+    endpoints.loginIni = environment.value(QLatin1String(kLoginIniVariable));
+
     for (qsizetype i = 0; i < arguments.size(); ++i) {
         const QString &argument = arguments.at(i);
         if (argument == u"--") { // the rest belongs to the command, whatever it looks like
@@ -139,6 +143,10 @@ EndpointOptions parseEndpointOptions(const QStringList &arguments, const QProces
                 result.error = acceptTimeout(value, optionName(kTimeoutOption), endpoints);
             taken = true;
         }
+        if (!taken && matches(kLoginIniOption, value)) {
+            endpoints.loginIni = value;
+            taken = true;
+        }
         if (!result.error.isEmpty())
             return result;
         if (!taken)
@@ -156,6 +164,8 @@ QString endpointOptionsHelp()
     }
     help += QStringLiteral("  --timeout SECONDS  (") + QLatin1String(kTimeoutVariable)
         + QStringLiteral(") transfer timeout of one page fetch, default 30\n");
+    help += QStringLiteral("  --login-ini PATH  (") + QLatin1String(kLoginIniVariable)
+        + QStringLiteral(") the file of the remembered account\n");
     return help;
 }
 

@@ -20,15 +20,6 @@ bool applicationIsGone()
     return QCoreApplication::closingDown() || !QCoreApplication::instance();
 }
 
-// HTTP status errors (4xx, 5xx) still carry the page we want; only transport and protocol
-// failures fail the fetch.
-bool isTransportFailure(QNetworkReply::NetworkError error)
-{
-    const bool httpStatus = (error >= QNetworkReply::ContentAccessDenied && error <= QNetworkReply::UnknownContentError)
-        || (error >= QNetworkReply::InternalServerError && error <= QNetworkReply::UnknownServerError);
-    return error != QNetworkReply::NoError && !httpStatus;
-}
-
 struct ReplyDeleter
 {
     void operator()(QNetworkReply *reply) const

@@ -22,6 +22,13 @@ QNetworkAccessManager &networkManager()
     return *manager;
 }
 
+bool isTransportFailure(QNetworkReply::NetworkError error)
+{
+    const bool httpStatus = (error >= QNetworkReply::ContentAccessDenied && error <= QNetworkReply::UnknownContentError)
+        || (error >= QNetworkReply::InternalServerError && error <= QNetworkReply::UnknownServerError);
+    return error != QNetworkReply::NoError && !httpStatus;
+}
+
 void setTransferTimeout(std::chrono::milliseconds timeout)
 {
     g_transferTimeout = timeout;

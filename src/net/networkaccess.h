@@ -1,5 +1,7 @@
 #pragma once
 
+#include <QNetworkReply>
+
 #include <chrono>
 
 class QNetworkAccessManager;
@@ -10,6 +12,10 @@ class QNetworkAccessManager;
 namespace Net {
 
 QNetworkAccessManager &networkManager();
+
+// HTTP status errors (4xx, 5xx) still carry the page we want; only transport and protocol
+// failures (refused, timed out, aborted, malformed answer) count as a failed transfer.
+bool isTransportFailure(QNetworkReply::NetworkError error);
 
 // The transfer timeout of every page fetch; a server that stays silent longer fails the fetch.
 void setTransferTimeout(std::chrono::milliseconds timeout);

@@ -41,7 +41,7 @@ private slots:
     {
         const CliOutcome outcome = runCli({QStringLiteral("help")});
         QCOMPARE(outcome.code, 0);
-        for (const char *option : {"--share-site", "--share-prefix", "--forum", "--update-server", "--probe", "--service-url", "--timeout"})
+        for (const char *option : {"--share-site", "--share-prefix", "--forum", "--update-server", "--probe", "--service-url", "--timeout", "--login-ini"})
             QVERIFY2(outcome.out.contains(QLatin1String(option)), option);
     }
 };

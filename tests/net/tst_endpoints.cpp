@@ -52,6 +52,7 @@ private slots:
         QTest::newRow("probe keeps its path") << u"--probe"_s << u"VORLEN_PROBE"_s << u"http://q.test/index.html"_s
                                               << u"http://q.test/index.html"_s;
         QTest::newRow("service-url") << u"--service-url"_s << u"VORLEN_SERVICE_URL"_s << u"http://c.test/kf"_s << u"http://c.test/kf"_s;
+        QTest::newRow("login-ini is a path") << u"--login-ini"_s << u"VORLEN_LOGIN_INI"_s << u"cfg/login.ini"_s << u"cfg/login.ini"_s;
     }
     void everyOptionAndItsVariable()
     {
@@ -66,6 +67,7 @@ private slots:
             if (name == u"forum") return e.forum;
             if (name == u"update-server") return e.updateServer;
             if (name == u"probe") return e.probe;
+            if (name == u"login-ini") return e.loginIni;
             return e.serviceUrl;
         };
         QProcessEnvironment env;

@@ -1,5 +1,6 @@
 #include "demo-site/server.h"
 
+#include "demo-site/forumlogin.h"
 #include "demo-site/routes.h"
 
 #include <httplib.h>
@@ -101,6 +102,8 @@ httplib::Server::HandlerResponse Server::Impl::answer(const httplib::Request &re
 {
     waitOutLatency();
     offerGzipOnly(request);
+    if (isForumLogin(request)) // its body is read after this handler, for the route
+        return httplib::Server::HandlerResponse::Unhandled;
     if (!routes->serve(request, response))
         Routes::notFound(response);
     return httplib::Server::HandlerResponse::Handled;
@@ -127,6 +130,7 @@ bool Server::start(int port)
     m_impl->http.set_pre_routing_handler([impl = m_impl.get()](const httplib::Request &request, httplib::Response &response) {
         return impl->answer(request, response);
     });
+    addForumLogin(m_impl->http);
     m_impl->http.set_keep_alive_timeout(kKeepAliveSeconds);
     m_impl->http.set_keep_alive_max_count(kKeepAliveRequests);
     m_impl->thread = std::thread([impl = m_impl.get()] {

@@ -1,0 +1,53 @@
+#pragma once
+
+#include "crypto/rijndael.h"
+#include "login/loginini.h"
+
+#include <QString>
+
+#include <optional>
+
+// The remembered account in login.ini, section "INFORMATION": the keep flag, the account, the
+// password and the security answer enciphered under a fixed key, and the question's number.
+namespace Login {
+
+struct SavedAccount
+{
+    bool keep = false; // "保存账号信息" is ticked
+    QString user;
+    QString password;
+    int question = 0; // 0: no security question
+    QString answer;
+
+    bool operator==(const SavedAccount &) const = default;
+};
+
+class AccountStore
+{
+public:
+    explicit AccountStore(QString path);
+
+    // The account to show when the login window opens. Nothing is filled (keep false) unless the
+    // keep flag holds "是". A PASS or ANS value that does not decipher shows the cipher's message
+    // through Crypto's message sink and gives an empty text; the rest still loads.
+    SavedAccount load();
+
+    // Remembers account after a successful login, or clears the file's account when keep is
+    // false. Each of the five keys is one write; a write that fails is skipped.
+    void save(const SavedAccount &account);
+
+    const QString &path() const { return m_ini.path(); }
+
+private:
+    Crypto::cRijndael &cipher();
+    QString decipher(const QString &stored);
+
+    LoginIni m_ini;
+    std::optional<Crypto::cRijndael> m_cipher; // made on first use
+};
+
+// Where login.ini lives: explicitPath when given; else beside the program when that folder is
+// writable; else in the user's configuration folder.
+QString loginIniPath(const QString &explicitPath);
+
+} // namespace Login

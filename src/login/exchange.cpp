@@ -1,0 +1,79 @@
+#include "login/exchange.h"
+
+#include "net/getbody.h"
+#include "net/networkaccess.h"
+#include "text/gbk.h"
+
+#include <QNetworkReply>
+#include <QNetworkRequest>
+#include <QUrl>
+
+using namespace Qt::StringLiterals;
+
+namespace Login {
+
+Exchange::Exchange(const Net::Endpoints &endpoints, QObject *parent)
+    : QObject(parent)
+    , m_forum(endpoints.forum)
+    , m_probe(endpoints.probe)
+{
+}
+
+Exchange::~Exchange()
+{
+    abandon();
+}
+
+void Exchange::abandon()
+{
+    if (!m_reply)
+        return;
+    QNetworkReply *reply = m_reply;
+    m_reply = nullptr;
+    reply->disconnect(this);
+    reply->abort();
+    reply->deleteLater();
+}
+
+void Exchange::start(const LoginForm &form)
+{
+    abandon();
+    const quint64 run = ++m_run;
+    // The probe waits in a nested event loop: this object may be gone when it returns, or a
+    // newer login may have started meanwhile and taken over.
+    const QPointer<Exchange> alive(this);
+    const std::optional<QString> probe = Net::GetBody(m_probe);
+    if (!alive || run != m_run)
+        return;
+    if (!probe || probe->isEmpty()) {
+        emit finished(LoginResult{});
+        return;
+    }
+
+    QNetworkRequest request(QUrl(loginUrl(m_forum)));
+    request.setRawHeader("Referer"_ba, m_forum.toUtf8());
+    request.setHeader(QNetworkRequest::ContentTypeHeader, "application/x-www-form-urlencoded"_ba);
+    request.setAttribute(QNetworkRequest::CacheLoadControlAttribute, QNetworkRequest::AlwaysNetwork);
+    request.setTransferTimeout(static_cast<int>(Net::transferTimeout().count()));
+
+    emit statusChanged(loginStatus(form));
+    if (!alive || run != m_run)
+        return;
+    m_reply = Net::networkManager().post(request, loginBody(m_forum, form));
+    connect(m_reply, &QNetworkReply::finished, this, &Exchange::readAnswer);
+}
+
+void Exchange::readAnswer()
+{
+    QNetworkReply *reply = m_reply;
+    m_reply = nullptr;
+    reply->deleteLater();
+    // A request that fails or times out is treated like a failed probe, so the user can retry.
+    if (Net::isTransportFailure(reply->error())) {
+        emit finished(LoginResult{});
+        return;
+    }
+    emit finished(classifyAnswer(Text::fromGbk(reply->readAll())));
+}
+
+} // namespace Login

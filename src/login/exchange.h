@@ -1,0 +1,46 @@
+#pragma once
+
+#include "login/loginanswer.h"
+#include "login/loginform.h"
+#include "net/endpoints.h"
+
+#include <QObject>
+#include <QPointer>
+
+class QNetworkReply;
+
+// One login at the forum: the connectivity probe, the login POST and the reading of its answer.
+namespace Login {
+
+class Exchange : public QObject
+{
+    Q_OBJECT
+
+public:
+    explicit Exchange(const Net::Endpoints &endpoints, QObject *parent = nullptr);
+    ~Exchange() override; // abandons a pending request
+
+    // Probes the network (waiting for it while events are processed), then posts form and
+    // returns while the forum answers. Emits finished exactly once per call: NoConnection when
+    // the probe yields no text or the login request fails or times out, otherwise the outcome
+    // the answer carries. A login still pending is abandoned first and emits nothing more.
+    void start(const LoginForm &form);
+
+    bool isRunning() const { return !m_reply.isNull(); }
+
+signals:
+    // The status text once the request is under way.
+    void statusChanged(const QString &text);
+    void finished(const Login::LoginResult &result);
+
+private:
+    void abandon();
+    void readAnswer();
+
+    QString m_forum;
+    QString m_probe;
+    QPointer<QNetworkReply> m_reply;
+    quint64 m_run = 0; // the newest start()
+};
+
+} // namespace Login
