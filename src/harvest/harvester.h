@@ -60,6 +60,7 @@ private:
     ResultList &m_list;
     QString m_shareSite;
     QString m_sharePrefix;
+    std::chrono::milliseconds m_transferTimeout;
     quint64 m_generation = 0;
     bool m_running = false;
 };

@@ -20,13 +20,17 @@ bool applicationIsGone()
     return QCoreApplication::closingDown() || !QCoreApplication::instance();
 }
 
-// HTTP status errors (4xx, 5xx) still carry the page we want; only transport and protocol
-// failures fail the fetch.
-bool isTransportFailure(QNetworkReply::NetworkError error)
+// A status line arrived and the transfer ran to its end: the answer's body is the page, whatever
+// the status (Qt files 400, 401, 407, 418 and others under various errors). Without a status, or
+// cut short after it (reset, timeout, abort, a body that breaks the protocol), there is no page.
+bool isCompleteHttpAnswer(const QNetworkReply &reply)
 {
-    const bool httpStatus = (error >= QNetworkReply::ContentAccessDenied && error <= QNetworkReply::UnknownContentError)
-        || (error >= QNetworkReply::InternalServerError && error <= QNetworkReply::UnknownServerError);
-    return error != QNetworkReply::NoError && !httpStatus;
+    if (!reply.attribute(QNetworkRequest::HttpStatusCodeAttribute).isValid())
+        return false;
+    const QNetworkReply::NetworkError error = reply.error();
+    const bool transferBroke = (error > QNetworkReply::NoError && error <= QNetworkReply::UnknownNetworkError)
+        || error == QNetworkReply::ProtocolFailure;
+    return !transferBroke;
 }
 
 struct ReplyDeleter
@@ -42,7 +46,7 @@ struct ReplyDeleter
 
 } // namespace
 
-std::optional<QString> GetBody(const QString &url)
+std::optional<QString> GetBody(const QString &url, std::chrono::milliseconds transferTimeout)
 {
     const QUrl target(url, QUrl::StrictMode);
     if (!target.isValid() || target.isRelative() || applicationIsGone())
@@ -51,7 +55,7 @@ std::optional<QString> GetBody(const QString &url)
     QNetworkRequest request(target);
     request.setRawHeader(QByteArrayLiteral("If-Modified-Since"), QByteArrayLiteral("0"));
     request.setAttribute(QNetworkRequest::CacheLoadControlAttribute, QNetworkRequest::AlwaysNetwork);
-    request.setTransferTimeout(static_cast<int>(transferTimeout().count()));
+    request.setTransferTimeout(static_cast<int>(transferTimeout.count()));
 
     const std::unique_ptr<QNetworkReply, ReplyDeleter> reply(networkManager().get(request));
 
@@ -62,7 +66,7 @@ std::optional<QString> GetBody(const QString &url)
     QObject::connect(reply.get(), &QNetworkReply::finished, &loop, &QEventLoop::quit);
     if (!reply->isFinished())
         loop.exec();
-    if (!reply->isFinished() || isTransportFailure(reply->error()))
+    if (!reply->isFinished() || !isCompleteHttpAnswer(*reply))
         return std::nullopt;
 
     const QByteArray body = reply->readAll();

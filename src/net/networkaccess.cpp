@@ -6,10 +6,6 @@
 
 namespace Net {
 
-namespace {
-std::chrono::milliseconds g_transferTimeout{std::chrono::seconds(30)};
-}
-
 QNetworkAccessManager &networkManager()
 {
     static QPointer<QNetworkAccessManager> manager;
@@ -20,16 +16,6 @@ QNetworkAccessManager &networkManager()
         manager->setRedirectPolicy(QNetworkRequest::NoLessSafeRedirectPolicy);
     }
     return *manager;
-}
-
-void setTransferTimeout(std::chrono::milliseconds timeout)
-{
-    g_transferTimeout = timeout;
-}
-
-std::chrono::milliseconds transferTimeout()
-{
-    return g_transferTimeout;
 }
 
 } // namespace Net

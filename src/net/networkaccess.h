@@ -1,7 +1,5 @@
 #pragma once
 
-#include <chrono>
-
 class QNetworkAccessManager;
 
 // The process's one network manager: one cookie store for every request and reused
@@ -10,9 +8,5 @@ class QNetworkAccessManager;
 namespace Net {
 
 QNetworkAccessManager &networkManager();
-
-// The transfer timeout of every page fetch; a server that stays silent longer fails the fetch.
-void setTransferTimeout(std::chrono::milliseconds timeout);
-std::chrono::milliseconds transferTimeout();
 
 } // namespace Net

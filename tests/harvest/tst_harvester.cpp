@@ -1,12 +1,10 @@
 #include "harvest/harvester.h"
 #include "harvest/siteurls.h"
-#include "net/networkaccess.h"
 #include "scriptedsite.h"
 
 #include <QTest>
 #include <QTimer>
 
-#include <chrono>
 #include <functional>
 
 using Harvest::HarvestOutcome;
@@ -118,7 +116,6 @@ class TestHarvester : public QObject
     Q_OBJECT
 
 private slots:
-    void initTestCase() { Net::setTransferTimeout(std::chrono::seconds(10)); }
     void fillsRowsThenShareCodesInOrder();
     void detailFailureAtRowThree_data();
     void detailFailureAtRowThree();
