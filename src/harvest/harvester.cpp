@@ -83,6 +83,7 @@ HarvestResult Harvester::detailPass(quint64 run, HarvestResult result)
         const std::optional<QString> code = page ? cutShareCode(*page, m_sharePrefix) : std::nullopt;
         if (!code) {
             result.detailPassStopped = true;
+            result.stoppedAtRow = row;
             break;
         }
         if (m_list.setShareCode(id, *code))

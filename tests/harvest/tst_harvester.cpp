@@ -180,6 +180,7 @@ void TestHarvester::detailFailureAtRowThree()
 
     QCOMPARE(result.outcome, HarvestOutcome::Rows);
     QCOMPARE(result.detailPassStopped, stops);
+    QCOMPARE(result.stoppedAtRow, stops ? 2 : -1);
     QCOMPARE(result.sharesRead, stops ? 2 : 10);
     QCOMPARE(rows(list), rows(0, range(1, 10), [stops](int i) { return i < 3 || (!stops && i > 3); }));
     QCOMPARE(site.requestedPaths(), paths(0, range(1, stops ? 3 : 10)));
