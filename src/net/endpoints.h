@@ -34,7 +34,7 @@ struct EndpointOptions
 // Takes the endpoint options out of arguments (without the program name), "--name VALUE" or
 // "--name=VALUE", and merges them with the environment over the defaults. A base URL without
 // its closing slash gets it; a value that is not an http(s) URL, or a timeout that is not a
-// positive whole number of seconds, sets error.
+// whole number of seconds from 1 to 86400, sets error.
 EndpointOptions parseEndpointOptions(const QStringList &arguments, const QProcessEnvironment &environment);
 
 // One line per option, for usage texts.
