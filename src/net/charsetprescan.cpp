@@ -81,8 +81,7 @@ public:
             } else if (startsTag()) {
                 while (m_at < m_bytes.size() && !isSpace(m_bytes[m_at]) && m_bytes[m_at] != '>')
                     ++m_at;
-                while (nextAttribute()) {
-                }
+                while (nextAttribute()) {}
             } else if (startsWithNoCase(m_bytes, m_at, "<!") || startsWithNoCase(m_bytes, m_at, "</")
                        || startsWithNoCase(m_bytes, m_at, "<?")) {
                 m_at = m_bytes.indexOf('>', m_at + 1);
