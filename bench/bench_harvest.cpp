@@ -64,7 +64,7 @@ void BM_Bare31Requests(benchmark::State &state)
 {
     for (auto _ : state) {
         for (const QString &url : g_fixture->urls) {
-            if (!Net::GetBody(url))
+            if (!Net::GetBody(url, g_fixture->endpoints.timeout))
                 state.SkipWithError("a request failed");
         }
     }

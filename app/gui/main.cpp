@@ -1,7 +1,6 @@
 #include "gui/form1.h"
 #include "gui/messagebox.h"
 #include "net/endpoints.h"
-#include "net/networkaccess.h"
 
 #include <QApplication>
 #include <QProcessEnvironment>
@@ -23,7 +22,6 @@ int main(int argc, char *argv[])
 
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("vorlen360"));
-    Net::setTransferTimeout(options.endpoints.timeout);
     Gui::installCipherMessageSink();
 
     // On the stack, so it outlives every harvest frame that exec() may still be unwinding.

@@ -2,7 +2,6 @@
 
 #include "cli/commands.h"
 #include "net/endpoints.h"
-#include "net/networkaccess.h"
 
 #include <QString>
 
@@ -40,7 +39,6 @@ int run(const QStringList &arguments, const QProcessEnvironment &environment, QT
     }
     for (const Command &command : commands()) {
         if (name == QLatin1String(command.name)) {
-            Net::setTransferTimeout(options.endpoints.timeout);
             const int code = command.run(Context{options.remaining, options.endpoints, out, err});
             out.flush();
             err.flush();

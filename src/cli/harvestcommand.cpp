@@ -9,6 +9,8 @@
 
 #include <optional>
 
+using namespace Qt::StringLiterals;
+
 namespace Cli {
 
 namespace {
@@ -94,6 +96,12 @@ int runHarvest(const Context &context)
     switch (result.outcome) {
     case Harvest::HarvestOutcome::Rows:
         context.out << (options.format == Format::Json ? Harvest::toJson(list.entries()) : Harvest::toTsv(list.entries()));
+        if (result.detailPassStopped) {
+            const Harvest::ResourceEntry &entry = list.entry(result.stoppedAtRow);
+            context.err << u"部分完成: 第"_s << entry.number << u"行 ("_s << entry.entryId
+                        << u") 的详情页没有资源码, 此行及以后各行的资源码为空"_s << '\n';
+            return PartlyDone;
+        }
         return Success;
     case Harvest::HarvestOutcome::NoEntries:
         context.err << QStringLiteral("未获取到任何资源") << '\n';

@@ -23,6 +23,7 @@ Harvester::Harvester(ResultList &list, const Net::Endpoints &endpoints, QObject 
     , m_list(list)
     , m_shareSite(endpoints.shareSite)
     , m_sharePrefix(endpoints.sharePrefix)
+    , m_transferTimeout(endpoints.timeout)
 {
 }
 
@@ -39,7 +40,7 @@ HarvestResult Harvester::harvestPage(qint16 page)
 
 HarvestResult Harvester::fillFromPage(quint64 run, const QString &url)
 {
-    const std::optional<QString> page = Net::GetBody(url);
+    const std::optional<QString> page = Net::GetBody(url, m_transferTimeout);
     if (isSuperseded(run))
         return finish(run, {HarvestOutcome::Superseded});
     if (!page || page->isEmpty())
@@ -76,12 +77,13 @@ HarvestResult Harvester::detailPass(quint64 run, HarvestResult result)
         if (row < 0)
             continue; // removed by the user: nobody wants its code any more
 
-        const std::optional<QString> page = Net::GetBody(detailUrl(m_shareSite, m_list.entry(row).entryId));
+        const std::optional<QString> page = Net::GetBody(detailUrl(m_shareSite, m_list.entry(row).entryId), m_transferTimeout);
         if (isSuperseded(run))
             return {HarvestOutcome::Superseded};
         const std::optional<QString> code = page ? cutShareCode(*page, m_sharePrefix) : std::nullopt;
         if (!code) {
             result.detailPassStopped = true;
+            result.stoppedAtRow = row;
             break;
         }
         if (m_list.setShareCode(id, *code))

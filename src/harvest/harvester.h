@@ -21,6 +21,7 @@ struct HarvestResult
     int entries = 0;       // entries the page gave
     int sharesRead = 0;    // share codes written by the detail pass
     bool detailPassStopped = false; // a detail page failed or lacked the share prefix
+    int stoppedAtRow = -1;          // the list row of that detail page, when it stopped
 };
 
 // Runs listing harvests into a ResultList and reports progress and outcome; it shows nothing
@@ -60,6 +61,7 @@ private:
     ResultList &m_list;
     QString m_shareSite;
     QString m_sharePrefix;
+    std::chrono::milliseconds m_transferTimeout;
     quint64 m_generation = 0;
     bool m_running = false;
 };

@@ -1,20 +1,51 @@
 #include "harvest/siteurls.h"
 
-#include <QUrl>
+#include <QByteArray>
+
+using namespace Qt::StringLiterals;
 
 namespace Harvest {
 
+namespace {
+
+bool isHexDigit(char c)
+{
+    return (c >= '0' && c <= '9') || (c >= 'A' && c <= 'F') || (c >= 'a' && c <= 'f');
+}
+
+// What RFC 3986 lets a path segment hold as it is: unreserved characters, sub-delimiters,
+// ":", "@" and "/".
+bool standsInPath(char c)
+{
+    static constexpr QByteArrayView kMarks = "-._~!$&'()*+,;=:@/";
+    return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') || kMarks.contains(c);
+}
+
+} // namespace
+
 QString listingUrl(const QString &shareSite, qint16 page)
 {
-    return shareSite + QStringLiteral("act-") + QString::number(page) + QStringLiteral(".html");
+    return shareSite + u"act-"_s + QString::number(page) + u".html"_s;
 }
 
 QString detailUrl(const QString &shareSite, const QString &entryId)
 {
-    // Path characters of RFC 3986 besides the unreserved ones, which are never encoded.
-    static const QByteArray kPathCharacters = QByteArrayLiteral("!$&'()*+,;=:@/");
-    const QString encoded = QString::fromLatin1(QUrl::toPercentEncoding(entryId, kPathCharacters));
-    return shareSite + QStringLiteral("id-") + encoded + QStringLiteral(".html");
+    const QByteArray bytes = entryId.toUtf8();
+    QByteArray path;
+    path.reserve(bytes.size() * 3);
+    for (qsizetype i = 0; i < bytes.size(); ++i) {
+        const char c = bytes[i];
+        const bool escape = c == '%' && i + 2 < bytes.size() && isHexDigit(bytes[i + 1]) && isHexDigit(bytes[i + 2]);
+        if (standsInPath(c) || escape) {
+            path += c;
+        } else {
+            static constexpr char kHex[] = "0123456789ABCDEF";
+            path += '%';
+            path += kHex[static_cast<unsigned char>(c) >> 4];
+            path += kHex[static_cast<unsigned char>(c) & 0xF];
+        }
+    }
+    return shareSite + u"id-"_s + QLatin1StringView(path) + u".html"_s;
 }
 
 } // namespace Harvest

@@ -7,9 +7,10 @@ namespace Harvest {
 // shareSite + "act-" + page + ".html"; shareSite ends with "/".
 QString listingUrl(const QString &shareSite, qint16 page);
 
-// shareSite + "id-" + entryId + ".html". The identifier is cut by length and may carry page
-// text (quotes, brackets, spaces), so every character that cannot stand in a URL path is
-// percent-encoded: the site sees exactly the identifier in the decoded path.
+// shareSite + "id-" + entryId + ".html", the identifier as the site wrote it: escapes such as
+// "%20" and every character a URL path may hold pass unchanged. The identifier is cut by length
+// and may carry page text, so what would break the URL (space, quotes, "<", "?", "#", controls,
+// non-ASCII as UTF-8, a "%" that starts no escape) is percent-encoded.
 QString detailUrl(const QString &shareSite, const QString &entryId);
 
 } // namespace Harvest

@@ -16,6 +16,7 @@ Exchange::Exchange(const Net::Endpoints &endpoints, QObject *parent)
     : QObject(parent)
     , m_forum(endpoints.forum)
     , m_probe(endpoints.probe)
+    , m_transferTimeout(endpoints.timeout)
 {
 }
 
@@ -42,7 +43,7 @@ void Exchange::start(const LoginForm &form)
     // The probe waits in a nested event loop: this object may be gone when it returns, or a
     // newer login may have started meanwhile and taken over.
     const QPointer<Exchange> alive(this);
-    const std::optional<QString> probe = Net::GetBody(m_probe);
+    const std::optional<QString> probe = Net::GetBody(m_probe, m_transferTimeout);
     if (!alive || run != m_run)
         return;
     if (!probe || probe->isEmpty()) {
@@ -54,7 +55,7 @@ void Exchange::start(const LoginForm &form)
     request.setRawHeader("Referer"_ba, m_forum.toUtf8());
     request.setHeader(QNetworkRequest::ContentTypeHeader, "application/x-www-form-urlencoded"_ba);
     request.setAttribute(QNetworkRequest::CacheLoadControlAttribute, QNetworkRequest::AlwaysNetwork);
-    request.setTransferTimeout(static_cast<int>(Net::transferTimeout().count()));
+    request.setTransferTimeout(static_cast<int>(m_transferTimeout.count()));
 
     emit statusChanged(loginStatus(form));
     if (!alive || run != m_run)
@@ -69,7 +70,7 @@ void Exchange::readAnswer()
     m_reply = nullptr;
     reply->deleteLater();
     // A request that fails or times out is treated like a failed probe, so the user can retry.
-    if (Net::isTransportFailure(reply->error())) {
+    if (!Net::isCompleteHttpAnswer(*reply)) {
         emit finished(LoginResult{});
         return;
     }

@@ -39,6 +39,7 @@ private:
 
     QString m_forum;
     QString m_probe;
+    std::chrono::milliseconds m_transferTimeout;
     QPointer<QNetworkReply> m_reply;
     quint64 m_run = 0; // the newest start()
 };

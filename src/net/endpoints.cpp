@@ -2,7 +2,10 @@
 
 #include <QUrl>
 
+#include <algorithm>
 #include <array>
+
+using namespace Qt::StringLiterals;
 
 namespace Net {
 
@@ -52,12 +55,16 @@ QString acceptUrl(const UrlOption &option, QString value, const QString &source,
     return {};
 }
 
+// Whole seconds up to a day: plain digits, so no sign, fraction or overflowing count gets in.
 QString acceptTimeout(const QString &value, const QString &source, Endpoints &endpoints)
 {
-    bool ok = false;
-    const int seconds = value.trimmed().toInt(&ok);
-    if (!ok || seconds < 1)
-        return source + QStringLiteral(": not a positive number of seconds: ") + value;
+    constexpr int kLongest = 24 * 60 * 60;
+    const QString digits = value.trimmed();
+    const bool plain = !digits.isEmpty() && digits.size() <= 5
+        && std::all_of(digits.begin(), digits.end(), [](QChar c) { return c >= u'0' && c <= u'9'; });
+    const int seconds = plain ? digits.toInt() : 0;
+    if (seconds < 1 || seconds > kLongest)
+        return source + u": not a whole number of seconds from 1 to "_s + QString::number(kLongest) + u": "_s + value;
     endpoints.timeout = std::chrono::seconds(seconds);
     return {};
 }
@@ -162,10 +169,9 @@ QString endpointOptionsHelp()
         help += QStringLiteral("  ") + optionName(option.option) + QStringLiteral(" URL  (") + QLatin1String(option.variable)
             + QStringLiteral(") ") + QLatin1String(option.help) + u'\n';
     }
-    help += QStringLiteral("  --timeout SECONDS  (") + QLatin1String(kTimeoutVariable)
-        + QStringLiteral(") transfer timeout of one page fetch, default 30\n");
-    help += QStringLiteral("  --login-ini PATH  (") + QLatin1String(kLoginIniVariable)
-        + QStringLiteral(") the file of the remembered account\n");
+    help += u"  --timeout SECONDS  ("_s + QLatin1StringView(kTimeoutVariable)
+        + u") transfer timeout of one page fetch, 1..86400, default 30\n"_s;
+    help += u"  --login-ini PATH  ("_s + QLatin1StringView(kLoginIniVariable) + u") the file of the remembered account\n"_s;
     return help;
 }
 

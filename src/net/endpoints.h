@@ -19,7 +19,7 @@ struct Endpoints
     QString updateServer; // serves /version/main.txt
     QString probe;        // connectivity probe
     QString serviceUrl;   // customer-service page
-    std::chrono::seconds timeout{30}; // transfer timeout of one page fetch
+    std::chrono::milliseconds timeout{std::chrono::seconds(30)}; // transfer timeout of one page fetch
     QString loginIni;     // the remembered account's file; empty: the usual place
 
     static Endpoints defaults();
@@ -35,7 +35,7 @@ struct EndpointOptions
 // Takes the endpoint options out of arguments (without the program name), "--name VALUE" or
 // "--name=VALUE", and merges them with the environment over the defaults. A base URL without
 // its closing slash gets it; a value that is not an http(s) URL, or a timeout that is not a
-// positive whole number of seconds, sets error. "--login-ini PATH" names the login.ini file.
+// whole number of seconds from 1 to 86400, sets error. "--login-ini PATH" names the login.ini file.
 EndpointOptions parseEndpointOptions(const QStringList &arguments, const QProcessEnvironment &environment);
 
 // One line per option, for usage texts.

@@ -33,7 +33,7 @@ struct ReplyDeleter
 
 } // namespace
 
-std::optional<QString> GetBody(const QString &url)
+std::optional<QString> GetBody(const QString &url, std::chrono::milliseconds transferTimeout)
 {
     const QUrl target(url, QUrl::StrictMode);
     if (!target.isValid() || target.isRelative() || applicationIsGone())
@@ -42,7 +42,7 @@ std::optional<QString> GetBody(const QString &url)
     QNetworkRequest request(target);
     request.setRawHeader(QByteArrayLiteral("If-Modified-Since"), QByteArrayLiteral("0"));
     request.setAttribute(QNetworkRequest::CacheLoadControlAttribute, QNetworkRequest::AlwaysNetwork);
-    request.setTransferTimeout(static_cast<int>(transferTimeout().count()));
+    request.setTransferTimeout(static_cast<int>(transferTimeout.count()));
 
     const std::unique_ptr<QNetworkReply, ReplyDeleter> reply(networkManager().get(request));
 
@@ -53,7 +53,7 @@ std::optional<QString> GetBody(const QString &url)
     QObject::connect(reply.get(), &QNetworkReply::finished, &loop, &QEventLoop::quit);
     if (!reply->isFinished())
         loop.exec();
-    if (!reply->isFinished() || isTransportFailure(reply->error()))
+    if (!reply->isFinished() || !isCompleteHttpAnswer(*reply))
         return std::nullopt;
 
     const QByteArray body = reply->readAll();

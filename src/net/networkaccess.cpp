@@ -2,13 +2,10 @@
 
 #include <QCoreApplication>
 #include <QNetworkAccessManager>
+#include <QNetworkReply>
 #include <QPointer>
 
 namespace Net {
-
-namespace {
-std::chrono::milliseconds g_transferTimeout{std::chrono::seconds(30)};
-}
 
 QNetworkAccessManager &networkManager()
 {
@@ -22,21 +19,14 @@ QNetworkAccessManager &networkManager()
     return *manager;
 }
 
-bool isTransportFailure(QNetworkReply::NetworkError error)
+bool isCompleteHttpAnswer(const QNetworkReply &reply)
 {
-    const bool httpStatus = (error >= QNetworkReply::ContentAccessDenied && error <= QNetworkReply::UnknownContentError)
-        || (error >= QNetworkReply::InternalServerError && error <= QNetworkReply::UnknownServerError);
-    return error != QNetworkReply::NoError && !httpStatus;
-}
-
-void setTransferTimeout(std::chrono::milliseconds timeout)
-{
-    g_transferTimeout = timeout;
-}
-
-std::chrono::milliseconds transferTimeout()
-{
-    return g_transferTimeout;
+    if (!reply.attribute(QNetworkRequest::HttpStatusCodeAttribute).isValid())
+        return false;
+    const QNetworkReply::NetworkError error = reply.error();
+    const bool transferBroke = (error > QNetworkReply::NoError && error <= QNetworkReply::UnknownNetworkError)
+        || error == QNetworkReply::ProtocolFailure;
+    return !transferBroke;
 }
 
 } // namespace Net

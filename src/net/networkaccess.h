@@ -1,10 +1,7 @@
 #pragma once
 
-#include <QNetworkReply>
-
-#include <chrono>
-
 class QNetworkAccessManager;
+class QNetworkReply;
 
 // The process's one network manager: one cookie store for every request and reused
 // connections. Created on first use and owned by the application object, so it needs a
@@ -13,12 +10,9 @@ namespace Net {
 
 QNetworkAccessManager &networkManager();
 
-// HTTP status errors (4xx, 5xx) still carry the page we want; only transport and protocol
-// failures (refused, timed out, aborted, malformed answer) count as a failed transfer.
-bool isTransportFailure(QNetworkReply::NetworkError error);
-
-// The transfer timeout of every page fetch; a server that stays silent longer fails the fetch.
-void setTransferTimeout(std::chrono::milliseconds timeout);
-std::chrono::milliseconds transferTimeout();
+// A status line arrived and the transfer ran to its end: the answer's body is the page, whatever
+// the status (Qt files 400, 401, 407, 418 and others under various errors). Without a status, or
+// cut short after it (reset, timeout, abort, a body that breaks the protocol), there is no page.
+bool isCompleteHttpAnswer(const QNetworkReply &reply);
 
 } // namespace Net

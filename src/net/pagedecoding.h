@@ -6,8 +6,8 @@
 
 namespace Net {
 
-// The character set a page declares: the charset parameter of its Content-Type header first,
-// then a <meta> charset in the first 2048 bytes; empty when it declares none.
+// The character set of a page: the charset its Content-Type header names, when this program
+// knows it, else what the page itself declares (prescanCharset); empty when neither says.
 QByteArray declaredCharset(QByteArrayView contentType, QByteArrayView body);
 
 // The page body as text in its declared character set; GBK when it declares none or one this

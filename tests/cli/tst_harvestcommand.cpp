@@ -6,6 +6,8 @@
 #include <QJsonObject>
 #include <QTest>
 
+using namespace Qt::StringLiterals;
+
 namespace {
 
 struct Outcome
@@ -30,9 +32,9 @@ Outcome runHarvest(const ScriptedSite &site, const QStringList &arguments, const
     return {code, out, err};
 }
 
-QString tsvLine(int page, int i)
+QString tsvLine(int page, int i, bool withShareCode = true)
 {
-    const Harvest::ResourceEntry e = ScriptedSite::row(page, i, true);
+    const Harvest::ResourceEntry e = ScriptedSite::row(page, i, withShareCode);
     return QStringList{e.number, e.title, e.fileCount, e.shareCode, e.entryId, e.extractionCode}.join(u'\t') + u'\n';
 }
 
@@ -50,6 +52,7 @@ private slots:
     void rowsAsTsv();
     void rowsAsJson();
     void nothingFound();
+    void detailPassStopped();
     void listingFailed_data();
     void listingFailed();
     void badUsage_data();
@@ -62,6 +65,8 @@ void TestHarvestCommand::initTestCase()
     m_site.addListing(32767, 1);
     m_site.setPage("/act-5.html", "<html><p>没有资源</p></html>");
     m_site.setPage("/act-6.html", "");
+    m_site.addListing(8, 3);
+    m_site.setDetail(8, 2, "<html>分享已取消</html>");
     QVERIFY(m_site.start());
 }
 
@@ -95,6 +100,15 @@ void TestHarvestCommand::nothingFound()
     QCOMPARE(outcome.out, QString());
     QCOMPARE(outcome.err, u"正在获取第5页资源..\n未获取到任何资源\n"_qs);
     QCOMPARE(m_site.requestedPaths(), QStringList{u"/act-5.html"_qs});
+}
+
+void TestHarvestCommand::detailPassStopped()
+{
+    const Outcome outcome = runHarvest(m_site, {u"--page=8"_s});
+    QCOMPARE(outcome.code, 4);
+    QCOMPARE(outcome.out, tsvLine(8, 1) + tsvLine(8, 2, false) + tsvLine(8, 3, false));
+    const QString lastLine = outcome.err.section(u'\n', -2, -2);
+    QVERIFY2(lastLine.contains(u"第2行"_s) && lastLine.contains(ScriptedSite::entryId(8, 2)), qPrintable(outcome.err));
 }
 
 void TestHarvestCommand::listingFailed_data()

@@ -41,7 +41,6 @@ class TestExportCommand : public QObject
     Q_OBJECT
 
 private slots:
-    void initTestCase() { Net::setTransferTimeout(std::chrono::seconds(10)); }
     void exportAppends_data();
     void exportAppends();
 };

@@ -2,7 +2,6 @@
 #include "gui/form1.h"
 #include "gui/lockedheader.h"
 #include "gui/statusbar.h"
-#include "net/networkaccess.h"
 #include "scriptedsite.h"
 #include "support/recordedform.h"
 
@@ -49,7 +48,6 @@ class TestForm1 : public QObject
     Q_OBJECT
 
 private slots:
-    void initTestCase() { Net::setTransferTimeout(std::chrono::seconds(10)); }
     void controlsAtOpening_data();
     void controlsAtOpening();
     void windowAndStatusBarAtOpening();

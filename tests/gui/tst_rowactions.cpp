@@ -197,7 +197,6 @@ void TestRowActions::actions()
 
 void TestRowActions::hidingDuringDetailPassKeepsCodesOnTheirRows()
 {
-    Net::setTransferTimeout(std::chrono::seconds(10));
     ScriptedSite site;
     site.addListing(0, 4);
     site.holdBack("/id-" + ScriptedSite::entryId(0, 3).toStdString() + ".html");

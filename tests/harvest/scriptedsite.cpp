@@ -93,7 +93,7 @@ QStringList ScriptedSite::requestedPaths() const
 {
     QStringList paths;
     for (const LoopbackServer::Request &request : m_server.requests())
-        paths.append(QString::fromStdString(request.path));
+        paths.append(QString::fromStdString(request.target));
     return paths;
 }
 

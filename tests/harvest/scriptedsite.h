@@ -40,7 +40,8 @@ public:
     bool isHolding() const;
     void release();
 
-    // Paths asked for, in order, e.g. "/act-0.html".
+    // Paths asked for, in order, as they came on the request line (still percent-encoded),
+    // e.g. "/act-0.html".
     QStringList requestedPaths() const;
     void clearRequests() { m_server.clearRequests(); }
 

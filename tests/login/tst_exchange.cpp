@@ -78,7 +78,6 @@ void TestExchange::initTestCase()
 void TestExchange::init()
 {
     Net::networkManager().setCookieJar(new QNetworkCookieJar);
-    Net::setTransferTimeout(std::chrono::seconds(10));
 }
 
 void TestExchange::demoAccounts_data()
@@ -168,12 +167,12 @@ void TestExchange::unreachable()
     forumServer.server().set_keep_alive_max_count(1);
     QVERIFY(probeServer.start());
     QVERIFY(forumServer.start());
-    const Net::Endpoints endpoints{{}, {}, forumServer.baseUrl(), {}, probeServer.baseUrl(), {}, {}, {}};
+    Net::Endpoints endpoints{{}, {}, forumServer.baseUrl(), {}, probeServer.baseUrl(), {}, {}, {}};
+    endpoints.timeout = std::chrono::milliseconds(300);
     if (probe.isNull())
         probeServer.stop();
     if (forum == Forum::Down)
         forumServer.stop();
-    Net::setTransferTimeout(std::chrono::milliseconds(300));
 
     const Run run = login(endpoints, LoginForm{u"alice"_s, u"pw"_s, 0, {}});
     QVERIFY(run.result);

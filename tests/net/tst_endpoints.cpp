@@ -88,8 +88,6 @@ private slots:
         QTest::newRow("missing value") << QStringList{u"--probe"_s} << QString() << QString() << u"--probe"_s;
         QTest::newRow("empty") << QStringList{u"--update-server="_s} << QString() << QString() << u"--update-server"_s;
         QTest::newRow("bad variable") << QStringList{} << u"VORLEN_SHARE_PREFIX"_s << u"yunpan"_s << u"VORLEN_SHARE_PREFIX"_s;
-        QTest::newRow("zero timeout") << QStringList{u"--timeout"_s, u"0"_s} << QString() << QString() << u"--timeout"_s;
-        QTest::newRow("word timeout") << QStringList{} << u"VORLEN_TIMEOUT"_s << u"soon"_s << u"VORLEN_TIMEOUT"_s;
     }
     void refusedValues()
     {
@@ -103,6 +101,42 @@ private slots:
         const auto parsed = parseEndpointOptions(arguments, env);
         QVERIFY(parsed.error.startsWith(named));
         QVERIFY(!parsed.error.contains(u'\n'));
+    }
+
+    // Whole seconds from 1 to a day; anything else, above all what would overflow the millisecond
+    // count, is refused with one line naming the option or variable.
+    void timeoutSeconds_data()
+    {
+        QTest::addColumn<QString>("value");
+        QTest::addColumn<int>("seconds"); // 0: refused
+        QTest::newRow("one") << u"1"_s << 1;
+        QTest::newRow("a day") << u"86400"_s << 86400;
+        QTest::newRow("zero") << u"0"_s << 0;
+        QTest::newRow("a day and a second") << u"86401"_s << 0;
+        QTest::newRow("wraps to 704 ms") << u"4294968"_s << 0;
+        QTest::newRow("turns negative") << u"2147484"_s << 0;
+        QTest::newRow("beyond int") << u"99999999999"_s << 0;
+        QTest::newRow("negative") << u"-5"_s << 0;
+        QTest::newRow("signed") << u"+5"_s << 0;
+        QTest::newRow("fraction") << u"1.5"_s << 0;
+        QTest::newRow("word") << u"soon"_s << 0;
+        QTest::newRow("empty") << QString() << 0;
+    }
+    void timeoutSeconds()
+    {
+        QFETCH(QString, value);
+        QFETCH(int, seconds);
+        QProcessEnvironment env;
+        env.insert(u"VORLEN_TIMEOUT"_s, value);
+        for (const auto &[parsed, named] : {std::pair{parseEndpointOptions({u"--timeout="_s + value}, {}), u"--timeout"_s},
+                                            std::pair{parseEndpointOptions({}, env), u"VORLEN_TIMEOUT"_s}}) {
+            if (seconds > 0) {
+                QCOMPARE(parsed.error, QString());
+                QCOMPARE(parsed.endpoints.timeout, std::chrono::seconds(seconds));
+            } else {
+                QVERIFY2(parsed.error.startsWith(named) && !parsed.error.contains(u'\n'), qPrintable(parsed.error));
+            }
+        }
     }
 
     void otherArgumentsPassThroughInOrder()

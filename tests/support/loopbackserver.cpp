@@ -2,10 +2,14 @@
 
 LoopbackServer::LoopbackServer()
 {
+    // The library's default closes a connection after five requests, which would make whether a
+    // connection is reused depend on how many requests came before.
+    m_server.set_keep_alive_max_count(100000);
     // Recorded before routing, so a request is on the list before its answer leaves.
     m_server.set_pre_routing_handler([this](const httplib::Request &request, httplib::Response &) {
         const std::lock_guard lock(m_mutex);
-        m_requests.push_back({request.method, request.path, request.params, request.headers, request.body, request.remote_port});
+        m_requests.push_back(
+            {request.method, request.path, request.target, request.params, request.headers, request.body, request.remote_port});
         return httplib::Server::HandlerResponse::Unhandled;
     });
 }

@@ -17,7 +17,8 @@ public:
     struct Request
     {
         std::string method;
-        std::string path; // decoded, without the query
+        std::string path;   // decoded, without the query
+        std::string target; // as it came on the request line, still percent-encoded
         httplib::Params params;
         httplib::Headers headers;
         std::string body;
