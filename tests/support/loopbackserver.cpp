@@ -5,7 +5,8 @@ LoopbackServer::LoopbackServer()
     // Recorded before routing, so a request is on the list before its answer leaves.
     m_server.set_pre_routing_handler([this](const httplib::Request &request, httplib::Response &) {
         const std::lock_guard lock(m_mutex);
-        m_requests.push_back({request.method, request.path, request.params, request.headers, request.body, request.remote_port});
+        m_requests.push_back({request.method, request.path, request.params, request.headers, request.body, request.remote_port,
+                              request.target});
         return httplib::Server::HandlerResponse::Unhandled;
     });
 }

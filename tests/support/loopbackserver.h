@@ -22,6 +22,7 @@ public:
         httplib::Headers headers;
         std::string body;
         int remotePort; // the client's side of the connection: equal ports mean a reused connection
+        std::string target; // as sent: path and query, percent-encoding untouched
     };
 
     LoopbackServer();
