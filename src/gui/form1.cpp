@@ -32,6 +32,9 @@ Form1::Form1(Form1Setup setup, QWidget *parent)
     , m_now(setup.now ? std::move(setup.now) : TimeSource(&QTime::currentTime))
     , m_openUrl(setup.openUrl ? std::move(setup.openUrl) : systemBrowser())
     , m_ui(createForm1Controls(*this, m_list))
+    , m_updateCheck(setup.endpoints, m_ui, *this, m_messageBox, m_openUrl, std::move(setup.endProgram))
+    , m_navigation(m_currentPage, m_ui, m_messageBox, [this] { harvestCurrentPage(); })
+    , m_search(m_harvester, m_ui, m_messageBox)
 {
     setObjectName(QStringLiteral("Form1"));
     setWindowTitle(productTitle());
@@ -54,6 +57,8 @@ void Form1::start()
     if (const QScreen *screen = this->screen())
         move(screen->availableGeometry().center() - rect().center());
     show();
+    // Queued, so that ending the program after an update announcement ends the event loop.
+    QTimer::singleShot(0, this, [this] { m_updateCheck.run(); });
 }
 
 void Form1::closeEvent(QCloseEvent *event)
@@ -82,7 +87,7 @@ void Form1::harvestCurrentPage()
 
 void Form1::onHarvestFinished(const Harvest::HarvestResult &result)
 {
-    if (result.outcome == Harvest::HarvestOutcome::NoEntries)
+    if (result.outcome == Harvest::HarvestOutcome::NoEntries && result.kind == Harvest::RunKind::Listing)
         m_messageBox(QStringLiteral("未获取到任何资源"), MessageIcon::Information, messageTitle());
 }
 

@@ -5,7 +5,10 @@
 #include "gui/browser.h"
 #include "gui/clock.h"
 #include "gui/form1controls.h"
+#include "gui/keywordsearch.h"
 #include "gui/messagebox.h"
+#include "gui/pagenavigation.h"
+#include "gui/updatecheck.h"
 #include "net/endpoints.h"
 
 #include <QWidget>
@@ -19,6 +22,7 @@ struct Form1Setup
     MessageBoxSeam messageBox; // default: modal message boxes over the window
     TimeSource now;            // default: QTime::currentTime
     BrowserSeam openUrl;       // default: the desktop's browser
+    ProgramEndSeam endProgram; // default: QCoreApplication::exit(0)
 };
 
 // The main window: the result list, the harvest, search and page controls, the status bar
@@ -31,7 +35,8 @@ class Form1 : public QWidget
 public:
     explicit Form1(Form1Setup setup, QWidget *parent = nullptr);
 
-    // Shows the window centred on its screen.
+    // Shows the window centred on its screen, then checks the version file once the event loop
+    // runs.
     void start();
 
     Harvest::ResultList &resultList() { return m_list; }
@@ -54,6 +59,9 @@ private:
     BrowserSeam m_openUrl;
     Form1Controls m_ui;
     qint16 m_currentPage = 0;
+    UpdateCheck m_updateCheck;
+    PageNavigation m_navigation;
+    KeywordSearch m_search;
 };
 
 } // namespace Gui
