@@ -5,6 +5,7 @@
 #include "cli/harvestcommand.h"
 #include "cli/md5command.h"
 #include "cli/rndxorcommand.h"
+#include "cli/searchcommand.h"
 
 namespace Cli {
 
@@ -12,6 +13,7 @@ std::span<const Command> commands()
 {
     static const Command kTable[] = {
         {"harvest", &runHarvest, kHarvestUsage},
+        {"search", &runSearch, kSearchUsage},
         {"aes", &runAes, kAesUsage},
         {"md5", &runMd5, kMd5Usage},
         {"base64", &runBase64, kBase64Usage},
