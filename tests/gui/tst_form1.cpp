@@ -130,6 +130,7 @@ private slots:
     void pageWithoutEntries();
     void startUpOutcomes_data();
     void startUpOutcomes();
+    void windowWorksWhileTheCheckWaits();
     void search_data();
     void search();
     void pageNavigation();
@@ -390,6 +391,42 @@ void TestForm1::startUpOutcomes()
         QTest::mouseClick(f.child("Command1"), Qt::LeftButton);
         QCOMPARE(f.form.resultList().rowCount(), 1);
     }
+}
+
+// The version file is held back: the window harvests meanwhile; closed before the answer, it
+// presents nothing of it, not even a newer version.
+void TestForm1::windowWorksWhileTheCheckWaits()
+{
+    ScriptedSite site;
+    site.addListing(0, 2);
+    site.setPage("/version/main.txt", "360:V1.1|");
+    site.holdBack("/version/main.txt");
+    QVERIFY(site.start());
+    Net::Endpoints endpoints = site.endpoints();
+    endpoints.updateServer = endpoints.shareSite;
+    RecordedForm f(endpoints);
+
+    int rowsWhileWaiting = -1;
+    QTimer poll;
+    connect(&poll, &QTimer::timeout, &f.form, [&] {
+        if (!site.isHolding())
+            return;
+        poll.stop();
+        QTest::mouseClick(f.child("Command1"), Qt::LeftButton);
+        rowsWhileWaiting = f.form.resultList().rowCount();
+        f.form.hide(); // what closing does to the window, without ending the test's event loop
+        site.release();
+    });
+    poll.start(5);
+    f.form.start();
+    // True only once the check has returned: the poll runs inside its wait.
+    QVERIFY(QTest::qWaitFor([&] { return rowsWhileWaiting >= 0; }));
+
+    QCOMPARE(rowsWhileWaiting, 2);
+    QVERIFY(f.messages.isEmpty());
+    QVERIFY(f.openedUrls.isEmpty());
+    QCOMPARE(f.programEnds, 0);
+    QVERIFY(!f.child("Text1")->isEnabled());
 }
 
 void TestForm1::search_data()
