@@ -89,6 +89,17 @@ void ScriptedSite::release()
     m_released.notify_all();
 }
 
+void ScriptedSite::whenHolding(QTimer &poll, std::function<void()> action)
+{
+    QObject::connect(&poll, &QTimer::timeout, &poll, [this, &poll, action = std::move(action)] {
+        if (!isHolding())
+            return;
+        poll.stop();
+        action();
+    });
+    poll.start(5);
+}
+
 QStringList ScriptedSite::requestedPaths() const
 {
     QStringList paths;

@@ -7,7 +7,10 @@
 #include <QString>
 #include <QStringList>
 
+#include <QTimer>
+
 #include <condition_variable>
+#include <functional>
 #include <map>
 #include <mutex>
 #include <string>
@@ -40,6 +43,8 @@ public:
     void holdBack(const std::string &path);
     bool isHolding() const;
     void release();
+    // Runs action once, inside whatever wait is going on, as soon as an answer is held back.
+    void whenHolding(QTimer &poll, std::function<void()> action);
 
     // Paths asked for, in order, e.g. "/act-0.html".
     QStringList requestedPaths() const;

@@ -1,6 +1,5 @@
 // The harvester against the demo site, whose pages are written from the page format by code
 // that shares nothing with the parser: every row must be exactly what the site's catalogue says.
-#include "demo-site/search.h"
 #include "demo-site/server.h"
 #include "harvest/harvester.h"
 #include "net/networkaccess.h"
@@ -59,27 +58,6 @@ private slots:
         QCOMPARE(list.rowCount(), int(catalogue.size()));
         for (int i = 0; i < list.rowCount(); ++i)
             QCOMPARE(list.entry(i), expectedRow(catalogue[size_t(i)], i + 1));
-    }
-
-    void searchesWhatTheSiteFinds_data()
-    {
-        QTest::addColumn<QString>("keyword");
-        QTest::newRow("Chinese") << QStringLiteral("宫崎骏");
-        QTest::newRow("ASCII with a space") << QStringLiteral("3ds Max");
-        QTest::newRow("nothing") << QStringLiteral("没有这种资源");
-    }
-    void searchesWhatTheSiteFinds()
-    {
-        QFETCH(QString, keyword);
-        Harvest::ResultList list;
-        Harvest::Harvester harvester(list, m_endpoints);
-        const Harvest::HarvestResult result = harvester.searchKeyword(keyword);
-
-        const std::vector<DemoSite::Entry> found = DemoSite::searchCatalog(m_site.catalog(), keyword.toStdString());
-        QCOMPARE(result.outcome, found.empty() ? Harvest::HarvestOutcome::NoEntries : Harvest::HarvestOutcome::Rows);
-        QCOMPARE(list.rowCount(), int(found.size()));
-        for (int i = 0; i < list.rowCount(); ++i)
-            QCOMPARE(list.entry(i), expectedRow(found[size_t(i)], i + 1));
     }
 
     void pagePastTheEndHasNoEntry()

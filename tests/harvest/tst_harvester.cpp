@@ -1,5 +1,4 @@
 #include "harvest/harvester.h"
-#include "harvest/keywordsearch.h"
 #include "harvest/siteurls.h"
 #include "net/networkaccess.h"
 #include "scriptedsite.h"
@@ -15,7 +14,6 @@ using Harvest::HarvestResult;
 using Harvest::Harvester;
 using Harvest::ResourceEntry;
 using Harvest::ResultList;
-using Harvest::RunKind;
 
 namespace {
 
@@ -104,18 +102,6 @@ QList<int> range(int first, int last)
     return result;
 }
 
-// Runs action once, inside whatever wait is going on, as soon as the site holds an answer back.
-void whenHolding(ScriptedSite &site, QTimer &poll, std::function<void()> action)
-{
-    QObject::connect(&poll, &QTimer::timeout, [&site, &poll, action] {
-        if (!site.isHolding())
-            return;
-        poll.stop();
-        action();
-    });
-    poll.start(5);
-}
-
 } // namespace
 
 class TestHarvester : public QObject
@@ -135,10 +121,6 @@ private slots:
     void rowNumbersRestartEveryRun();
     void oddEntryIdReachesItsDetailPage();
     void listingUrls();
-    void keywordRequest_data();
-    void keywordRequest();
-    void searchRun_data();
-    void searchRun();
     void listingSupersedesSearch();
 };
 
@@ -268,7 +250,7 @@ void TestHarvester::newerRunSupersedes()
     QTimer poll;
     HarvestResult second;
     bool runningDuringWait = false;
-    whenHolding(site, poll, [&] {
+    site.whenHolding(poll, [&] {
         runningDuringWait = harvester.isRunning();
         second = harvester.harvestPage(1);
         site.release();
@@ -294,7 +276,7 @@ void TestHarvester::removedRowsKeepCodesOnTheirOwnRows()
     Harvester harvester(list, site.endpoints());
 
     QTimer poll;
-    whenHolding(site, poll, [&] {
+    site.whenHolding(poll, [&] {
         list.removeRows(3, 1); // entry 4, not fetched yet
         list.removeRows(0, 1); // entry 1, already filled
         site.release();
@@ -348,76 +330,6 @@ void TestHarvester::listingUrls()
     QCOMPARE(Harvest::detailUrl(site, u"a b%"_qs), u"http://share.test/id-a%20b%25.html"_qs);
 }
 
-void TestHarvester::keywordRequest_data()
-{
-    QTest::addColumn<QString>("keyword");
-    QTest::addColumn<QString>("refusal");
-    QTest::addColumn<QString>("wd");
-    const QString tooShort = u"请输入最少两个字符"_qs;
-    QTest::newRow("empty") << QString() << u"请输入要搜索的关键字"_qs << QString();
-    QTest::newRow("one letter") << u"a"_qs << tooShort << QString();
-    QTest::newRow("one Chinese character") << u"书"_qs << tooShort << QString();
-    QTest::newRow("one character outside the basic plane") << u"\U00020000"_qs << tooShort << QString();
-    QTest::newRow("two Chinese characters") << u"中文"_qs << QString() << u"%D6%D0%CE%C4"_qs;
-    QTest::newRow("two spaces") << u"  "_qs << QString() << u"%20%20"_qs;
-    QTest::newRow("ab") << u"ab"_qs << QString() << u"%61%62"_qs;
-    QTest::newRow("tab and delimiters") << u" \t&%#"_qs << QString() << u"%20%09%26%25%23"_qs;
-}
-
-void TestHarvester::keywordRequest()
-{
-    QFETCH(QString, keyword);
-    QFETCH(QString, refusal);
-    QFETCH(QString, wd);
-    QCOMPARE(Harvest::keywordRefusal(keyword), refusal);
-    if (refusal.isEmpty()) {
-        QCOMPARE(Harvest::searchUrl(u"http://share.test/"_qs, keyword),
-                 u"http://share.test/?wd="_qs + wd + u"&submit.x=49&submit.y=14&submit=%BF%AA%CA%BC%CB%D1%CB%F7"_qs);
-    }
-}
-
-void TestHarvester::searchRun_data()
-{
-    QTest::addColumn<QByteArray>("results"); // "rows": three generated entries
-    QTest::addColumn<int>("outcome");
-    QTest::addColumn<QStringList>("reports");
-    const QStringList start{u"status:正在进行搜索中文 ab相关资源.."_qs, u"search:off"_qs, u"paging:off"_qs, u"export:off"_qs};
-    const QStringList end{u"export:on"_qs, u"paging:on"_qs, u"search:on"_qs};
-    QTest::newRow("rows") << QByteArray("rows") << int(HarvestOutcome::Rows)
-                          << start + QStringList{u"status:资源获取完毕,正在获取礼包码.."_qs, u"status:礼包码获取完毕.."_qs}
-            + end + QStringList{u"finished:Rows"_qs};
-    QTest::newRow("nothing found") << QByteArray("<html>没有找到相关资源</html>") << int(HarvestOutcome::NoEntries)
-                                   << start + end + QStringList{u"finished:NoEntries"_qs};
-    QTest::newRow("empty page") << QByteArray("") << int(HarvestOutcome::ListingFailed)
-                                << start + end + QStringList{u"finished:ListingFailed"_qs};
-}
-
-void TestHarvester::searchRun()
-{
-    QFETCH(QByteArray, results);
-    QFETCH(int, outcome);
-    QFETCH(QStringList, reports);
-    ScriptedSite site;
-    if (results == "rows")
-        site.addListing(3, 3, "/");
-    else
-        site.setPage("/", results.toStdString());
-    QVERIFY(site.start());
-    ResultList list;
-    Harvester harvester(list, site.endpoints());
-    const SignalLog log(harvester);
-
-    const HarvestResult result = harvester.searchKeyword(u"中文 ab"_qs);
-
-    QCOMPARE(int(result.outcome), outcome);
-    QCOMPARE(result.kind, RunKind::Search);
-    // Qt's URL class sends unreserved characters (ab) decoded; the site reads the same bytes.
-    QCOMPARE(site.requestedTargets().value(0),
-             u"/?wd=%D6%D0%CE%C4%20ab&submit.x=49&submit.y=14&submit=%BF%AA%CA%BC%CB%D1%CB%F7"_qs);
-    QCOMPARE(rows(list), rows(3, results == "rows" ? range(1, 3) : QList<int>(), [](int) { return true; }));
-    QCOMPARE(log.entries(), reports);
-}
-
 // A listing harvest started while a search waits supersedes it and unlocks the page buttons
 // that the search locked, which the search itself no longer can.
 void TestHarvester::listingSupersedesSearch()
@@ -432,7 +344,7 @@ void TestHarvester::listingSupersedesSearch()
     const SignalLog log(harvester);
 
     QTimer poll;
-    whenHolding(site, poll, [&] {
+    site.whenHolding(poll, [&] {
         harvester.harvestPage(1);
         site.release();
     });

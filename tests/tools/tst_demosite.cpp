@@ -342,30 +342,24 @@ void tst_DemoSite::searchListsMatchingTitles_data()
 void tst_DemoSite::searchListsMatchingTitles()
 {
     QFETCH(QString, keyword);
-    QList<ServedEntry> expected;
+    QStringList expected; // entry, title, file count, code of the first page's worth of matches
     for (int page = 0; page <= Catalog::kLastPage; ++page) {
-        for (const Entry &entry : m_site.catalog().listingPage(page)) {
-            if (q(entry.title).contains(keyword) && expected.size() < Catalog::kMaxEntriesPerPage)
-                expected.append({q(entry.entryId), q(entry.title), q(entry.fileCount), q(entry.extractionCode)});
+        for (const Entry &e : m_site.catalog().listingPage(page)) {
+            if (q(e.title).contains(keyword) && expected.size() < Catalog::kMaxEntriesPerPage)
+                expected.append(QStringList{q(e.entryId), q(e.title), q(e.fileCount), q(e.extractionCode)}.join(u'|'));
         }
     }
     QStringEncoder gbk("GBK");
     const QByteArray wd = QByteArray(gbk.encode(keyword)).toPercentEncoding();
-    const Fetched fetched = fetch(m_site.port(), "/?wd=" + wd.toStdString() + "&submit.x=49&submit.y=14&submit=%BF%AA%CA%BC%CB%D1%CB%F7");
+    const Fetched fetched = fetch(m_site.port(), "/?wd=" + wd.toStdString() + "&submit.x=49&submit.y=14");
 
     QCOMPARE(fetched.status, 200);
-    QCOMPARE(fetched.contentType, u"text/html; charset=gbk"_s);
     const QString page = fromGbk(fetched.body);
-    const QList<ServedEntry> served = readEntries(page);
-    QCOMPARE(served.size(), expected.size());
-    for (qsizetype i = 0; i < served.size(); ++i) {
-        QCOMPARE(served[i].entryId, expected[i].entryId);
-        QCOMPARE(served[i].title, expected[i].title);
-        QCOMPARE(served[i].fileCount, expected[i].fileCount);
-        QCOMPARE(served[i].extractionCode, expected[i].extractionCode);
-    }
-    QCOMPARE(page.count(u"<dd class='fff'"_s), expected.size()); // no marker besides the entries'
-    QCOMPARE(page.count(u"<dfn>"_s), expected.size());
+    QStringList served;
+    for (const ServedEntry &e : readEntries(page))
+        served.append(QStringList{e.entryId, e.title, e.fileCount, e.extractionCode}.join(u'|'));
+    QCOMPARE(served, expected);
+    QCOMPARE(page.count(u"<dfn>"_s), expected.size()); // no marker but the entries'
 }
 
 void tst_DemoSite::latencyDelaysEveryAnswer()
