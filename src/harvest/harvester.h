@@ -29,9 +29,9 @@ struct HarvestResult
     bool detailPassStopped = false; // a detail page failed or lacked the share prefix
 };
 
-// Runs listing harvests and keyword searches into a ResultList and reports progress and outcome; it shows nothing
-// itself. Each run fetches one listing page, fills the list and then reads every row's detail
-// page for its share code, one request after the other.
+// Runs listing harvests and keyword searches into a ResultList and reports progress and
+// outcome; it shows nothing itself. Each run fetches one listing or results page, fills the
+// list and then reads every row's detail page for its share code, one request after the other.
 //
 // Page fetches process events while they wait, so a new run may start inside a running one.
 // The newer run supersedes the older: once its wait is over the older run stops and touches
