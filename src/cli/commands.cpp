@@ -6,6 +6,7 @@
 #include "cli/logincommand.h"
 #include "cli/md5command.h"
 #include "cli/rndxorcommand.h"
+#include "cli/searchcommand.h"
 
 namespace Cli {
 
@@ -13,6 +14,7 @@ std::span<const Command> commands()
 {
     static const Command kTable[] = {
         {"harvest", &runHarvest, kHarvestUsage},
+        {"search", &runSearch, kSearchUsage},
         {"aes", &runAes, kAesUsage},
         {"md5", &runMd5, kMd5Usage},
         {"base64", &runBase64, kBase64Usage},

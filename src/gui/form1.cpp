@@ -34,6 +34,9 @@ Form1::Form1(Form1Setup setup, QWidget *parent)
     , m_ui(createForm1Controls(*this, m_list))
     , m_rowActions(m_ui, m_list, setup.endpoints.sharePrefix, m_messageBox, m_openUrl)
     , m_export(*m_ui.exportButton, m_list, setup.saveFile ? std::move(setup.saveFile) : saveFileDialog(this), m_messageBox)
+    , m_updateCheck(setup.endpoints, m_ui, *this, m_messageBox, m_openUrl, std::move(setup.endProgram))
+    , m_navigation(m_currentPage, m_ui, m_messageBox, [this] { harvestCurrentPage(); })
+    , m_search(m_harvester, m_ui, m_messageBox)
 {
     setObjectName(QStringLiteral("Form1"));
     setWindowTitle(productTitle());
@@ -56,6 +59,8 @@ void Form1::start()
     if (const QScreen *screen = this->screen())
         move(screen->availableGeometry().center() - rect().center());
     show();
+    // Queued, so that ending the program after an update announcement ends the event loop.
+    QTimer::singleShot(0, this, [this] { m_updateCheck.run(); });
 }
 
 void Form1::closeEvent(QCloseEvent *event)
@@ -84,7 +89,7 @@ void Form1::harvestCurrentPage()
 
 void Form1::onHarvestFinished(const Harvest::HarvestResult &result)
 {
-    if (result.outcome == Harvest::HarvestOutcome::NoEntries)
+    if (result.outcome == Harvest::HarvestOutcome::NoEntries && result.kind == Harvest::RunKind::Listing)
         m_messageBox(QStringLiteral("未获取到任何资源"), MessageIcon::Information, messageTitle());
 }
 

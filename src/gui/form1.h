@@ -6,9 +6,12 @@
 #include "gui/clock.h"
 #include "gui/exportcommand.h"
 #include "gui/form1controls.h"
+#include "gui/keywordsearch.h"
 #include "gui/messagebox.h"
 #include "gui/rowactions.h"
 #include "gui/savedialog.h"
+#include "gui/pagenavigation.h"
+#include "gui/updatecheck.h"
 #include "net/endpoints.h"
 
 #include <QWidget>
@@ -23,6 +26,7 @@ struct Form1Setup
     TimeSource now;            // default: QTime::currentTime
     BrowserSeam openUrl;       // default: the desktop's browser
     SaveFileSeam saveFile;     // default: the toolkit's save dialog
+    ProgramEndSeam endProgram; // default: QCoreApplication::exit(0)
 };
 
 // The main window: the result list, the harvest, search and page controls, the status bar
@@ -35,7 +39,8 @@ class Form1 : public QWidget
 public:
     explicit Form1(Form1Setup setup, QWidget *parent = nullptr);
 
-    // Shows the window centred on its screen.
+    // Shows the window centred on its screen, then checks the version file once the event loop
+    // runs.
     void start();
 
     Harvest::ResultList &resultList() { return m_list; }
@@ -60,6 +65,9 @@ private:
     RowActions m_rowActions;
     ExportCommand m_export;
     qint16 m_currentPage = 0;
+    UpdateCheck m_updateCheck;
+    PageNavigation m_navigation;
+    KeywordSearch m_search;
 };
 
 } // namespace Gui

@@ -1,11 +1,16 @@
 #include "harvest/harvester.h"
 
 #include "harvest/entryparser.h"
+#include "harvest/keywordsearch.h"
 #include "harvest/sharecode.h"
 #include "harvest/siteurls.h"
 #include "net/getbody.h"
 
 #include <QCoreApplication>
+
+#include <utility>
+
+using namespace Qt::StringLiterals;
 
 namespace Harvest {
 
@@ -13,7 +18,7 @@ namespace {
 
 QString listingStatus(qint16 page)
 {
-    return QStringLiteral("正在获取第") + QString::number(page) + QStringLiteral("页资源..");
+    return u"正在获取第"_s + QString::number(page) + u"页资源.."_s;
 }
 
 } // namespace
@@ -29,40 +34,55 @@ Harvester::Harvester(ResultList &list, const Net::Endpoints &endpoints, QObject 
 
 HarvestResult Harvester::harvestPage(qint16 page)
 {
-    const quint64 run = ++m_generation;
-    m_running = true;
-    emit statusChanged(listingStatus(page));
-    emit searchEnabledChanged(false);
-    emit exportEnabledChanged(false);
-    m_list.clear();
-    return fillFromPage(run, listingUrl(m_shareSite, page));
+    const quint64 run = startRun(RunKind::Listing, listingStatus(page));
+    return fillFromPage(run, RunKind::Listing, listingUrl(m_shareSite, page));
 }
 
-HarvestResult Harvester::fillFromPage(quint64 run, const QString &url)
+HarvestResult Harvester::searchKeyword(const QString &keyword)
+{
+    const quint64 run = startRun(RunKind::Search, u"正在进行搜索"_s + keyword + u"相关资源.."_s);
+    return fillFromPage(run, RunKind::Search, searchUrl(m_shareSite, keyword));
+}
+
+quint64 Harvester::startRun(RunKind kind, const QString &status)
+{
+    const quint64 run = ++m_generation;
+    m_running = true;
+    emit statusChanged(status);
+    emit searchEnabledChanged(false);
+    if (kind == RunKind::Search) {
+        m_pagingLocked = true;
+        emit pagingEnabledChanged(false);
+    }
+    emit exportEnabledChanged(false);
+    m_list.clear();
+    return run;
+}
+
+HarvestResult Harvester::fillFromPage(quint64 run, RunKind kind, const QString &url)
 {
     const std::optional<QString> page = Net::GetBody(url, m_transferTimeout);
     if (isSuperseded(run))
-        return finish(run, {HarvestOutcome::Superseded});
+        return finish(run, kind, {HarvestOutcome::Superseded});
     if (!page || page->isEmpty())
-        return finish(run, {HarvestOutcome::ListingFailed});
+        return finish(run, kind, {HarvestOutcome::ListingFailed});
 
     m_list.append(parseEntries(*page));
-    HarvestResult result{HarvestOutcome::NoEntries, m_list.rowCount()};
+    HarvestResult result{HarvestOutcome::NoEntries};
+    result.entries = m_list.rowCount();
     if (result.entries == 0)
-        return finish(run, result);
+        return finish(run, kind, result);
 
     result.outcome = HarvestOutcome::Rows;
     result = detailPass(run, result);
-    if (result.outcome == HarvestOutcome::Rows) {
-        emit statusChanged(QStringLiteral("礼包码获取完毕.."));
-        emit exportEnabledChanged(true);
-    }
-    return finish(run, result);
+    if (result.outcome == HarvestOutcome::Rows)
+        emit statusChanged(u"礼包码获取完毕.."_s);
+    return finish(run, kind, result);
 }
 
 HarvestResult Harvester::detailPass(quint64 run, HarvestResult result)
 {
-    emit statusChanged(QStringLiteral("资源获取完毕,正在获取礼包码.."));
+    emit statusChanged(u"资源获取完毕,正在获取礼包码.."_s);
     QList<RowId> ids;
     ids.reserve(m_list.rowCount());
     for (int row = 0; row < m_list.rowCount(); ++row)
@@ -92,11 +112,17 @@ HarvestResult Harvester::detailPass(quint64 run, HarvestResult result)
     return result;
 }
 
-HarvestResult Harvester::finish(quint64 run, HarvestResult result)
+HarvestResult Harvester::finish(quint64 run, RunKind kind, HarvestResult result)
 {
+    result.kind = kind;
     if (result.outcome != HarvestOutcome::Superseded) {
         Q_ASSERT(!isSuperseded(run));
         m_running = false;
+        // A search leaves export usable even over an empty list; a listing harvest only with rows.
+        if (result.outcome == HarvestOutcome::Rows || kind == RunKind::Search)
+            emit exportEnabledChanged(true);
+        if (std::exchange(m_pagingLocked, false))
+            emit pagingEnabledChanged(true);
         emit searchEnabledChanged(true);
     }
     emit finished(result);

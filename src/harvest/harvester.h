@@ -15,18 +15,24 @@ enum class HarvestOutcome {
     Superseded,    // a newer run started while this one waited; it wrote nothing more
 };
 
+enum class RunKind {
+    Listing, // a numbered listing page
+    Search,  // the site's results page for a keyword
+};
+
 struct HarvestResult
 {
     HarvestOutcome outcome = HarvestOutcome::ListingFailed;
+    RunKind kind = RunKind::Listing;
     int entries = 0;       // entries the page gave
     int sharesRead = 0;    // share codes written by the detail pass
     bool detailPassStopped = false; // a detail page failed or lacked the share prefix
     int stoppedAtRow = -1;          // the list row of that detail page, when it stopped
 };
 
-// Runs listing harvests into a ResultList and reports progress and outcome; it shows nothing
-// itself. Each run fetches one listing page, fills the list and then reads every row's detail
-// page for its share code, one request after the other.
+// Runs listing harvests and keyword searches into a ResultList and reports progress and
+// outcome; it shows nothing itself. Each run fetches one listing or results page, fills the
+// list and then reads every row's detail page for its share code, one request after the other.
 //
 // Page fetches process events while they wait, so a new run may start inside a running one.
 // The newer run supersedes the older: once its wait is over the older run stops and touches
@@ -43,6 +49,11 @@ public:
     // Harvests listing page `page` and returns when the run is over (or superseded).
     HarvestResult harvestPage(qint16 page);
 
+    // Searches the site for keyword and fills the list from its results page as a listing
+    // harvest does. The page buttons are locked while it runs; export is enabled at its end
+    // whatever it found. The keyword is not checked here (see keywordRefusal).
+    HarvestResult searchKeyword(const QString &keyword);
+
     // True while the newest run has not ended.
     bool isRunning() const { return m_running; }
 
@@ -50,12 +61,16 @@ signals:
     void statusChanged(const QString &text);
     void searchEnabledChanged(bool enabled);
     void exportEnabledChanged(bool enabled);
+    // Locked by a search for its run; unlocked when the newest run ends, also when a listing
+    // harvest superseded the search.
+    void pagingEnabledChanged(bool enabled);
     void finished(const Harvest::HarvestResult &result);
 
 private:
-    HarvestResult fillFromPage(quint64 run, const QString &url);
+    quint64 startRun(RunKind kind, const QString &status);
+    HarvestResult fillFromPage(quint64 run, RunKind kind, const QString &url);
     HarvestResult detailPass(quint64 run, HarvestResult result);
-    HarvestResult finish(quint64 run, HarvestResult result);
+    HarvestResult finish(quint64 run, RunKind kind, HarvestResult result);
     bool isSuperseded(quint64 run) const { return run != m_generation; }
 
     ResultList &m_list;
@@ -64,6 +79,7 @@ private:
     std::chrono::milliseconds m_transferTimeout;
     quint64 m_generation = 0;
     bool m_running = false;
+    bool m_pagingLocked = false;
 };
 
 } // namespace Harvest

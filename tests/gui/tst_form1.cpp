@@ -1,6 +1,7 @@
 #include "gui/clock.h"
 #include "gui/form1.h"
 #include "gui/lockedheader.h"
+#include "gui/pagenavigation.h"
 #include "gui/statusbar.h"
 #include "scriptedsite.h"
 #include "support/recordedform.h"
@@ -19,8 +20,27 @@
 using Gui::Form1;
 using Gui::MessageIcon;
 using Gui::StatusBar;
+using namespace std::string_view_literals;
 
 namespace {
+
+// A window started against site, whose version file names the current version.
+struct StartedForm : RecordedForm
+{
+    explicit StartedForm(ScriptedSite &site)
+        : RecordedForm(updateServerOf(site))
+    {
+        form.start();
+    }
+
+    static Net::Endpoints updateServerOf(ScriptedSite &site)
+    {
+        site.setPage("/version/main.txt", "360:V1.0|");
+        Net::Endpoints endpoints = site.endpoints();
+        endpoints.updateServer = endpoints.shareSite;
+        return endpoints;
+    }
+};
 
 // Drags the divider at the right edge of section from the header by dx pixels.
 void dragDivider(QHeaderView &header, int section, int dx)
@@ -59,6 +79,12 @@ private slots:
     void command1FillsTheList();
     void pageWithoutEntries_data();
     void pageWithoutEntries();
+    void startUpOutcomes_data();
+    void startUpOutcomes();
+    void search_data();
+    void search();
+    void pageNavigation();
+    void nextPageRefusedAt32767();
     void closingEndsAHarvestAtOnce(); // last: it asks the application to quit
 };
 
@@ -267,6 +293,201 @@ void TestForm1::pageWithoutEntries()
     QVERIFY(!f.child("Command4")->isEnabled());
     QVERIFY(f.child("Command7")->isEnabled());
     QCOMPARE(f.statusBar()->panelText(2), u"正在获取第0页资源.."_qs);
+}
+
+void TestForm1::startUpOutcomes_data()
+{
+    QTest::addColumn<QByteArray>("versionFile"); // "refused": nobody listens
+    QTest::addColumn<bool>("closeWhileWaiting"); // after a harvest inside the wait
+    QTest::addColumn<bool>("unlocked");
+    QTest::addColumn<QString>("message");
+    QTest::addColumn<bool>("announced"); // the forum opened and the program ended
+    const QString failed = u"检测更新失败!请您稍后再试,暂时使用原版"_qs;
+    const QString newer = u"发现最新版本![V1.1]\r\n \r\n确定后自动打开官方论坛!"_qs;
+    QTest::newRow("current") << QByteArray("ok\r\n360:V1.0|\r\n") << false << true << QString() << false;
+    QTest::newRow("newer") << QByteArray("360:V1.1|") << false << false << newer << true;
+    QTest::newRow("error page") << QByteArray("<html><h1>502 Bad Gateway</h1></html>") << false << false << failed << false;
+    QTest::newRow("request failed") << QByteArray("refused") << false << false << failed << false;
+    QTest::newRow("window closed while waiting") << QByteArray("360:V1.1|") << true << false << QString() << false;
+}
+
+void TestForm1::startUpOutcomes()
+{
+    QFETCH(QByteArray, versionFile);
+    QFETCH(bool, closeWhileWaiting);
+    QFETCH(bool, unlocked);
+    QFETCH(QString, message);
+    QFETCH(bool, announced);
+    ScriptedSite site;
+    site.addListing(0, 1);
+    site.setPage("/version/main.txt", versionFile.toStdString());
+    QVERIFY(site.start());
+    Net::Endpoints endpoints = site.endpoints();
+    endpoints.updateServer = versionFile == "refused" ? ScriptedSite::closedSite() : endpoints.shareSite;
+    endpoints.forum = u"http://forum.test/bbs/"_qs;
+    RecordedForm f(endpoints);
+    QTimer poll;
+    if (closeWhileWaiting) {
+        site.holdBack("/version/main.txt");
+        site.whenHolding(poll, [&] {
+            QTest::mouseClick(f.child("Command1"), Qt::LeftButton);
+            f.form.hide(); // what closing does to the window, without ending the test's event loop
+            site.release();
+        });
+    }
+
+    f.form.start();
+    QVERIFY(f.checked());
+
+    for (const char *name : {"Text1", "Command2", "Command3", "Command7"})
+        QCOMPARE(f.child(name)->isEnabled(), unlocked || (closeWhileWaiting && name == "Command7"sv));
+    if (unlocked)
+        QCOMPARE(f.statusBar()->panelText(2), u"欢迎使用Vorlen系列软件"_qs);
+    if (!closeWhileWaiting && !announced) // the listing harvest works whatever the check found
+        QTest::mouseClick(f.child("Command1"), Qt::LeftButton);
+    QCOMPARE(f.form.resultList().rowCount(), announced ? 0 : 1);
+    QCOMPARE(f.messages.size(), message.isEmpty() ? 0 : 1);
+    if (!message.isEmpty()) {
+        QCOMPARE(f.messages.at(0).text, message);
+        QCOMPARE(f.messages.at(0).icon, announced ? MessageIcon::Information : MessageIcon::Warning);
+        QCOMPARE(f.messages.at(0).title, u"Vorlen系列软件"_qs);
+    }
+    QCOMPARE(f.openedUrls, announced ? QList<QUrl>{QUrl(u"http://forum.test/bbs"_qs)} : QList<QUrl>());
+    QCOMPARE(f.programEnds, announced ? 1 : 0);
+}
+
+void TestForm1::search_data()
+{
+    QTest::addColumn<QString>("keyword");
+    QTest::addColumn<QByteArray>("results"); // "rows": two entries
+    QTest::addColumn<QString>("wd");         // as sent, unreserved characters plain; empty: refused
+    QTest::addColumn<QString>("message");
+    const QString tooShort = u"请输入最少两个字符"_qs;
+    QTest::newRow("empty") << QString() << QByteArray() << QString() << u"请输入要搜索的关键字"_qs;
+    QTest::newRow("one letter") << u"a"_qs << QByteArray() << QString() << tooShort;
+    QTest::newRow("one Chinese character") << u"书"_qs << QByteArray() << QString() << tooShort;
+    QTest::newRow("one character outside the basic plane") << u"\U00020000"_qs << QByteArray() << QString() << tooShort;
+    QTest::newRow("two Chinese characters") << u"中文"_qs << QByteArray("rows") << u"%D6%D0%CE%C4"_qs << QString();
+    QTest::newRow("two spaces, nothing found")
+        << u"  "_qs << QByteArray("<html>无</html>") << u"%20%20"_qs << u"未搜索到相关资源"_qs;
+    QTest::newRow("ab, empty results page") << u"ab"_qs << QByteArray("") << u"ab"_qs << QString();
+}
+
+// Searches after a step to page 1: the search must leave the page and Command2's caption alone.
+void TestForm1::search()
+{
+    QFETCH(QString, keyword);
+    QFETCH(QByteArray, results);
+    QFETCH(QString, wd);
+    QFETCH(QString, message);
+    ScriptedSite site;
+    site.addListing(1, 3);
+    if (results == "rows")
+        site.addListing(5, 2, "/");
+    else
+        site.setPage("/", results.toStdString());
+    site.holdBack("/");
+    QVERIFY(site.start());
+    StartedForm f(site);
+    QVERIFY(f.checked());
+    QTest::mouseClick(f.child("Command2"), Qt::LeftButton);
+    site.clearRequests();
+
+    QStringList enabledWhileWaiting;
+    QTimer poll;
+    site.whenHolding(poll, [&] {
+        for (const char *name : {"Command1", "Command2", "Command3", "Command4", "Command7", "Command8"}) {
+            if (f.child(name)->isEnabled())
+                enabledWhileWaiting.append(QLatin1String(name));
+        }
+        site.release();
+    });
+    qobject_cast<QLineEdit *>(f.child("Text1"))->setText(keyword);
+    QTest::mouseClick(f.child("Command7"), Qt::LeftButton);
+
+    QCOMPARE(f.messages.size(), message.isEmpty() ? 0 : 1);
+    if (!message.isEmpty())
+        QCOMPARE(f.messages.at(0).text, message);
+    if (wd.isEmpty()) {
+        QCOMPARE(f.statusBar()->panelText(2), message);
+        QVERIFY(site.requestedPaths().isEmpty());
+        QCOMPARE(f.form.resultList().rowCount(), 3); // page 1 stays
+    } else {
+        QCOMPARE(enabledWhileWaiting, (QStringList{u"Command1"_qs, u"Command8"_qs}));
+        QCOMPARE(site.requestedTargets().value(0),
+                 u"/?wd="_qs + wd + u"&submit.x=49&submit.y=14&submit=%BF%AA%CA%BC%CB%D1%CB%F7"_qs);
+        QCOMPARE(f.form.resultList().rowCount(), results == "rows" ? 2 : 0);
+        for (const char *name : {"Command2", "Command3", "Command4", "Command7"})
+            QVERIFY2(f.child(name)->isEnabled(), name);
+    }
+    QCOMPARE(qobject_cast<QPushButton *>(f.child("Command2"))->text(), u"下一页"_qs);
+    QCOMPARE(f.form.currentPage(), qint16(1));
+}
+
+void TestForm1::pageNavigation()
+{
+    ScriptedSite site;
+    for (int page : {0, 1, 37, 150, 151})
+        site.addListing(page, 1);
+    QVERIFY(site.start());
+    StartedForm f(site);
+    QVERIFY(f.checked());
+    auto *next = qobject_cast<QPushButton *>(f.child("Command2"));
+    auto *slider = f.child<QSlider>("Slider1");
+    // Clicks button and returns the listing pages fetched, and the messages shown, meanwhile.
+    auto click = [&](QWidget *button) {
+        site.clearRequests();
+        f.messages.clear();
+        QTest::mouseClick(button, Qt::LeftButton);
+        QStringList seen = site.requestedPaths().filter(u"/act-"_qs);
+        for (const RecordedForm::Message &message : std::as_const(f.messages))
+            seen.append(message.text);
+        return seen;
+    };
+    QWidget *previous = f.child("Command3");
+    QWidget *fetchPicked = f.child("Command8");
+
+    QCOMPARE(click(previous), QStringList{u"已经是第一页了"_qs});
+    QCOMPARE(click(next), QStringList{u"/act-1.html"_qs});
+    QCOMPARE(next->text(), u"下一页"_qs);
+    QCOMPARE(click(previous), QStringList{u"/act-0.html"_qs});
+    QCOMPARE(next->text(), u"下一页"_qs);
+    QCOMPARE(click(previous), QStringList{u"已经是第一页了"_qs});
+    QCOMPARE(next->text(), u"直接获取"_qs);
+    QCOMPARE(click(fetchPicked), QStringList{u"/act-1.html"_qs});
+
+    site.clearRequests();
+    slider->setValue(37);
+    QCOMPARE(f.child<QLabel>("Label3")->text(), u"获取第37页："_qs);
+    QCOMPARE(f.statusBar()->panelText(2), u"准备获取第37页"_qs);
+    QVERIFY(site.requestedPaths().isEmpty());
+    QCOMPARE(click(fetchPicked), QStringList{u"/act-37.html"_qs});
+    QCOMPARE(next->text(), u"直接获取"_qs);
+
+    slider->setValue(150);
+    QCOMPARE(click(fetchPicked), QStringList{u"/act-150.html"_qs});
+    QCOMPARE(click(next), QStringList{u"/act-151.html"_qs});
+    QCOMPARE(f.form.currentPage(), qint16(151));
+    QCOMPARE(slider->value(), 150);
+}
+
+void TestForm1::nextPageRefusedAt32767()
+{
+    QWidget window;
+    QStandardItemModel model;
+    const Gui::Form1Controls controls = Gui::createForm1Controls(window, model);
+    controls.nextPageButton->setEnabled(true);
+    controls.previousPageButton->setEnabled(true);
+    QList<MessageIcon> messages;
+    const Gui::MessageBoxSeam messageBox = [&messages](const QString &, MessageIcon icon, const QString &) { messages.append(icon); };
+    qint16 page = 32767;
+    QList<qint16> harvested;
+    const Gui::PageNavigation navigation(page, controls, messageBox, [&] { harvested.append(page); });
+
+    for (QPushButton *button : {controls.nextPageButton, controls.previousPageButton, controls.nextPageButton})
+        QTest::mouseClick(button, Qt::LeftButton);
+    QCOMPARE(messages, QList<MessageIcon>{MessageIcon::Information}); // the first click only
+    QCOMPARE(harvested, (QList<qint16>{32766, 32767}));
 }
 
 void TestForm1::closingEndsAHarvestAtOnce()

@@ -49,7 +49,7 @@ void ScriptedSite::removePage(const std::string &path)
     m_pages.erase(path);
 }
 
-void ScriptedSite::addListing(int page, int count)
+void ScriptedSite::addListing(int page, int count, const std::string &path)
 {
     std::string html = "<html><head><title>listing</title></head><body><dl>\n";
     for (int i = 1; i <= count; ++i) {
@@ -59,7 +59,7 @@ void ScriptedSite::addListing(int page, int count)
             + entry.extractionCode.toStdString() + "</span></dd>\n";
         setDetail(page, i, detailPage(shareCode(page, i)));
     }
-    setPage("/act-" + std::to_string(page) + ".html", html + "</dl></body></html>\n");
+    setPage(path.empty() ? "/act-" + std::to_string(page) + ".html" : path, html + "</dl></body></html>\n");
 }
 
 void ScriptedSite::setDetail(int page, int i, const std::string &body)
@@ -89,12 +89,31 @@ void ScriptedSite::release()
     m_released.notify_all();
 }
 
+void ScriptedSite::whenHolding(QTimer &poll, std::function<void()> action)
+{
+    QObject::connect(&poll, &QTimer::timeout, &poll, [this, &poll, action = std::move(action)] {
+        if (!isHolding())
+            return;
+        poll.stop();
+        action();
+    });
+    poll.start(5);
+}
+
 QStringList ScriptedSite::requestedPaths() const
 {
     QStringList paths;
     for (const LoopbackServer::Request &request : m_server.requests())
         paths.append(QString::fromStdString(request.target));
     return paths;
+}
+
+QStringList ScriptedSite::requestedTargets() const
+{
+    QStringList targets;
+    for (const LoopbackServer::Request &request : m_server.requests())
+        targets.append(QString::fromStdString(request.target));
+    return targets;
 }
 
 QString ScriptedSite::closedSite()

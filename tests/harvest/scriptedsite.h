@@ -7,7 +7,10 @@
 #include <QString>
 #include <QStringList>
 
+#include <QTimer>
+
 #include <condition_variable>
+#include <functional>
 #include <map>
 #include <mutex>
 #include <string>
@@ -30,8 +33,9 @@ public:
     // Serves body at path ("/act-0.html"); may be called while serving.
     void setPage(const std::string &path, const std::string &body);
     void removePage(const std::string &path);
-    // Listing page `page` with `count` generated entries, each with its detail page.
-    void addListing(int page, int count);
+    // Listing page `page` with `count` generated entries, each with its detail page; served at
+    // path when given ("/" for a search's results page), else at "/act-N.html".
+    void addListing(int page, int count, const std::string &path = {});
     // Replaces the detail page of entry i (1-based) of a listing page.
     void setDetail(int page, int i, const std::string &body);
 
@@ -39,10 +43,14 @@ public:
     void holdBack(const std::string &path);
     bool isHolding() const;
     void release();
+    // Runs action once, inside whatever wait is going on, as soon as an answer is held back.
+    void whenHolding(QTimer &poll, std::function<void()> action);
 
     // Paths asked for, in order, as they came on the request line (still percent-encoded),
     // e.g. "/act-0.html".
     QStringList requestedPaths() const;
+    // Requests as sent, query included, e.g. "/?wd=%D6%D0&submit.x=49...".
+    QStringList requestedTargets() const;
     void clearRequests() { m_server.clearRequests(); }
 
     // The base URL of a port on 127.0.0.1 that nobody listens on.

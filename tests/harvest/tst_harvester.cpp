@@ -42,6 +42,9 @@ public:
         QObject::connect(&harvester, &Harvester::exportEnabledChanged, &m_context, [this](bool on) {
             m_entries.append(on ? u"export:on"_qs : u"export:off"_qs);
         });
+        QObject::connect(&harvester, &Harvester::pagingEnabledChanged, &m_context, [this](bool on) {
+            m_entries.append(on ? u"paging:on"_qs : u"paging:off"_qs);
+        });
         QObject::connect(&harvester, &Harvester::finished, &m_context, [this](const HarvestResult &result) {
             m_entries.append(u"finished:"_qs + outcomeName(result.outcome));
         });
@@ -98,18 +101,6 @@ QList<int> range(int first, int last)
     return result;
 }
 
-// Runs action once, inside whatever wait is going on, as soon as the site holds an answer back.
-void whenHolding(ScriptedSite &site, QTimer &poll, std::function<void()> action)
-{
-    QObject::connect(&poll, &QTimer::timeout, [&site, &poll, action] {
-        if (!site.isHolding())
-            return;
-        poll.stop();
-        action();
-    });
-    poll.start(5);
-}
-
 } // namespace
 
 class TestHarvester : public QObject
@@ -129,6 +120,7 @@ private slots:
     void entryIdReachesTheServerAsWritten_data();
     void entryIdReachesTheServerAsWritten();
     void listingUrls();
+    void listingSupersedesSearch();
 };
 
 void TestHarvester::fillsRowsThenShareCodesInOrder()
@@ -258,7 +250,7 @@ void TestHarvester::newerRunSupersedes()
     QTimer poll;
     HarvestResult second;
     bool runningDuringWait = false;
-    whenHolding(site, poll, [&] {
+    site.whenHolding(poll, [&] {
         runningDuringWait = harvester.isRunning();
         second = harvester.harvestPage(1);
         site.release();
@@ -284,7 +276,7 @@ void TestHarvester::removedRowsKeepCodesOnTheirOwnRows()
     Harvester harvester(list, site.endpoints());
 
     QTimer poll;
-    whenHolding(site, poll, [&] {
+    site.whenHolding(poll, [&] {
         list.removeRows(3, 1); // entry 4, not fetched yet
         list.removeRows(0, 1); // entry 1, already filled
         site.release();
@@ -351,6 +343,34 @@ void TestHarvester::listingUrls()
     QCOMPARE(Harvest::listingUrl(site, 32767), u"http://share.test/act-32767.html"_qs);
     QCOMPARE(Harvest::detailUrl(site, u"p00000e00000000001"_qs), u"http://share.test/id-p00000e00000000001.html"_qs);
     QCOMPARE(Harvest::detailUrl(site, u"a b%"_qs), u"http://share.test/id-a%20b%25.html"_qs);
+}
+
+// A listing harvest started while a search waits supersedes it and unlocks the page buttons
+// that the search locked, which the search itself no longer can.
+void TestHarvester::listingSupersedesSearch()
+{
+    ScriptedSite site;
+    site.addListing(1, 2);
+    site.setPage("/", "<html></html>");
+    site.holdBack("/");
+    QVERIFY(site.start());
+    ResultList list;
+    Harvester harvester(list, site.endpoints());
+    const SignalLog log(harvester);
+
+    QTimer poll;
+    site.whenHolding(poll, [&] {
+        harvester.harvestPage(1);
+        site.release();
+    });
+    const HarvestResult search = harvester.searchKeyword(u"ab"_qs);
+
+    QCOMPARE(search.outcome, HarvestOutcome::Superseded);
+    QStringList listing = completeRun(1);
+    listing.insert(listing.indexOf(u"search:on"_qs), u"paging:on"_qs);
+    QCOMPARE(log.entries(), QStringList({u"status:正在进行搜索ab相关资源.."_qs, u"search:off"_qs, u"paging:off"_qs,
+                                         u"export:off"_qs}) + listing + QStringList{u"finished:Superseded"_qs});
+    QCOMPARE(rows(list), rows(1, {1, 2}, [](int) { return true; }));
 }
 
 QTEST_GUILESS_MAIN(TestHarvester)

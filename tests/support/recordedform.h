@@ -5,6 +5,7 @@
 
 #include <QList>
 #include <QStringList>
+#include <QTest>
 #include <QTreeView>
 #include <QUrl>
 
@@ -36,6 +37,14 @@ struct RecordedForm
         return form.findChild<T *>(QLatin1String(name));
     }
     Gui::StatusBar *statusBar() { return child<Gui::StatusBar>("S1"); }
+
+    // Waits until the update check of start() has presented its verdict.
+    bool checked()
+    {
+        return QTest::qWaitFor([this] {
+            return programEnds > 0 || !messages.isEmpty() || statusBar()->panelText(2) != u"检测更新中..";
+        });
+    }
     void selectRow(int row)
     {
         auto *view = child<QTreeView>("ListView1");
@@ -46,6 +55,7 @@ struct RecordedForm
     QList<QUrl> openedUrls;
     QList<SaveDialog> saveDialogs;
     QStringList saveAnswers; // what the save dialogs answer in turn; empty text cancels
+    int programEnds = 0;
     Gui::Form1 form;
 
 private:
@@ -58,6 +68,7 @@ private:
         };
         setup.now = [now] { return now; };
         setup.openUrl = [this](const QUrl &url) { openedUrls.append(url); };
+        setup.endProgram = [this] { ++programEnds; };
         setup.saveFile = [this](const QString &title, const QString &filter, const QString &proposedFile) {
             saveDialogs.append({title, filter, proposedFile});
             return saveAnswers.isEmpty() ? QString() : saveAnswers.takeFirst();

@@ -98,6 +98,10 @@ private slots:
     void otherPathsAnswer();
     void sameSeedSameBytes();
     void versionFileAnnouncesTheVersion();
+    void versionFileAnswers_data();
+    void versionFileAnswers();
+    void searchListsMatchingTitles_data();
+    void searchListsMatchingTitles();
     void latencyDelaysEveryAnswer();
     void stopCutsTheLatencyShort();
     void keptAliveConnectionAnswersPromptly();
@@ -302,6 +306,62 @@ void tst_DemoSite::versionFileAnnouncesTheVersion()
     QVERIFY(fetch(newer.port(), "/version/main.txt").body.contains("360:V1.1|"));
 }
 
+void tst_DemoSite::versionFileAnswers_data()
+{
+    QTest::addColumn<int>("answer");
+    QTest::addColumn<int>("status");
+    QTest::addColumn<QString>("text");
+    QTest::newRow("error page") << int(DemoSite::VersionFileAnswer::ErrorPage) << 404 << u"页面不存在"_s;
+    QTest::newRow("empty") << int(DemoSite::VersionFileAnswer::Empty) << 200 << QString();
+}
+
+void tst_DemoSite::versionFileAnswers()
+{
+    QFETCH(int, answer);
+    QFETCH(int, status);
+    QFETCH(QString, text);
+    DemoSite::Server site(DemoSite::Options{.versionFileAnswer = DemoSite::VersionFileAnswer(answer)});
+    QVERIFY(site.start());
+    const Fetched fetched = fetch(site.port(), "/version/main.txt");
+    QCOMPARE(fetched.status, status);
+    QCOMPARE(fetched.body.isEmpty(), text.isEmpty());
+    QVERIFY(fromGbk(fetched.body).contains(text));
+    QVERIFY(!fetched.body.contains("360:"));
+}
+
+void tst_DemoSite::searchListsMatchingTitles_data()
+{
+    QTest::addColumn<QString>("keyword");
+    QTest::newRow("Chinese") << u"周星驰"_s;
+    QTest::newRow("ASCII") << u"Java"_s;
+    QTest::newRow("apostrophe and space") << u"Rock'n'Roll经典"_s;
+    QTest::newRow("no title holds it") << u"没有这种资源"_s;
+    QTest::newRow("markup is not echoed") << u"<dfn>"_s;
+}
+
+void tst_DemoSite::searchListsMatchingTitles()
+{
+    QFETCH(QString, keyword);
+    QStringList expected; // entry, title, file count, code of the first page's worth of matches
+    for (int page = 0; page <= Catalog::kLastPage; ++page) {
+        for (const Entry &e : m_site.catalog().listingPage(page)) {
+            if (q(e.title).contains(keyword) && expected.size() < Catalog::kMaxEntriesPerPage)
+                expected.append(QStringList{q(e.entryId), q(e.title), q(e.fileCount), q(e.extractionCode)}.join(u'|'));
+        }
+    }
+    QStringEncoder gbk("GBK");
+    const QByteArray wd = QByteArray(gbk.encode(keyword)).toPercentEncoding();
+    const Fetched fetched = fetch(m_site.port(), "/?wd=" + wd.toStdString() + "&submit.x=49&submit.y=14");
+
+    QCOMPARE(fetched.status, 200);
+    const QString page = fromGbk(fetched.body);
+    QStringList served;
+    for (const ServedEntry &e : readEntries(page))
+        served.append(QStringList{e.entryId, e.title, e.fileCount, e.extractionCode}.join(u'|'));
+    QCOMPARE(served, expected);
+    QCOMPARE(page.count(u"<dfn>"_s), expected.size()); // no marker but the entries'
+}
+
 void tst_DemoSite::latencyDelaysEveryAnswer()
 {
     constexpr int latency = 300;
@@ -392,6 +452,7 @@ void tst_DemoSite::executableRefusesBadOptions_data()
     QTest::newRow("seed too high") << QStringList{u"--seed"_s, u"4294967296"_s};
     QTest::newRow("latency without value") << QStringList{u"--latency-ms"_s};
     QTest::newRow("unknown option") << QStringList{u"--frobnicate"_s, u"1"_s};
+    QTest::newRow("unknown version-file answer") << QStringList{u"--version-file=missing"_s};
 }
 
 void tst_DemoSite::executableRefusesBadOptions()

@@ -7,6 +7,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <utility>
 
 namespace {
 
@@ -17,11 +18,14 @@ constexpr int kBadUsage = 2;
 
 constexpr char kUsage[] =
     "Usage: vorlen360-demo-site [--port N] [--seed N] [--latency-ms N] [--announce-version TEXT]\n"
+    "                           [--version-file entry|error|empty]\n"
     "Serves the demo share site, share pages, version file, probe and service page on 127.0.0.1.\n"
     "  --port N                 port to listen on, 0 picks a free one (default 8360)\n"
     "  --seed N                 seed of the generated shares, 0 to 4294967295 (default 1)\n"
     "  --latency-ms N           delay before every answer in milliseconds (default 0)\n"
     "  --announce-version TEXT  version named by /version/main.txt (default V1.0)\n"
+    "  --version-file WHAT      /version/main.txt serves the entry (default), the 404 error page,\n"
+    "                           or an empty body\n"
     "  --help                   show this text\n"
     "Prints \"listening on http://127.0.0.1:PORT/\" first, then serves until SIGINT or SIGTERM.\n";
 
@@ -63,6 +67,18 @@ std::string apply(std::string_view name, std::string_view value, CommandLine &li
     if (name == "--announce-version") {
         line.options.announcedVersion = std::string(value);
         return {};
+    }
+    if (name == "--version-file") {
+        using DemoSite::VersionFileAnswer;
+        constexpr std::pair<std::string_view, VersionFileAnswer> kAnswers[] = {
+            {"entry", VersionFileAnswer::Entry}, {"error", VersionFileAnswer::ErrorPage}, {"empty", VersionFileAnswer::Empty}};
+        for (const auto &[word, answer] : kAnswers) {
+            if (word == value) {
+                line.options.versionFileAnswer = answer;
+                return {};
+            }
+        }
+        return "bad value for --version-file: " + std::string(value);
     }
     for (const NumberOption &option : kNumberOptions) {
         if (option.name != name)

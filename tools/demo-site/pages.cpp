@@ -71,6 +71,29 @@ std::string listingPage(int page, const std::vector<Entry> &entries)
     return document("云盘资源 第" + std::to_string(page) + "页", body);
 }
 
+std::string searchPage(const std::string &keyword, const std::vector<Entry> &entries)
+{
+    // The keyword is echoed escaped: it comes from the request and must not become markup.
+    std::string shown;
+    for (const char c : keyword) {
+        switch (c) {
+        case '<': shown += "&lt;"; break;
+        case '>': shown += "&gt;"; break;
+        case '&': shown += "&amp;"; break;
+        case '\'': shown += "&#39;"; break;
+        case '"': shown += "&quot;"; break;
+        default: shown += c;
+        }
+    }
+    if (entries.empty())
+        return document("搜索 " + shown, "<div class='empty'>没有找到与“" + shown + "”相关的资源。</div>\n");
+    std::string body = "<div class='pages'>搜索“" + shown + "”的结果</div>\n<dl class='list'>\n<dt>资源名称 / 文件数 / 提取码</dt>\n";
+    for (const Entry &entry : entries)
+        appendEntry(body, entry);
+    body += "</dl>\n";
+    return document("搜索 " + shown, body);
+}
+
 std::string detailPage(const Entry &entry, const std::string &sharePrefix)
 {
     const std::string body = "<div class='detail'>\n<h1>" + entry.title + "</h1>\n<p>文件数："

@@ -13,6 +13,10 @@ namespace DemoSite {
 // Listing page `page` with its entries, or the "no more shares" page when entries is empty.
 std::string listingPage(int page, const std::vector<Entry> &entries);
 
+// The results page of a keyword search (keyword in UTF-8), in the listing pages' format; without
+// any entry marker when entries is empty.
+std::string searchPage(const std::string &keyword, const std::vector<Entry> &entries);
+
 // The detail page of entry, its share link being sharePrefix + shareCode + detailSuffix.
 std::string detailPage(const Entry &entry, const std::string &sharePrefix);
 
@@ -26,5 +30,12 @@ std::string servicePage();
 
 // The software server's version file, announcing `version` for this program.
 std::string versionFile(const std::string &version);
+
+// What the demo site answers for the version file.
+enum class VersionFileAnswer {
+    Entry,     // versionFile() of the announced version
+    ErrorPage, // the site's 404 page, as a server without the file answers
+    Empty,     // 200 with an empty body
+};
 
 } // namespace DemoSite

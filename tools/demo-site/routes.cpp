@@ -1,6 +1,7 @@
 #include "demo-site/routes.h"
 
 #include "demo-site/pages.h"
+#include "demo-site/search.h"
 #include "text/gbk.h"
 
 #include <QString>
@@ -49,10 +50,12 @@ std::optional<int> parsePage(std::string_view text)
 
 } // namespace
 
-Routes::Routes(const Catalog &catalog, std::string baseUrl, std::string announcedVersion)
+Routes::Routes(const Catalog &catalog, std::string baseUrl, std::string announcedVersion,
+               VersionFileAnswer versionFileAnswer)
     : m_catalog(catalog)
     , m_sharePrefix(std::move(baseUrl) + std::string(kSharePath.substr(1)))
     , m_announcedVersion(std::move(announcedVersion))
+    , m_versionFileAnswer(versionFileAnswer)
 {
 }
 
@@ -62,7 +65,10 @@ bool Routes::serve(const httplib::Request &request, httplib::Response &response)
         return false;
     const std::string &path = request.path;
     if (path == "/") {
-        setGbk(response, homePage(), kHtml);
+        if (const auto keyword = searchKeyword(request))
+            setGbk(response, searchPage(*keyword, searchCatalog(m_catalog, *keyword)), kHtml);
+        else
+            setGbk(response, homePage(), kHtml);
     } else if (const auto page = between(path, "/act-", ".html")) {
         serveListing(*page, response);
     } else if (const auto entryId = between(path, "/id-", ".html")) {
@@ -70,7 +76,7 @@ bool Routes::serve(const httplib::Request &request, httplib::Response &response)
     } else if (const auto shareCode = between(path, kSharePath, "")) {
         serveShare(*shareCode, response);
     } else if (path == "/version/main.txt") {
-        setGbk(response, versionFile(m_announcedVersion), kText);
+        serveVersionFile(response);
     } else if (path == "/probe/") {
         setGbk(response, probePage(), kHtml);
     } else if (path == "/service.html") {
@@ -109,6 +115,15 @@ void Routes::serveShare(const std::string &shareCode, httplib::Response &respons
     if (!entry)
         return notFound(response);
     setGbk(response, sharePage(*entry), kHtml);
+}
+
+void Routes::serveVersionFile(httplib::Response &response) const
+{
+    switch (m_versionFileAnswer) {
+    case VersionFileAnswer::Entry: return setGbk(response, versionFile(m_announcedVersion), kText);
+    case VersionFileAnswer::ErrorPage: return notFound(response);
+    case VersionFileAnswer::Empty: return response.set_content("", kText);
+    }
 }
 
 } // namespace DemoSite

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "demo-site/catalog.h"
+#include "demo-site/pages.h"
 
 #include <httplib.h>
 
@@ -15,7 +16,8 @@ class Routes
 {
 public:
     // baseUrl is "http://127.0.0.1:PORT/"; the share-link prefix is baseUrl + "yunpan/".
-    Routes(const Catalog &catalog, std::string baseUrl, std::string announcedVersion);
+    Routes(const Catalog &catalog, std::string baseUrl, std::string announcedVersion,
+           VersionFileAnswer versionFileAnswer = VersionFileAnswer::Entry);
 
     // Answers a request whose path belongs to the site; false, response untouched, otherwise.
     bool serve(const httplib::Request &request, httplib::Response &response) const;
@@ -27,10 +29,12 @@ private:
     void serveListing(const std::string &pageText, httplib::Response &response) const;
     void serveDetail(const std::string &entryId, httplib::Response &response) const;
     void serveShare(const std::string &shareCode, httplib::Response &response) const;
+    void serveVersionFile(httplib::Response &response) const;
 
     const Catalog &m_catalog;
     std::string m_sharePrefix;
     std::string m_announcedVersion;
+    VersionFileAnswer m_versionFileAnswer;
 };
 
 } // namespace DemoSite

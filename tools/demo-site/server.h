@@ -1,6 +1,7 @@
 #pragma once
 
 #include "demo-site/catalog.h"
+#include "demo-site/pages.h"
 
 #include <cstdint>
 #include <memory>
@@ -14,6 +15,7 @@ struct Options
     std::uint32_t seed = 1;
     int latencyMs = 0;                   // waited before every answer
     std::string announcedVersion = "V1.0"; // the version that /version/main.txt names
+    VersionFileAnswer versionFileAnswer = VersionFileAnswer::Entry;
 };
 
 class Server

@@ -1,0 +1,55 @@
+#include "cli/harvestrun.h"
+
+#include "harvest/resultlist.h"
+#include "harvest/tabularoutput.h"
+
+using namespace Qt::StringLiterals;
+
+namespace Cli {
+
+QString readRowFormat(const CommandArguments &arguments, RowFormat &format)
+{
+    format = RowFormat::Tsv;
+    const auto value = arguments.options.constFind(u"format"_s);
+    if (value == arguments.options.cend() || *value == u"tsv")
+        return {};
+    if (*value == u"json") {
+        format = RowFormat::Json;
+        return {};
+    }
+    return u"--format: tsv or json, not "_s + *value;
+}
+
+int runHarvester(const Context &context, RowFormat format,
+                 const std::function<Harvest::HarvestResult(Harvest::Harvester &)> &start)
+{
+    Harvest::ResultList list;
+    Harvest::Harvester harvester(list, context.endpoints);
+    QObject::connect(&harvester, &Harvest::Harvester::statusChanged, [&context](const QString &text) {
+        context.err << text << '\n';
+        context.err.flush();
+    });
+
+    const Harvest::HarvestResult result = start(harvester);
+    switch (result.outcome) {
+    case Harvest::HarvestOutcome::Rows:
+        context.out << (format == RowFormat::Json ? Harvest::toJson(list.entries()) : Harvest::toTsv(list.entries()));
+        if (!result.detailPassStopped)
+            return Success;
+        if (const int row = result.stoppedAtRow; row >= 0 && row < list.rowCount()) {
+            const Harvest::ResourceEntry &entry = list.entry(row);
+            context.err << u"部分完成: 第"_s << entry.number << u"行 ("_s << entry.entryId
+                        << u") 的详情页没有资源码, 此行及以后各行的资源码为空"_s << '\n';
+        }
+        return DetailPassStopped;
+    case Harvest::HarvestOutcome::NoEntries:
+        context.err << (result.kind == Harvest::RunKind::Search ? u"未搜索到相关资源"_s : u"未获取到任何资源"_s) << '\n';
+        return Failure;
+    case Harvest::HarvestOutcome::ListingFailed:
+    case Harvest::HarvestOutcome::Superseded:
+        break;
+    }
+    return ListingFailed;
+}
+
+} // namespace Cli

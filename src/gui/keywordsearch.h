@@ -1,0 +1,26 @@
+#pragma once
+
+#include "gui/form1controls.h"
+#include "gui/messagebox.h"
+#include "harvest/harvester.h"
+
+namespace Gui {
+
+// The keyword search of the main window: Command7 checks the keyword in Text1, refusing an
+// empty or too short one with a message, and runs the harvester's search; the page buttons
+// follow the lock the search puts on them, and a search that found nothing says so.
+class KeywordSearch
+{
+public:
+    // Connects the controls. Everything passed must outlive it.
+    KeywordSearch(Harvest::Harvester &harvester, const Form1Controls &controls, const MessageBoxSeam &messageBox);
+
+private:
+    void search();
+
+    Harvest::Harvester &m_harvester;
+    const Form1Controls &m_controls;
+    const MessageBoxSeam &m_messageBox;
+};
+
+} // namespace Gui

@@ -1,0 +1,70 @@
+#include "gui/updatecheck.h"
+
+#include "gui/statusbar.h"
+#include "net/getbody.h"
+#include "net/versionfile.h"
+
+#include <QCoreApplication>
+#include <QLineEdit>
+#include <QPushButton>
+
+using namespace Qt::StringLiterals;
+
+namespace Gui {
+
+namespace {
+
+// The forum's base address without its closing slash.
+QUrl frontPage(QString forum)
+{
+    if (forum.endsWith(u'/'))
+        forum.chop(1);
+    return QUrl(forum);
+}
+
+} // namespace
+
+ProgramEndSeam applicationExit()
+{
+    return [] { QCoreApplication::exit(0); };
+}
+
+UpdateCheck::UpdateCheck(const Net::Endpoints &endpoints, const Form1Controls &controls, const QWidget &window,
+                         const MessageBoxSeam &messageBox, const BrowserSeam &openUrl, ProgramEndSeam endProgram)
+    : m_versionFileUrl(Net::versionFileUrl(endpoints.updateServer))
+    , m_forumFrontPage(frontPage(endpoints.forum))
+    , m_transferTimeout(endpoints.timeout)
+    , m_controls(controls)
+    , m_window(window)
+    , m_messageBox(messageBox)
+    , m_openUrl(openUrl)
+    , m_endProgram(endProgram ? std::move(endProgram) : applicationExit())
+{
+}
+
+void UpdateCheck::run()
+{
+    const Net::UpdateCheck check = Net::judgeVersionFile(Net::GetBody(m_versionFileUrl, m_transferTimeout));
+    if (!m_window.isVisible())
+        return; // closed while we waited: the program is ending anyway
+
+    switch (check.verdict) {
+    case Net::UpdateVerdict::Current:
+        for (QWidget *control : std::initializer_list<QWidget *>{m_controls.keywordEdit, m_controls.nextPageButton,
+                                                                m_controls.previousPageButton, m_controls.searchButton})
+            control->setEnabled(true);
+        m_controls.statusBar->setPanelText(2, u"欢迎使用Vorlen系列软件"_s);
+        return;
+    case Net::UpdateVerdict::Newer:
+        m_messageBox(u"发现最新版本!["_s + check.version + u"]\r\n \r\n确定后自动打开官方论坛!"_s, MessageIcon::Information,
+                     messageTitle());
+        m_openUrl(m_forumFrontPage);
+        m_endProgram();
+        return;
+    case Net::UpdateVerdict::Unreadable:
+        m_messageBox(u"检测更新失败!请您稍后再试,暂时使用原版"_s, MessageIcon::Warning, messageTitle());
+        return;
+    }
+}
+
+} // namespace Gui

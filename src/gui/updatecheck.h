@@ -1,0 +1,44 @@
+#pragma once
+
+#include "gui/browser.h"
+#include "gui/form1controls.h"
+#include "gui/messagebox.h"
+#include "net/endpoints.h"
+
+#include <functional>
+
+namespace Gui {
+
+// Ends the program at once; tests record the call instead.
+using ProgramEndSeam = std::function<void()>;
+
+// A seam that ends the application's event loops with exit code 0.
+ProgramEndSeam applicationExit();
+
+// The start-up check of the software server's version file, presented in the main window:
+// the current version unlocks the keyword box, the search and the page buttons; another one
+// is announced, the forum opened and the program ended; an unreadable file is warned about
+// and the controls stay locked.
+class UpdateCheck
+{
+public:
+    // Everything passed must outlive the check.
+    UpdateCheck(const Net::Endpoints &endpoints, const Form1Controls &controls, const QWidget &window,
+                const MessageBoxSeam &messageBox, const BrowserSeam &openUrl, ProgramEndSeam endProgram);
+
+    // Fetches the version file and presents the verdict. The fetch processes events, so the
+    // window works meanwhile; once it has been closed nothing more is presented.
+    void run();
+
+private:
+    QString m_versionFileUrl;
+    QUrl m_forumFrontPage;
+    std::chrono::milliseconds m_transferTimeout;
+    const Form1Controls &m_controls;
+    const QWidget &m_window;
+    const MessageBoxSeam &m_messageBox;
+    const BrowserSeam &m_openUrl;
+    ProgramEndSeam m_endProgram;
+};
+
+} // namespace Gui
