@@ -32,6 +32,7 @@ Form1::Form1(Form1Setup setup, QWidget *parent)
     , m_now(setup.now ? std::move(setup.now) : TimeSource(&QTime::currentTime))
     , m_openUrl(setup.openUrl ? std::move(setup.openUrl) : systemBrowser())
     , m_ui(createForm1Controls(*this, m_list))
+    , m_account(*this, *m_ui.accountButton, {setup.endpoints.forum, m_now, m_openUrl}, m_messageBox)
 {
     setObjectName(QStringLiteral("Form1"));
     setWindowTitle(productTitle());

@@ -2,6 +2,7 @@
 
 #include "harvest/harvester.h"
 #include "harvest/resultlist.h"
+#include "gui/accountcommands.h"
 #include "gui/browser.h"
 #include "gui/clock.h"
 #include "gui/form1controls.h"
@@ -36,6 +37,7 @@ public:
 
     Harvest::ResultList &resultList() { return m_list; }
     qint16 currentPage() const { return m_currentPage; }
+    AccountCommands &accountCommands() { return m_account; }
 
 protected:
     void closeEvent(QCloseEvent *event) override;
@@ -53,6 +55,7 @@ private:
     TimeSource m_now;
     BrowserSeam m_openUrl;
     Form1Controls m_ui;
+    AccountCommands m_account;
     qint16 m_currentPage = 0;
 };
 
