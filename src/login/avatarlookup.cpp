@@ -100,7 +100,7 @@ void AvatarLookup::onProbeFinished()
     QByteArray bytes;
     if (reply->error() == QNetworkReply::NoError) {
         bytes = reply->readAll();
-        if (!isImageData(reply->header(QNetworkRequest::ContentTypeHeader).toByteArray(), bytes))
+        if (bytes.size() > kLargestPicture || !isImageData(reply->header(QNetworkRequest::ContentTypeHeader).toByteArray(), bytes))
             bytes.clear();
     }
     emit finished({m_uid, bytes});

@@ -1,10 +1,10 @@
 #include "net/getbody.h"
 #include "net/networkaccess.h"
+#include "support/closedport.h"
 #include "support/loopbackserver.h"
 #include "text/gbk.h"
 
 #include <QElapsedTimer>
-#include <QTcpServer>
 #include <QTest>
 #include <QTimer>
 
@@ -18,16 +18,6 @@ namespace {
 std::string gbk(const char *utf8)
 {
     return Text::toGbk(QString::fromUtf8(utf8)).toStdString();
-}
-
-// A port nobody listens on: bound once, then released.
-int closedPort()
-{
-    QTcpServer probe;
-    probe.listen(QHostAddress::LocalHost, 0);
-    const int port = probe.serverPort();
-    probe.close();
-    return port;
 }
 
 } // namespace
