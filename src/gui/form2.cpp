@@ -76,9 +76,7 @@ void Form2::load()
 {
     tickClock();
     m_ui.clockTimer->start();
-    m_ui.questionBox->addItems(securityQuestions());
-    m_ui.questionBox->setCurrentIndex(0);
-    onQuestionSelected(0); // the first item selects itself without a change
+    m_ui.questionBox->addItems(securityQuestions()); // selects item 0: no question
     if (Login::isNumericAccount(m_ui.accountEdit->text()))
         showAvatar(m_ui.accountEdit->text());
     else

@@ -17,8 +17,6 @@ using namespace Qt::StringLiterals;
 using Gui::Form2;
 using Gui::LoginInput;
 
-Q_DECLARE_METATYPE(LoginInput)
-
 namespace {
 
 const QString kPrompt = u"请输入您的帐号或UID"_s;
