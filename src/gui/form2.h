@@ -46,8 +46,6 @@ public:
     // Looks up uid's forum avatar and shows it, or the default avatar when there is none.
     void showAvatar(const QString &uid);
 
-    StatusBar &statusBar() { return *m_ui.statusBar; }
-
 signals:
     void loginRequested(const Gui::LoginInput &input);
     // The avatar frame shows its new picture, centred.

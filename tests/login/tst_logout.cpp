@@ -2,7 +2,6 @@
 #include "login/logout.h"
 #include "net/getbody.h"
 #include "net/networkaccess.h"
-#include "support/closedport.h"
 #include "support/loopbackserver.h"
 
 #include <QNetworkAccessManager>
@@ -30,7 +29,6 @@ class TestLogout : public QObject
 private slots:
     void initTestCase() { Net::setTransferTimeout(std::chrono::seconds(10)); }
     void sendsTheLogoutAndForgetsEveryCookie();
-    void unreachableForumStillLosesItsCookies();
     void demoForumSessionEnds();
 };
 
@@ -69,14 +67,6 @@ void TestLogout::sendsTheLogoutAndForgetsEveryCookie()
     // Neither the old cookie nor the one of the late answer comes back.
     QCOMPARE(Net::GetBody(forum + u"cookies"_s), u"[]"_s);
     Net::networkManager().clearConnectionCache();
-}
-
-void TestLogout::unreachableForumStillLosesItsCookies()
-{
-    const QString forum = u"http://127.0.0.1:%1/"_s.arg(closedPort());
-    logIn(forum);
-    Login::qcdl(forum);
-    QVERIFY(Net::networkManager().cookieJar()->cookiesForUrl(QUrl(forum)).isEmpty());
 }
 
 void TestLogout::demoForumSessionEnds()
