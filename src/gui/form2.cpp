@@ -105,7 +105,8 @@ void Form2::setAvatar(const QPixmap &picture)
         : picture;
     m_ui.avatarImage->setPixmap(shown);
     m_ui.avatarImage->resize(shown.size());
-    m_ui.avatarImage->move((m_ui.avatarFrame->width() - shown.width()) / 2, (m_ui.avatarFrame->height() - shown.height()) / 2);
+    const QSize frame = m_ui.avatarFrame->size();
+    m_ui.avatarImage->move((frame.width() - shown.width()) / 2, (frame.height() - shown.height()) / 2);
     emit avatarShown();
 }
 

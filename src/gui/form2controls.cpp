@@ -25,7 +25,8 @@ constexpr int kRowPitch = 34;
 
 QLabel *rowLabel(QWidget &form, const char *name, const QString &text, int row)
 {
-    return place(new QLabel(text, &form), name, {kLabelLeft, 14 + row * kRowPitch, kFieldLeft - kLabelLeft, kRowHeight});
+    const QRect geometry(kLabelLeft, 14 + row * kRowPitch, kFieldLeft - kLabelLeft, kRowHeight);
+    return place(new QLabel(text, &form), name, geometry);
 }
 
 template<typename Field>

@@ -17,8 +17,9 @@ inline QRect twips(int left, int top, int width, int height)
 
 inline QFont cjkFont(qreal pointSize)
 {
+    using namespace Qt::StringLiterals;
     QFont font;
-    font.setFamilies({QStringLiteral("微软雅黑"), QStringLiteral("Noto Sans CJK SC")});
+    font.setFamilies({u"微软雅黑"_s, u"Noto Sans CJK SC"_s});
     font.setPointSizeF(pointSize);
     return font;
 }

@@ -2,6 +2,8 @@
 
 #include <QLabel>
 
+using namespace Qt::StringLiterals;
+
 namespace Gui {
 
 namespace {
@@ -22,7 +24,7 @@ StatusBar::StatusBar(const QList<int> &panelWidths, QWidget *parent)
     int left = 0;
     for (int width : panelWidths) {
         auto *panel = new QLabel(this);
-        panel->setObjectName(QStringLiteral("panel%1").arg(m_panels.size() + 1));
+        panel->setObjectName(u"panel%1"_s.arg(m_panels.size() + 1));
         panel->setFrameStyle(QFrame::Panel | QFrame::Sunken);
         panel->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
         panel->setTextFormat(Qt::PlainText);

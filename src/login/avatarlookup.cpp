@@ -100,7 +100,8 @@ void AvatarLookup::onProbeFinished()
     QByteArray bytes;
     if (reply->error() == QNetworkReply::NoError) {
         bytes = reply->readAll();
-        if (bytes.size() > kLargestPicture || !isImageData(reply->header(QNetworkRequest::ContentTypeHeader).toByteArray(), bytes))
+        const QByteArray contentType = reply->header(QNetworkRequest::ContentTypeHeader).toByteArray();
+        if (bytes.size() > kLargestPicture || !isImageData(contentType, bytes))
             bytes.clear();
     }
     emit finished({m_uid, bytes});

@@ -18,6 +18,8 @@
 #include <QSignalSpy>
 #include <QTest>
 
+#include <tuple>
+
 using namespace Qt::StringLiterals;
 using Gui::Form2;
 using Gui::LoginInput;
@@ -42,7 +44,10 @@ struct LoginWindow
     QLineEdit *edit(const char *name) { return child<QLineEdit>(name); }
     QImage avatar() { return child<QLabel>("Image1")->pixmap().toImage(); }
 
-    bool avatarCentred() { return (child("Image1")->geometry().center() - child("Picture1")->rect().center()).manhattanLength() <= 1; }
+    bool avatarCentred()
+    {
+        return (child("Image1")->geometry().center() - child("Picture1")->rect().center()).manhattanLength() <= 1;
+    }
 
     void leaveAccount(const QString &text)
     {

@@ -72,9 +72,11 @@ void TestAvatarLookup::probe_data()
     QTest::addColumn<QByteArray>("body");
     QTest::addColumn<bool>("picture");
     const QByteArray gif("GIF89a\x01\x00\x01\x00", 10);
-    QTest::newRow("image type, unknown bytes") << QByteArray("image/webp") << QByteArray("RIFF\0\0\0\0WEBP", 12) << true;
+    const QByteArray webp("RIFF\0\0\0\0WEBP", 12);
+    QTest::newRow("image type, unknown bytes") << QByteArray("image/webp") << webp << true;
     QTest::newRow("picture bytes, vague type") << QByteArray("application/octet-stream") << gif << true;
-    QTest::newRow("over the limit") << QByteArray("image/gif") << gif + QByteArray(Login::AvatarLookup::kLargestPicture, 'x') << false;
+    const QByteArray tooLarge = gif + QByteArray(Login::AvatarLookup::kLargestPicture, 'x');
+    QTest::newRow("over the limit") << QByteArray("image/gif") << tooLarge << false;
 }
 
 void TestAvatarLookup::probe()

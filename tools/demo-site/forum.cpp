@@ -154,9 +154,9 @@ bool Forum::serve(const httplib::Request &request, httplib::Response &response) 
 void Forum::serveHome(const httplib::Request &request, httplib::Response &response) const
 {
     const std::string carried = sessionOf(request);
-    if (carried.empty()) {
-        response.set_header("Set-Cookie", std::string(kSessionCookie) + "=s" + std::to_string(++m_sessions) + "; path=/forum/");
-    }
+    if (carried.empty())
+        response.set_header("Set-Cookie",
+                            std::string(kSessionCookie) + "=s" + std::to_string(++m_sessions) + "; path=/forum/");
     setGbk(response, forumPage("首页", "<p>当前会话：" + (carried.empty() ? std::string("无") : carried) + "</p>"), kHtml);
 }
 
@@ -173,7 +173,9 @@ void Forum::serveMemberScript(const httplib::Request &request, httplib::Response
 
 void Forum::serveAvatar(std::string_view storePath, httplib::Response &response)
 {
-    const int uid = storePath.ends_with(kAvatarSuffix) ? uidOfStorePath(storePath.substr(0, storePath.size() - kAvatarSuffix.size())) : -1;
+    const int uid = storePath.ends_with(kAvatarSuffix)
+        ? uidOfStorePath(storePath.substr(0, storePath.size() - kAvatarSuffix.size()))
+        : -1;
     if (!hasAvatar(uid))
         return Routes::notFound(response);
     const std::string picture = avatarPicture(uid);
