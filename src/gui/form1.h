@@ -2,6 +2,7 @@
 
 #include "harvest/harvester.h"
 #include "harvest/resultlist.h"
+#include "gui/accountcommands.h"
 #include "gui/browser.h"
 #include "gui/clock.h"
 #include "gui/exportcommand.h"
@@ -45,6 +46,7 @@ public:
 
     Harvest::ResultList &resultList() { return m_list; }
     qint16 currentPage() const { return m_currentPage; }
+    AccountCommands &accountCommands() { return m_account; }
 
 protected:
     void closeEvent(QCloseEvent *event) override;
@@ -64,6 +66,7 @@ private:
     Form1Controls m_ui;
     RowActions m_rowActions;
     ExportCommand m_export;
+    AccountCommands m_account;
     qint16 m_currentPage = 0;
     UpdateCheck m_updateCheck;
     PageNavigation m_navigation;

@@ -1,6 +1,7 @@
 #include "gui/form1controls.h"
 
 #include "gui/lockedheader.h"
+#include "gui/placement.h"
 #include "gui/statusbar.h"
 
 #include <QFrame>
@@ -17,29 +18,6 @@ using namespace Qt::StringLiterals;
 namespace Gui {
 
 namespace {
-
-// The layout is drawn in twips, 15 to a pixel at 96 dots per inch.
-QRect twips(int left, int top, int width, int height)
-{
-    auto px = [](int t) { return qRound(t / 15.0); };
-    return {px(left), px(top), px(width), px(height)};
-}
-
-QFont cjkFont(qreal pointSize)
-{
-    QFont font;
-    font.setFamilies({QStringLiteral("微软雅黑"), QStringLiteral("Noto Sans CJK SC")});
-    font.setPointSizeF(pointSize);
-    return font;
-}
-
-template<typename Widget>
-Widget *place(Widget *widget, const char *name, QRect geometry)
-{
-    widget->setObjectName(QLatin1String(name));
-    widget->setGeometry(geometry);
-    return widget;
-}
 
 QPushButton *button(QWidget *parent, const char *name, const QString &text, QRect geometry)
 {

@@ -2,6 +2,8 @@
 
 #include <QLabel>
 
+using namespace Qt::StringLiterals;
+
 namespace Gui {
 
 namespace {
@@ -11,18 +13,24 @@ constexpr int kPanelGap = 2;
 } // namespace
 
 StatusBar::StatusBar(QWidget *parent)
+    : StatusBar(QList<int>(kPanelWidths.begin(), kPanelWidths.end()), parent)
+{
+}
+
+StatusBar::StatusBar(const QList<int> &panelWidths, QWidget *parent)
     : QFrame(parent)
+    , m_mirrorsToolTip(panelWidths.size(), false)
 {
     int left = 0;
-    for (int i = 0; i < PanelCount; ++i) {
+    for (int width : panelWidths) {
         auto *panel = new QLabel(this);
-        panel->setObjectName(QStringLiteral("panel%1").arg(i + 1));
+        panel->setObjectName(u"panel%1"_s.arg(m_panels.size() + 1));
         panel->setFrameStyle(QFrame::Panel | QFrame::Sunken);
         panel->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
         panel->setTextFormat(Qt::PlainText);
-        panel->setGeometry(left, kPanelGap, kPanelWidths.at(i) - kPanelGap, 0);
-        left += kPanelWidths.at(i);
-        m_panels.at(i) = panel;
+        panel->setGeometry(left, kPanelGap, width - kPanelGap, 0);
+        left += width;
+        m_panels.append(panel);
     }
 }
 
@@ -33,17 +41,34 @@ void StatusBar::resizeEvent(QResizeEvent *event)
         panel->resize(panel->width(), height() - 2 * kPanelGap);
 }
 
+QLabel *StatusBar::panelLabel(int panel) const
+{
+    return panel >= 1 && panel <= panelCount() ? m_panels.at(panel - 1) : nullptr;
+}
+
 void StatusBar::setPanelText(int panel, const QString &text)
 {
-    if (panel < 1 || panel > PanelCount)
+    QLabel *label = panelLabel(panel);
+    if (!label)
         return;
-    m_panels.at(panel - 1)->setText(text);
+    label->setText(text);
+    if (m_mirrorsToolTip.at(panel - 1))
+        label->setToolTip(text);
     emit panelTextChanged(panel, text);
 }
 
 QString StatusBar::panelText(int panel) const
 {
-    return panel >= 1 && panel <= PanelCount ? m_panels.at(panel - 1)->text() : QString();
+    const QLabel *label = panelLabel(panel);
+    return label ? label->text() : QString();
+}
+
+void StatusBar::mirrorTextAsToolTip(int panel)
+{
+    if (QLabel *label = panelLabel(panel)) {
+        m_mirrorsToolTip[panel - 1] = true;
+        label->setToolTip(label->text());
+    }
 }
 
 } // namespace Gui

@@ -1,9 +1,10 @@
 #include "net/getbody.h"
+#include "net/networkaccess.h"
+#include "support/closedport.h"
 #include "support/loopbackserver.h"
 #include "text/gbk.h"
 
 #include <QElapsedTimer>
-#include <QTcpServer>
 #include <QTest>
 #include <QTimer>
 
@@ -52,16 +53,6 @@ const std::vector<CharsetPage> &charsetPages()
         {"comment holding a meta", "text/html", gbk("<!-- <meta charset=\"utf-8\"> --><p>资源获取完毕</p>")},
     };
     return pages;
-}
-
-// A port nobody listens on: bound once, then released.
-int closedPort()
-{
-    QTcpServer probe;
-    probe.listen(QHostAddress::LocalHost, 0);
-    const int port = probe.serverPort();
-    probe.close();
-    return port;
 }
 
 } // namespace

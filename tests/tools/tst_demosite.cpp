@@ -259,6 +259,13 @@ void tst_DemoSite::otherPathsAnswer_data()
     QTest::newRow("version dir") << u"/version/"_s << 404 << noPage;
     QTest::newRow("long share path") << u"/yunpan/"_s + QString(8000, u'a') << 404 << noPage;
     QTest::newRow("over-long path") << u"/"_s + QString(9000, u'a') << 414 << QString();
+    const QString avatars = u"/forum/uc_server/data/avatar/000/00/00/"_s;
+    QTest::newRow("forum registration") << u"/forum/member.php?mod=register"_s << 200 << u"立即注册"_s;
+    QTest::newRow("forum logout") << u"/forum/member.php?mod=logging&action=logout"_s << 200 << u"退出"_s;
+    QTest::newRow("unknown member action") << u"/forum/member.php?mod=logging"_s << 404 << noPage;
+    QTest::newRow("stored avatar") << avatars + u"42_avatar_middle.jpg"_s << 200 << u"BM"_s;
+    QTest::newRow("avatar not stored") << avatars + u"05_avatar_middle.jpg"_s << 404 << noPage;
+    QTest::newRow("avatar path of another form") << avatars + u"4x_avatar_middle.jpg"_s << 404 << noPage;
 }
 
 void tst_DemoSite::otherPathsAnswer()

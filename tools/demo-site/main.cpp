@@ -19,7 +19,7 @@ constexpr int kBadUsage = 2;
 constexpr char kUsage[] =
     "Usage: vorlen360-demo-site [--port N] [--seed N] [--latency-ms N] [--announce-version TEXT]\n"
     "                           [--version-file entry|error|empty]\n"
-    "Serves the demo share site, share pages, version file, probe and service page on 127.0.0.1.\n"
+    "Serves the demo share site, share pages, version file, probe, service page and forum on 127.0.0.1.\n"
     "  --port N                 port to listen on, 0 picks a free one (default 8360)\n"
     "  --seed N                 seed of the generated shares, 0 to 4294967295 (default 1)\n"
     "  --latency-ms N           delay before every answer in milliseconds (default 0)\n"

@@ -18,13 +18,6 @@ constexpr char kHtml[] = "text/html; charset=gbk";
 constexpr char kText[] = "text/plain; charset=gbk";
 constexpr std::string_view kSharePath = "/yunpan/";
 
-// Every page leaves the site as GBK, as the real site sends it.
-void setGbk(httplib::Response &response, const std::string &utf8, const char *contentType)
-{
-    const QByteArray bytes = Text::toGbk(QString::fromUtf8(utf8.data(), static_cast<qsizetype>(utf8.size())));
-    response.set_content(bytes.constData(), static_cast<std::size_t>(bytes.size()), contentType);
-}
-
 // The text between head and tail when path is exactly head + text + tail.
 std::optional<std::string> between(const std::string &path, std::string_view head, std::string_view tail)
 {
@@ -50,6 +43,12 @@ std::optional<int> parsePage(std::string_view text)
 
 } // namespace
 
+void setGbk(httplib::Response &response, const std::string &utf8, const char *contentType)
+{
+    const QByteArray bytes = Text::toGbk(QString::fromUtf8(utf8.data(), static_cast<qsizetype>(utf8.size())));
+    response.set_content(bytes.constData(), static_cast<std::size_t>(bytes.size()), contentType);
+}
+
 Routes::Routes(const Catalog &catalog, std::string baseUrl, std::string announcedVersion,
                VersionFileAnswer versionFileAnswer)
     : m_catalog(catalog)
@@ -61,6 +60,8 @@ Routes::Routes(const Catalog &catalog, std::string baseUrl, std::string announce
 
 bool Routes::serve(const httplib::Request &request, httplib::Response &response) const
 {
+    if (m_forum.serve(request, response))
+        return true;
     if (request.method != "GET" && request.method != "HEAD")
         return false;
     const std::string &path = request.path;

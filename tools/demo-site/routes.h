@@ -2,6 +2,7 @@
 
 #include "demo-site/catalog.h"
 #include "demo-site/pages.h"
+#include "demo-site/forum.h"
 
 #include <httplib.h>
 
@@ -9,8 +10,11 @@
 
 // Which page answers which path. Every party of the demo site shares one port: the share
 // search site at "/", the cloud disk's share pages under "/yunpan/", the software server's
-// version file, the connectivity probe and the customer-service page.
+// version file, the connectivity probe, the customer-service page and the forum under "/forum/".
 namespace DemoSite {
+
+// Every page leaves the site as GBK, as the real site sends it.
+void setGbk(httplib::Response &response, const std::string &utf8, const char *contentType);
 
 class Routes
 {
@@ -35,6 +39,7 @@ private:
     std::string m_sharePrefix;
     std::string m_announcedVersion;
     VersionFileAnswer m_versionFileAnswer;
+    Forum m_forum;
 };
 
 } // namespace DemoSite

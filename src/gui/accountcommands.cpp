@@ -1,0 +1,75 @@
+#include "gui/accountcommands.h"
+
+#include "login/logout.h"
+
+#include <QPushButton>
+
+using namespace Qt::StringLiterals;
+
+namespace Gui {
+
+namespace {
+
+const QString &loginCaption()
+{
+    static const QString caption = u"登录会员"_s;
+    return caption;
+}
+
+const QString &logoutCaption()
+{
+    static const QString caption = u"注销登录"_s;
+    return caption;
+}
+
+} // namespace
+
+AccountCommands::AccountCommands(QWidget &mainWindow, QPushButton &accountButton, Form2Setup loginSetup,
+                                 MessageBoxSeam messageBox)
+    : QObject(&mainWindow)
+    , m_mainWindow(mainWindow)
+    , m_accountButton(accountButton)
+    , m_loginSetup(std::move(loginSetup))
+    , m_messageBox(std::move(messageBox))
+{
+    connect(&m_accountButton, &QPushButton::clicked, this, [this] {
+        if (isLoggedIn())
+            logOut();
+        else
+            openLogin();
+    });
+}
+
+bool AccountCommands::isLoggedIn() const
+{
+    // The button's caption is the one record of the login state.
+    return m_accountButton.text() == logoutCaption();
+}
+
+void AccountCommands::showLoggedIn(const QString &userName)
+{
+    m_mainWindow.setWindowTitle(productTitle() + u"   登陆用户："_s + userName);
+    m_accountButton.setText(logoutCaption());
+}
+
+void AccountCommands::openLogin()
+{
+    m_accountButton.setEnabled(false);
+    auto *window = new Form2(m_loginSetup, &m_mainWindow);
+    window->setAttribute(Qt::WA_DeleteOnClose);
+    window->setWindowModality(Qt::ApplicationModal);
+    connect(window, &Form2::closed, &m_accountButton, [button = &m_accountButton] { button->setEnabled(true); });
+    window->move(m_mainWindow.geometry().center() - window->rect().center());
+    window->show();
+    emit loginWindowOpened(window);
+}
+
+void AccountCommands::logOut()
+{
+    Login::qcdl(m_loginSetup.forumBaseUrl, m_loginSetup.transferTimeout);
+    m_mainWindow.setWindowTitle(productTitle());
+    m_accountButton.setText(loginCaption());
+    m_messageBox(u"注销成功!"_s, MessageIcon::Information, messageTitle());
+}
+
+} // namespace Gui

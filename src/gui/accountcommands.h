@@ -1,0 +1,42 @@
+#pragma once
+
+#include "gui/form2.h"
+#include "gui/messagebox.h"
+
+#include <QObject>
+
+class QPushButton;
+class QWidget;
+
+namespace Gui {
+
+// The main window's account: its login button, which logs in or out by its caption, and the
+// window caption that names the logged-in user.
+class AccountCommands : public QObject
+{
+    Q_OBJECT
+
+public:
+    // accountButton lives in mainWindow; both outlive this object.
+    AccountCommands(QWidget &mainWindow, QPushButton &accountButton, Form2Setup loginSetup, MessageBoxSeam messageBox);
+
+    bool isLoggedIn() const;
+
+    // After a successful login: the caption names userName, the button logs out.
+    void showLoggedIn(const QString &userName);
+
+signals:
+    // A new login window is open, modal over the main window.
+    void loginWindowOpened(Gui::Form2 *window);
+
+private:
+    void openLogin();
+    void logOut();
+
+    QWidget &m_mainWindow;
+    QPushButton &m_accountButton;
+    Form2Setup m_loginSetup;
+    MessageBoxSeam m_messageBox;
+};
+
+} // namespace Gui

@@ -1,0 +1,168 @@
+#include "gui/form2.h"
+
+#include "gui/statusbar.h"
+#include "login/logout.h"
+
+#include <QCheckBox>
+#include <QCloseEvent>
+#include <QComboBox>
+#include <QFrame>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTimer>
+#include <QUrl>
+
+using namespace Qt::StringLiterals;
+
+namespace Gui {
+
+namespace {
+
+constexpr QSize kClientSize{401, 279};
+
+const QString &accountPrompt()
+{
+    static const QString prompt = u"请输入您的帐号或UID"_s;
+    return prompt;
+}
+
+const QStringList &securityQuestions()
+{
+    static const QStringList questions{u"安全提问"_s,         u"母亲的名字"_s,         u"爷爷的名字"_s,
+                                       u"父亲出生的城市"_s,   u"您其中一位老师的名字"_s, u"您个人计算机的型号"_s,
+                                       u"您最喜欢的餐馆名称"_s, u"驾驶执照的最后四位数字"_s};
+    return questions;
+}
+
+} // namespace
+
+Form2::Form2(Form2Setup setup, QWidget *parent)
+    : QWidget(parent, Qt::Dialog | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint
+                          | Qt::MSWindowsFixedSizeDialogHint)
+    , m_forumBaseUrl(std::move(setup.forumBaseUrl))
+    , m_transferTimeout(setup.transferTimeout)
+    , m_now(setup.now ? std::move(setup.now) : TimeSource(&QTime::currentTime))
+    , m_openUrl(setup.openUrl ? std::move(setup.openUrl) : systemBrowser())
+    , m_ui(createForm2Controls(*this))
+    , m_avatarLookup(m_forumBaseUrl, setup.transferTimeout)
+    , m_defaultAvatar(u":/gui/defaultavatar.png"_s)
+{
+    setObjectName(u"Form2"_s);
+    setWindowTitle(u"会员登录"_s);
+    setFixedSize(kClientSize);
+
+    m_ui.statusBar->setPanelText(1, u"登陆提示："_s);
+    m_ui.statusBar->setPanelText(2, u"请输入您的用户名及密码.."_s);
+    m_ui.statusBar->mirrorTextAsToolTip(1);
+    m_ui.statusBar->mirrorTextAsToolTip(2);
+
+    m_ui.accountEdit->installEventFilter(this);
+    connect(m_ui.questionBox, &QComboBox::currentIndexChanged, this, &Form2::onQuestionSelected);
+    connect(m_ui.loginButton, &QPushButton::clicked, this, &Form2::submit);
+    connect(m_ui.registerButton, &QPushButton::clicked, this, [this] {
+        m_openUrl(QUrl(m_forumBaseUrl + u"member.php?mod=register"_s));
+    });
+    connect(&m_avatarLookup, &Login::AvatarLookup::finished, this, [this](const Login::AvatarResult &result) {
+        QPixmap picture;
+        if (result.picture.isEmpty() || !picture.loadFromData(result.picture))
+            picture = m_defaultAvatar;
+        setAvatar(picture);
+    });
+    connect(m_ui.clockTimer, &QTimer::timeout, this, &Form2::tickClock);
+    load();
+}
+
+void Form2::load()
+{
+    tickClock();
+    m_ui.clockTimer->start();
+    m_ui.questionBox->addItems(securityQuestions()); // selects item 0: no question
+    if (Login::isNumericAccount(m_ui.accountEdit->text()))
+        showAvatar(m_ui.accountEdit->text());
+    else
+        setAvatar(m_defaultAvatar);
+    // Every opening starts from no forum login.
+    Login::qcdl(m_forumBaseUrl, m_transferTimeout);
+}
+
+void Form2::setInputEnabled(bool enabled)
+{
+    for (QWidget *control : m_ui.inputControls())
+        control->setEnabled(enabled);
+}
+
+void Form2::showAvatar(const QString &uid)
+{
+    m_avatarLookup.lookUp(uid);
+}
+
+void Form2::setAvatar(const QPixmap &picture)
+{
+    // A picture larger than the frame is shown whole, made smaller.
+    const QSize room = m_ui.avatarFrame->contentsRect().size();
+    const QPixmap shown = picture.width() > room.width() || picture.height() > room.height()
+        ? picture.scaled(room, Qt::KeepAspectRatio, Qt::SmoothTransformation)
+        : picture;
+    m_ui.avatarImage->setPixmap(shown);
+    m_ui.avatarImage->resize(shown.size());
+    const QSize frame = m_ui.avatarFrame->size();
+    m_ui.avatarImage->move((frame.width() - shown.width()) / 2, (frame.height() - shown.height()) / 2);
+    emit avatarShown();
+}
+
+void Form2::onQuestionSelected(int index)
+{
+    if (index >= 0 && index < securityQuestions().size())
+        m_questionId = index;
+    const bool asked = m_questionId != 0;
+    m_ui.answerLabel->setVisible(asked);
+    m_ui.answerEdit->setVisible(asked);
+    if (!asked)
+        m_ui.answerEdit->clear();
+}
+
+void Form2::submit()
+{
+    const QString account = m_ui.accountEdit->text();
+    const QString password = m_ui.passwordEdit->text();
+    const QString answer = m_ui.answerEdit->text();
+    QString refusal;
+    if (account.isEmpty())
+        refusal = u"请输入用户帐号，用户名或UID.."_s;
+    else if (password.isEmpty())
+        refusal = u"请输入密码.."_s;
+    else if (m_questionId != 0 && answer.isEmpty())
+        refusal = u"请输入安全提问答案.."_s;
+    if (!refusal.isEmpty()) {
+        m_ui.statusBar->setPanelText(2, refusal);
+        return;
+    }
+    m_ui.statusBar->setPanelText(2, u"正在检测您的联网情况..."_s);
+    setInputEnabled(false);
+    emit loginRequested({account, password, m_questionId, answer, m_ui.rememberBox->isChecked()});
+}
+
+void Form2::tickClock()
+{
+    m_ui.statusBar->setPanelText(3, clockText(m_now()));
+}
+
+bool Form2::eventFilter(QObject *watched, QEvent *event)
+{
+    if (watched == m_ui.accountEdit) {
+        if (event->type() == QEvent::MouseButtonPress && m_ui.accountEdit->text() == accountPrompt())
+            m_ui.accountEdit->clear();
+        else if (event->type() == QEvent::FocusOut && Login::isNumericAccount(m_ui.accountEdit->text()))
+            showAvatar(m_ui.accountEdit->text());
+    }
+    return QWidget::eventFilter(watched, event);
+}
+
+void Form2::closeEvent(QCloseEvent *event)
+{
+    event->accept();
+    emit closed();
+}
+
+} // namespace Gui

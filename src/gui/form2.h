@@ -1,0 +1,78 @@
+#pragma once
+
+#include "gui/browser.h"
+#include "gui/clock.h"
+#include "gui/form2controls.h"
+#include "login/avatarlookup.h"
+
+#include <QPixmap>
+#include <QWidget>
+
+namespace Gui {
+
+// What the login window takes from outside; empty functions mean the real thing.
+struct Form2Setup
+{
+    QString forumBaseUrl; // ends with "/"
+    TimeSource now;       // default: QTime::currentTime
+    BrowserSeam openUrl;  // default: the desktop's browser
+    std::chrono::milliseconds transferTimeout;
+};
+
+// The input of a login that has passed the window's checks, exactly as typed.
+struct LoginInput
+{
+    QString account;
+    QString password;
+    int questionId = 0; // 0: no security question
+    QString answer;     // empty without a question
+    bool remember = false;
+};
+
+// The login window. At load it lists the security questions, shows the avatar of a numeric
+// account (or the default one) and ends any forum login of the process. A click on 登录 checks
+// the input, disables the input controls and hands the input over in loginRequested(); the
+// exchange with the forum is not the window's business.
+class Form2 : public QWidget
+{
+    Q_OBJECT
+
+public:
+    explicit Form2(Form2Setup setup, QWidget *parent = nullptr);
+
+    // Enables or disables 登录, the question, the answer, the account and the password, in
+    // that order.
+    void setInputEnabled(bool enabled);
+
+    // Looks up uid's forum avatar and shows it, or the default avatar when there is none.
+    void showAvatar(const QString &uid);
+
+signals:
+    void loginRequested(const Gui::LoginInput &input);
+    // The avatar frame shows its new picture, centred.
+    void avatarShown();
+    // The window has closed, whatever closed it.
+    void closed();
+
+protected:
+    void closeEvent(QCloseEvent *event) override;
+    bool eventFilter(QObject *watched, QEvent *event) override;
+
+private:
+    void load();
+    void onQuestionSelected(int index);
+    void submit();
+    void setAvatar(const QPixmap &picture);
+    void tickClock();
+
+    QString m_forumBaseUrl;
+    std::chrono::milliseconds m_transferTimeout;
+    TimeSource m_now;
+    BrowserSeam m_openUrl;
+    Form2Controls m_ui;
+    Login::AvatarLookup m_avatarLookup;
+    QPixmap m_defaultAvatar;
+    int m_questionId = 0;
+};
+
+} // namespace Gui

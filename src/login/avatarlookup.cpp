@@ -1,0 +1,111 @@
+#include "login/avatarlookup.h"
+
+#include "net/networkaccess.h"
+
+#include <QNetworkAccessManager>
+#include <QNetworkReply>
+#include <QNetworkRequest>
+#include <QRegularExpression>
+#include <QUrl>
+
+using namespace Qt::StringLiterals;
+
+namespace Login {
+
+namespace {
+
+constexpr qsizetype kLongestUid = 5;   // the store's paths hold nine digits, four of them fixed
+constexpr qsizetype kPaddedLength = 9;
+
+// A character of the uid as it stands in the path; only digits and "." are expected, anything
+// else is percent-encoded so that it cannot leave its path segment.
+QString segment(QStringView text)
+{
+    return QString::fromLatin1(QUrl::toPercentEncoding(text.toString()));
+}
+
+// Stored pictures come as JPEG, GIF, PNG or bitmap; a server that names an image type is
+// believed as well.
+bool isImageData(const QByteArray &contentType, const QByteArray &bytes)
+{
+    if (contentType.trimmed().toLower().startsWith("image/"))
+        return true;
+    return bytes.startsWith("\xFF\xD8\xFF") || bytes.startsWith("GIF87a") || bytes.startsWith("GIF89a")
+        || bytes.startsWith("\x89PNG\r\n\x1A\n") || bytes.startsWith("BM");
+}
+
+} // namespace
+
+bool isNumericAccount(const QString &text)
+{
+    static const QRegularExpression numeric(u"\\A[+-]?(?:[0-9]+\\.?[0-9]*|\\.[0-9]+)\\z"_s);
+    return numeric.match(text).hasMatch();
+}
+
+QString avatarUrl(const QString &forumBaseUrl, const QString &uid)
+{
+    if (uid.isEmpty() || uid.size() > kLongestUid)
+        return {};
+    const QString padded = QString(kPaddedLength - uid.size(), u'0') + uid;
+    const QStringView digits(padded);
+    return forumBaseUrl + u"uc_server/data/avatar/"_s + segment(digits.first(3)) + u'/' + segment(digits.sliced(3, 2))
+        + u'/' + segment(digits.sliced(5, 2)) + u'/' + segment(digits.sliced(7, 2)) + u"_avatar_middle.jpg"_s;
+}
+
+AvatarLookup::AvatarLookup(QString forumBaseUrl, std::chrono::milliseconds transferTimeout, QObject *parent)
+    : QObject(parent)
+    , m_forumBaseUrl(std::move(forumBaseUrl))
+    , m_transferTimeout(transferTimeout)
+{
+}
+
+AvatarLookup::~AvatarLookup()
+{
+    dropRunningProbe();
+}
+
+void AvatarLookup::lookUp(const QString &uid)
+{
+    dropRunningProbe();
+    m_uid = uid;
+    const QUrl url(avatarUrl(m_forumBaseUrl, uid), QUrl::StrictMode);
+    if (!url.isValid() || url.isRelative()) {
+        emit finished({uid, {}});
+        return;
+    }
+    QNetworkRequest request(url);
+    request.setTransferTimeout(static_cast<int>(m_transferTimeout.count()));
+    m_reply = Net::networkManager().get(request);
+    connect(m_reply, &QNetworkReply::downloadProgress, m_reply, [reply = m_reply](qint64 received, qint64 total) {
+        if (received > kLargestPicture || total > kLargestPicture)
+            reply->abort();
+    });
+    connect(m_reply, &QNetworkReply::finished, this, &AvatarLookup::onProbeFinished);
+}
+
+void AvatarLookup::dropRunningProbe()
+{
+    if (!m_reply)
+        return;
+    m_reply->disconnect();
+    m_reply->abort();
+    m_reply->deleteLater();
+    m_reply = nullptr;
+}
+
+void AvatarLookup::onProbeFinished()
+{
+    QNetworkReply *reply = m_reply;
+    m_reply = nullptr;
+    reply->deleteLater();
+    QByteArray bytes;
+    if (reply->error() == QNetworkReply::NoError) {
+        bytes = reply->readAll();
+        const QByteArray contentType = reply->header(QNetworkRequest::ContentTypeHeader).toByteArray();
+        if (bytes.size() > kLargestPicture || !isImageData(contentType, bytes))
+            bytes.clear();
+    }
+    emit finished({m_uid, bytes});
+}
+
+} // namespace Login
