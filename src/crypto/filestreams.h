@@ -3,7 +3,6 @@
 #include "crypto/fileoutcome.h"
 
 #include <QFile>
-#include <QSaveFile>
 
 namespace Crypto {
 
@@ -12,13 +11,18 @@ namespace Crypto {
 qint64 readFull(QIODevice &device, char *data, qint64 count);
 
 // An input read to its end and an output that replaces its file only when it is complete, for
-// the streamed file forms: a failure leaves the old output as it was, and an output path that
-// is a directory or a read-only file is refused. Each step returns false after noting the file
-// and the reason, which outcome() then tells.
+// the streamed file forms: the output is written to a part file beside it and renamed over it
+// at the end, so a failure leaves the old output as it was; an output path that is a folder or
+// a file that may not be written is refused. Unlike QSaveFile there is no flush to the disk
+// before the rename: that wait would double the time of a large conversion. Each step returns
+// false after noting the file and the reason, which outcome() then tells.
 class FileStreams
 {
 public:
     FileStreams(const QString &input, const QString &output);
+    ~FileStreams();
+    FileStreams(const FileStreams &) = delete;
+    FileStreams &operator=(const FileStreams &) = delete;
 
     bool open();
     // As readFull(), with the failure noted.
@@ -33,10 +37,13 @@ public:
     FileOutcome outcome() const;
 
 private:
-    bool fail(const QFileDevice &file);
+    bool openPart();
+    bool fail(const QString &file, const QString &reason);
 
     QFile m_input;
-    QSaveFile m_output;
+    QString m_outputName;
+    QString m_partName; // QFile forgets it when opened on a descriptor
+    QFile m_part;
     FileOutcome m_outcome;
 };
 
