@@ -1,6 +1,9 @@
 #include "crypto/base64kernel.h"
 
+#include "crypto/base64avx2.h"
+
 #include <array>
+#include <atomic>
 #include <cstdint>
 #include <cstring>
 
@@ -40,6 +43,12 @@ struct DecodeTables
 };
 constexpr DecodeTables kDecode;
 
+std::atomic<Engine> &chosenEngine()
+{
+    static std::atomic<Engine> engine{bestEngine()};
+    return engine;
+}
+
 inline void encodeGroup(std::uint32_t group, char *out) noexcept
 {
     std::memcpy(out, &kPairs.chars[2 * (group >> 12)], 2);
@@ -54,7 +63,38 @@ inline std::uint32_t decodeGroup(const unsigned char *in) noexcept
 
 } // namespace
 
+Engine bestEngine()
+{
+    return avx2Available() ? Engine::Avx2 : Engine::Scalar;
+}
+
+void setEngine(Engine engine)
+{
+    chosenEngine() = engine == Engine::Avx2 && !avx2Available() ? Engine::Scalar : engine;
+}
+
+Engine engine()
+{
+    return chosenEngine();
+}
+
 void encode(const unsigned char *in, std::size_t byteCount, char *out) noexcept
+{
+    if (engine() == Engine::Avx2)
+        encodeAvx2(in, byteCount, out);
+    else
+        encodeScalar(in, byteCount, out);
+}
+
+void decodeGroups(const unsigned char *in, std::size_t groupCount, unsigned char *out) noexcept
+{
+    if (engine() == Engine::Avx2)
+        decodeGroupsAvx2(in, groupCount, out);
+    else
+        decodeGroupsScalar(in, groupCount, out);
+}
+
+void encodeScalar(const unsigned char *in, std::size_t byteCount, char *out) noexcept
 {
     const std::size_t whole = byteCount / 3;
     for (std::size_t i = 0; i < whole; ++i, in += 3, out += 4)
@@ -74,7 +114,7 @@ void encode(const unsigned char *in, std::size_t byteCount, char *out) noexcept
     }
 }
 
-void decodeGroups(const unsigned char *in, std::size_t groupCount, unsigned char *out) noexcept
+void decodeGroupsScalar(const unsigned char *in, std::size_t groupCount, unsigned char *out) noexcept
 {
     for (std::size_t i = 0; i < groupCount; ++i, in += 4, out += 3) {
         const std::uint32_t group = decodeGroup(in);

@@ -1,5 +1,6 @@
 #include "crypto/base64endecode.h"
 #include "crypto/base64file.h"
+#include "crypto/base64kernel.h"
 #include "support/files.h"
 
 #include <QFile>
@@ -8,6 +9,7 @@
 #include <QTest>
 
 #include <random>
+#include <vector>
 
 #include <sys/resource.h>
 #include <sys/wait.h>
@@ -37,6 +39,10 @@ class TestBase64EnDeCode : public QObject
     Q_OBJECT
 
 private slots:
+    void initTestCase_data();
+    void init();
+    void cleanupTestCase();
+    void kernelsAgree();
     void encodesAndDecodes_data();
     void encodesAndDecodes();
     void decodesByTheGroupingRules_data();
@@ -51,6 +57,57 @@ private slots:
     void decodesShortGroupFileToEmptyFile();
     void skipsMissingFiles();
 };
+
+using Crypto::Base64Kernel::Engine;
+
+// Every test runs on every kernel; one the processor lacks is skipped.
+void TestBase64EnDeCode::initTestCase_data()
+{
+    QTest::addColumn<Engine>("engine");
+    QTest::newRow("scalar") << Engine::Scalar;
+    QTest::newRow("avx2") << Engine::Avx2;
+}
+
+void TestBase64EnDeCode::init()
+{
+    QFETCH_GLOBAL(Engine, engine);
+    Crypto::Base64Kernel::setEngine(engine);
+    if (Crypto::Base64Kernel::engine() != engine)
+        QSKIP("the processor lacks this kernel's instructions");
+}
+
+void TestBase64EnDeCode::cleanupTestCase()
+{
+    Crypto::Base64Kernel::setEngine(Crypto::Base64Kernel::bestEngine());
+}
+
+// The vector kernels against the scalar one, on lengths around their 24-byte / 32-character
+// steps and on texts with characters outside the alphabet in every place of a step.
+void TestBase64EnDeCode::kernelsAgree()
+{
+    namespace Kernel = Crypto::Base64Kernel;
+    std::mt19937 generator(2018);
+    for (std::size_t size = 0; size <= 200; ++size) {
+        std::vector<unsigned char> plain(size);
+        for (unsigned char &byte : plain)
+            byte = static_cast<unsigned char>(generator());
+        std::vector<char> expected(Kernel::encodedSize(size)), actual(expected.size());
+        Kernel::encodeScalar(plain.data(), size, expected.data());
+        Kernel::encode(plain.data(), size, actual.data());
+        QCOMPARE(actual, expected);
+
+        const std::size_t groups = size / 4;
+        std::vector<unsigned char> text(4 * groups);
+        for (unsigned char &c : text)
+            c = static_cast<unsigned char>(expected.empty() ? 'A' : expected[generator() % expected.size()]);
+        if (!text.empty() && size % 3 == 0)
+            text[generator() % text.size()] = "=\n\x80 -_"[generator() % 6];
+        std::vector<unsigned char> scalarBytes(3 * groups), kernelBytes(3 * groups);
+        Kernel::decodeGroupsScalar(text.data(), groups, scalarBytes.data());
+        Kernel::decodeGroups(text.data(), groups, kernelBytes.data());
+        QCOMPARE(kernelBytes, scalarBytes);
+    }
+}
 
 void TestBase64EnDeCode::encodesAndDecodes_data()
 {
