@@ -238,14 +238,15 @@ void TestRndXorHash::roundTripsFiles()
     const QString plain = dir.filePath(u"plain.txt"_s);
     const QString cipherFile = dir.filePath(u"cipher.txt"_s);
     const QString restored = dir.filePath(u"restored.txt"_s);
-    const QByteArray gbk = QByteArray("line 1\r\n\xD6\xD0\xCE\xC4 line 2\n");
+    // Long enough to be written and read back in several pieces.
+    const QByteArray gbk = QByteArray("line 1\r\n\xD6\xD0\xCE\xC4 line 2\n").repeated(8000);
     QVERIFY(TestFiles::writeAll(plain, gbk));
     QVERIFY(TestFiles::writeAll(cipherFile, QByteArray(4096, 'x'))); // longer than the ciphertext
 
     CRndXorHash cipher = cipherAt(fixedMoment());
     cipher.FileEncrypt(plain, cipherFile, u"pw");
     const QByteArray stored = TestFiles::readAll(cipherFile);
-    QCOMPARE(QString::fromLatin1(stored), cipher.StringEncrypt(u"line 1\r\n中文 line 2\n", u"pw"));
+    QCOMPARE(QString::fromLatin1(stored), cipher.StringEncrypt(u"line 1\r\n中文 line 2\n"_s.repeated(8000), u"pw"));
 
     cipher.FileDecrypt(restored, cipherFile, u"pw");
     QCOMPARE(TestFiles::readAll(restored), gbk);
