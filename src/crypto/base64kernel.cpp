@@ -1,6 +1,7 @@
 #include "crypto/base64kernel.h"
 
 #include "crypto/base64avx2.h"
+#include "crypto/base64avx512.h"
 
 #include <array>
 #include <atomic>
@@ -65,12 +66,14 @@ inline std::uint32_t decodeGroup(const unsigned char *in) noexcept
 
 Engine bestEngine()
 {
-    return avx2Available() ? Engine::Avx2 : Engine::Scalar;
+    return avx512Available() ? Engine::Avx512 : avx2Available() ? Engine::Avx2 : Engine::Scalar;
 }
 
 void setEngine(Engine engine)
 {
-    chosenEngine() = engine == Engine::Avx2 && !avx2Available() ? Engine::Scalar : engine;
+    const bool available = engine == Engine::Scalar || (engine == Engine::Avx2 && avx2Available())
+        || (engine == Engine::Avx512 && avx512Available());
+    chosenEngine() = available ? engine : Engine::Scalar;
 }
 
 Engine engine()
@@ -80,18 +83,28 @@ Engine engine()
 
 void encode(const unsigned char *in, std::size_t byteCount, char *out) noexcept
 {
-    if (engine() == Engine::Avx2)
-        encodeAvx2(in, byteCount, out);
-    else
-        encodeScalar(in, byteCount, out);
+    switch (engine()) {
+    case Engine::Avx512:
+        return encodeAvx512(in, byteCount, out);
+    case Engine::Avx2:
+        return encodeAvx2(in, byteCount, out);
+    case Engine::Scalar:
+        break;
+    }
+    encodeScalar(in, byteCount, out);
 }
 
 void decodeGroups(const unsigned char *in, std::size_t groupCount, unsigned char *out) noexcept
 {
-    if (engine() == Engine::Avx2)
-        decodeGroupsAvx2(in, groupCount, out);
-    else
-        decodeGroupsScalar(in, groupCount, out);
+    switch (engine()) {
+    case Engine::Avx512:
+        return decodeGroupsAvx512(in, groupCount, out);
+    case Engine::Avx2:
+        return decodeGroupsAvx2(in, groupCount, out);
+    case Engine::Scalar:
+        break;
+    }
+    decodeGroupsScalar(in, groupCount, out);
 }
 
 void encodeScalar(const unsigned char *in, std::size_t byteCount, char *out) noexcept

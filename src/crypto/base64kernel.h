@@ -3,13 +3,13 @@
 #include <cstddef>
 
 // Base64 of RFC 4648 (standard alphabet, "=" padding, no line breaks) on plain bytes, the hot
-// loops under CBase64EnDeCode: a scalar kernel, and an AVX2 one chosen at run time on
-// processors that have it (the scalar one does its tails).
+// loops under CBase64EnDeCode: a scalar kernel, and AVX2 and AVX-512 ones chosen at run time on
+// processors that have them (the scalar one does their tails).
 namespace Crypto::Base64Kernel {
 
-enum class Engine { Scalar, Avx2 };
+enum class Engine { Scalar, Avx2, Avx512 };
 
-// Avx2 when this build has it and the processor runs it, else Scalar.
+// The widest kernel this build has and the processor runs.
 Engine bestEngine();
 // The engine encode() and decodeGroups() use: bestEngine() unless tests choose another. An
 // engine the processor lacks runs Scalar; engine() tells which one runs.

@@ -66,6 +66,7 @@ void TestBase64EnDeCode::initTestCase_data()
     QTest::addColumn<Engine>("engine");
     QTest::newRow("scalar") << Engine::Scalar;
     QTest::newRow("avx2") << Engine::Avx2;
+    QTest::newRow("avx-512") << Engine::Avx512;
 }
 
 void TestBase64EnDeCode::init()
