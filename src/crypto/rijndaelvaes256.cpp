@@ -31,7 +31,7 @@ struct Ops256
 
 bool vaes256Available()
 {
-    return aesNiAvailable() && __builtin_cpu_supports("vaes") && __builtin_cpu_supports("avx2");
+    return aesNiAvailable() && VaesSteps::processorHasVaes() && __builtin_cpu_supports("avx2");
 }
 
 void encryptBlocksVaes256(const KeySchedule &schedule, const std::uint8_t *in, std::uint8_t *out, std::size_t count)

@@ -31,7 +31,7 @@ struct Ops512
 
 bool vaes512Available()
 {
-    return aesNiAvailable() && __builtin_cpu_supports("vaes") && __builtin_cpu_supports("avx512f");
+    return aesNiAvailable() && VaesSteps::processorHasVaes() && __builtin_cpu_supports("avx512f");
 }
 
 void encryptBlocksVaes512(const KeySchedule &schedule, const std::uint8_t *in, std::uint8_t *out, std::size_t count)

@@ -7,7 +7,17 @@
 
 #include "crypto/rijndaelaesni.h"
 
+#include <cpuid.h>
+
 namespace Crypto::Rijndael::VaesSteps {
+
+// CPUID leaf 7, ECX bit 9 (not every compiler's __builtin_cpu_supports knows "vaes"). Whether the
+// system saves the vector registers is the AVX2 / AVX-512F check's part.
+inline bool processorHasVaes()
+{
+    unsigned a = 0, b = 0, c = 0, d = 0;
+    return __get_cpuid_count(7, 0, &a, &b, &c, &d) && (c >> 9 & 1) != 0;
+}
 
 // Eight registers in flight hide the latency of the round instruction.
 constexpr std::size_t Registers = 8;
