@@ -22,7 +22,8 @@ namespace {
 
 enum class Action { Encrypt, Decrypt, EncryptFile, DecryptFile };
 
-struct ActionSpec
+// One row of the action table: the word that names the action and what it takes.
+struct ActionRow
 {
     QLatin1StringView name;
     Action action;
@@ -30,7 +31,7 @@ struct ActionSpec
     int operands;
 };
 
-constexpr ActionSpec Actions[] = {
+constexpr ActionRow ActionTable[] = {
     {"encrypt"_L1, Action::Encrypt, true, 1},
     {"decrypt"_L1, Action::Decrypt, true, 1},
     {"encrypt-file"_L1, Action::EncryptFile, false, 2},
@@ -62,29 +63,29 @@ bool readBits(const CommandArguments &arguments, const char *name, int &bits, QS
 // The request, or nullopt with error set for bad usage.
 std::optional<Request> parse(const QStringList &words, QString &error)
 {
-    const ActionSpec *spec = nullptr;
-    for (const ActionSpec &candidate : Actions)
+    const ActionRow *row = nullptr;
+    for (const ActionRow &candidate : ActionTable)
         if (!words.isEmpty() && words.front() == candidate.name)
-            spec = &candidate;
-    if (!spec) {
+            row = &candidate;
+    if (!row) {
         error = u"aes: expected encrypt, decrypt, encrypt-file or decrypt-file"_s;
         return std::nullopt;
     }
     const QStringList rest = words.mid(1);
-    const CommandArguments arguments = spec->takesBlockBits
+    const CommandArguments arguments = row->takesBlockBits
         ? parseCommandArguments(rest, {"password", "key-bits", "block-bits"})
         : parseCommandArguments(rest, {"password", "key-bits"});
-    const QString prefix = u"aes "_s + spec->name + u": "_s;
+    const QString prefix = u"aes "_s + row->name + u": "_s;
     Request request;
-    request.action = spec->action;
+    request.action = row->action;
     request.operands = arguments.positional;
     request.password = arguments.options.value(u"password"_s);
     if (!arguments.error.isEmpty())
         error = prefix + arguments.error;
     else if (!arguments.options.contains(u"password"_s))
         error = prefix + u"--password is required"_s;
-    else if (request.operands.size() != spec->operands)
-        error = prefix + u"expected "_s + QString::number(spec->operands) + u" operand(s)"_s;
+    else if (request.operands.size() != row->operands)
+        error = prefix + u"expected "_s + QString::number(row->operands) + u" operand(s)"_s;
     else if (readBits(arguments, "key-bits", request.keyBits, error))
         readBits(arguments, "block-bits", request.blockBits, error);
     return error.isEmpty() ? std::optional(request) : std::nullopt;

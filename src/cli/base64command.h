@@ -11,7 +11,7 @@ inline constexpr char kBase64Usage[] =
     "  base64 decode-file PLAIN B64       writes the decoded file B64 into file PLAIN";
 
 // Prints the text result or writes the file; 1 when the input file cannot be read or the
-// output file was not written, 2 for bad usage.
+// output file was not written (the file and the reason on stderr), 2 for bad usage.
 int runBase64(const Context &context);
 
 } // namespace Cli

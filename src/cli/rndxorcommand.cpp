@@ -1,10 +1,9 @@
 #include "cli/rndxorcommand.h"
 
 #include "cli/commandarguments.h"
+#include "cli/fileformexit.h"
 #include "cli/messagecapture.h"
 #include "crypto/rndxorhash.h"
-
-#include <QFileInfo>
 
 #include <limits>
 #include <optional>
@@ -49,15 +48,6 @@ std::optional<Request> parseRequest(const Context &context)
     return std::nullopt;
 }
 
-bool readable(const Context &context, const QString &fileName)
-{
-    const QFileInfo info(fileName);
-    if (info.isFile() && info.isReadable())
-        return true;
-    context.err << "rndxor: cannot read " << fileName << '\n';
-    return false;
-}
-
 } // namespace
 
 int runRndXor(const Context &context)
@@ -76,13 +66,11 @@ int runRndXor(const Context &context)
         if (!messages.shown())
             context.out << plaintext << '\n';
     } else if (request->mode == u"encrypt-file") {
-        if (!readable(context, operands[0]))
-            return Failure;
-        cipher.FileEncrypt(operands[0], operands[1], request->password);
+        const Crypto::FileOutcome outcome = cipher.FileEncrypt(operands[0], operands[1], request->password);
+        return fileFormExit(context, "rndxor", operands[0], operands[1], outcome, messages.shown());
     } else {
-        if (!readable(context, operands[1]))
-            return Failure;
-        cipher.FileDecrypt(operands[0], operands[1], request->password);
+        const Crypto::FileOutcome outcome = cipher.FileDecrypt(operands[0], operands[1], request->password);
+        return fileFormExit(context, "rndxor", operands[1], operands[0], outcome, messages.shown());
     }
     return messages.shown() ? Failure : Success;
 }

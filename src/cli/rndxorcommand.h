@@ -10,8 +10,9 @@ inline constexpr char kRndXorUsage[] =
     "  rndxor encrypt-file --password P [--key-size K] PLAIN CIPHER\n"
     "  rndxor decrypt-file --password P [--key-size K] PLAIN CIPHER";
 
-// Prints the text result or writes the file; 1 when the password or integrity check failed or
-// the input file cannot be read, 2 for bad usage.
+// Prints the text result or writes the file; 1 when the password or integrity check failed, the
+// input is no text file, or a file cannot be read or written (the file and the reason on
+// stderr), 2 for bad usage.
 int runRndXor(const Context &context);
 
 } // namespace Cli

@@ -1,12 +1,11 @@
 #include "crypto/base64endecode.h"
 
 #include "crypto/base64kernel.h"
-#include "crypto/filebytes.h"
+#include "crypto/base64file.h"
 #include "crypto/gbkpairs.h"
 #include "crypto/quietly.h"
 #include "text/gbk.h"
 
-#include <algorithm>
 #include <optional>
 
 namespace Crypto {
@@ -34,16 +33,6 @@ std::optional<QByteArray> decodeBytes(QByteArrayView text)
     return bytes;
 }
 
-// Number of "=" that end the last whole group: the decoded bytes they stand for are padding.
-qsizetype paddingCount(QByteArrayView text)
-{
-    const qsizetype end = text.size() / 4 * 4;
-    qsizetype count = 0;
-    while (count < 2 && end - count > 0 && text[end - count - 1] == '=')
-        ++count;
-    return count;
-}
-
 } // namespace
 
 QString CBase64EnDeCode::Base64StringEncode(QStringView source) const
@@ -55,33 +44,18 @@ QString CBase64EnDeCode::Base64StringDecode(QStringView base64) const
 {
     return quietly([base64] {
         const std::optional<QByteArray> bytes = decodeBytes(Text::toGbk(base64));
-        return bytes ? decodeGbkPairs(*bytes).text : QString();
+        return bytes ? decodeGbkPairs(*bytes) : QString();
     });
 }
 
-void CBase64EnDeCode::Base64FileEncode(const QString &plainFile, const QString &base64File) const
+FileOutcome CBase64EnDeCode::Base64FileEncode(const QString &plainFile, const QString &base64File) const
 {
-    quietly([&] {
-        if (const std::optional<QByteArray> plain = readFileBytes(plainFile))
-            writeFileBytes(base64File, encodeBytes(*plain));
-    });
+    return quietly([&] { return Base64File::encode(plainFile, base64File); });
 }
 
-void CBase64EnDeCode::Base64FileDecode(const QString &plainFile, const QString &base64File) const
+FileOutcome CBase64EnDeCode::Base64FileDecode(const QString &plainFile, const QString &base64File) const
 {
-    quietly([&] {
-        const std::optional<QByteArray> text = readFileBytes(base64File);
-        if (!text)
-            return;
-        const std::optional<QByteArray> bytes = decodeBytes(*text);
-        if (!bytes) {
-            writeFileBytes(plainFile, {});
-            return;
-        }
-        const qsizetype dataLength = bytes->size() - 1 - paddingCount(*text);
-        const qsizetype length = std::min(decodeGbkPairs(*bytes).byteLength, dataLength);
-        writeFileBytes(plainFile, QByteArrayView(*bytes).first(length));
-    });
+    return quietly([&] { return Base64File::decode(plainFile, base64File); });
 }
 
 } // namespace Crypto

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "crypto/fileoutcome.h"
+
 #include <QString>
 #include <QStringView>
 
@@ -7,7 +9,8 @@ namespace Crypto {
 
 // Base64 (RFC 4648, standard alphabet, "=" padding, no line breaks) of texts through their GBK
 // bytes, and of files. Holds no state. Every operation ends quietly on failure: the text
-// operations with the empty text, the file operations having written nothing.
+// operations with the empty text, the file operations having written nothing and telling the
+// caller which file failed and why. The files are streamed (Base64File).
 class CBase64EnDeCode
 {
 public:
@@ -21,13 +24,12 @@ public:
     QString Base64StringDecode(QStringView base64) const;
 
     // Writes the Base64 of the plain file's bytes into the Base64 file.
-    void Base64FileEncode(const QString &plainFile, const QString &base64File) const;
+    FileOutcome Base64FileEncode(const QString &plainFile, const QString &base64File) const;
 
-    // Writes the decoded bytes of the Base64 file into the plain file, up to where
-    // Base64StringDecode would cut its text and never into the "=" padding. Bytes that form no
-    // GBK character are carried unchanged rather than as "?", so every file without a zero
-    // byte survives an encode and a decode exactly.
-    void Base64FileDecode(const QString &plainFile, const QString &base64File) const;
+    // Writes every decoded byte of the Base64 file into the plain file, never into the "="
+    // padding and with no cut at a zero byte, so every file survives an encode and a decode
+    // exactly; the grouping rules are Base64StringDecode's.
+    FileOutcome Base64FileDecode(const QString &plainFile, const QString &base64File) const;
 };
 
 } // namespace Crypto

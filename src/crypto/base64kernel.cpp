@@ -1,6 +1,10 @@
 #include "crypto/base64kernel.h"
 
+#include "crypto/base64avx2.h"
+#include "crypto/base64avx512.h"
+
 #include <array>
+#include <atomic>
 #include <cstdint>
 #include <cstring>
 
@@ -40,6 +44,12 @@ struct DecodeTables
 };
 constexpr DecodeTables kDecode;
 
+std::atomic<Engine> &chosenEngine()
+{
+    static std::atomic<Engine> engine{bestEngine()};
+    return engine;
+}
+
 inline void encodeGroup(std::uint32_t group, char *out) noexcept
 {
     std::memcpy(out, &kPairs.chars[2 * (group >> 12)], 2);
@@ -54,7 +64,50 @@ inline std::uint32_t decodeGroup(const unsigned char *in) noexcept
 
 } // namespace
 
+Engine bestEngine()
+{
+    return avx512Available() ? Engine::Avx512 : avx2Available() ? Engine::Avx2 : Engine::Scalar;
+}
+
+void setEngine(Engine engine)
+{
+    const bool available = engine == Engine::Scalar || (engine == Engine::Avx2 && avx2Available())
+        || (engine == Engine::Avx512 && avx512Available());
+    chosenEngine() = available ? engine : Engine::Scalar;
+}
+
+Engine engine()
+{
+    return chosenEngine();
+}
+
 void encode(const unsigned char *in, std::size_t byteCount, char *out) noexcept
+{
+    switch (engine()) {
+    case Engine::Avx512:
+        return encodeAvx512(in, byteCount, out);
+    case Engine::Avx2:
+        return encodeAvx2(in, byteCount, out);
+    case Engine::Scalar:
+        break;
+    }
+    encodeScalar(in, byteCount, out);
+}
+
+void decodeGroups(const unsigned char *in, std::size_t groupCount, unsigned char *out) noexcept
+{
+    switch (engine()) {
+    case Engine::Avx512:
+        return decodeGroupsAvx512(in, groupCount, out);
+    case Engine::Avx2:
+        return decodeGroupsAvx2(in, groupCount, out);
+    case Engine::Scalar:
+        break;
+    }
+    decodeGroupsScalar(in, groupCount, out);
+}
+
+void encodeScalar(const unsigned char *in, std::size_t byteCount, char *out) noexcept
 {
     const std::size_t whole = byteCount / 3;
     for (std::size_t i = 0; i < whole; ++i, in += 3, out += 4)
@@ -74,7 +127,7 @@ void encode(const unsigned char *in, std::size_t byteCount, char *out) noexcept
     }
 }
 
-void decodeGroups(const unsigned char *in, std::size_t groupCount, unsigned char *out) noexcept
+void decodeGroupsScalar(const unsigned char *in, std::size_t groupCount, unsigned char *out) noexcept
 {
     for (std::size_t i = 0; i < groupCount; ++i, in += 4, out += 3) {
         const std::uint32_t group = decodeGroup(in);

@@ -38,7 +38,7 @@ const PairTable &pairTable()
 
 } // namespace
 
-GbkPairText decodeGbkPairs(QByteArrayView bytes)
+QString decodeGbkPairs(QByteArrayView bytes)
 {
     const auto *in = reinterpret_cast<const unsigned char *>(bytes.data());
     const qsizetype size = bytes.size();
@@ -59,7 +59,7 @@ GbkPairText decodeGbkPairs(QByteArrayView bytes)
         }
     }
     text.truncate(out - start);
-    return {std::move(text), i};
+    return text;
 }
 
 } // namespace Crypto

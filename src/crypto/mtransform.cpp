@@ -2,8 +2,6 @@
 
 #include "crypto/quietly.h"
 
-#include <QVarLengthArray>
-
 namespace Crypto::MTransform {
 
 namespace {
@@ -19,26 +17,53 @@ int hexValue(char16_t c) noexcept
     return -1;
 }
 
-// A two-character part read by its leading hexadecimal digits; past the end reads as 0.
-int pairValue(QStringView text, qsizetype position) noexcept
+// A pair read by its leading hexadecimal digits; -1 stands for a missing or foreign character.
+int pairValue(int high, int low) noexcept
 {
-    const int high = position < text.size() ? hexValue(text[position].unicode()) : -1;
-    if (high < 0)
-        return 0;
-    const int low = position + 1 < text.size() ? hexValue(text[position + 1].unicode()) : -1;
-    return low < 0 ? high : high * 16 + low;
+    return high < 0 ? 0 : low < 0 ? high : high * 16 + low;
 }
 
-QString withoutSpaces(QStringView text)
+template <typename Char>
+void writeHex(QStringView units, Char *out) noexcept
 {
-    QString compact(text.size(), Qt::Uninitialized);
-    char16_t *out = reinterpret_cast<char16_t *>(compact.data());
-    for (QChar c : text) {
-        if (c != u' ')
-            *out++ = c.unicode();
+    static constexpr char kDigits[] = "0123456789ABCDEF";
+    for (QChar c : units) {
+        const unsigned unit = c.unicode();
+        for (const unsigned byte : {unit & 0xFFu, unit >> 8}) {
+            *out++ = Char(kDigits[byte >> 4]);
+            *out++ = Char(kDigits[byte & 0xF]);
+            *out++ = Char(' ');
+        }
     }
-    compact.truncate(out - reinterpret_cast<const char16_t *>(compact.constData()));
-    return compact;
+}
+
+// Skips spaces and reads every four other characters as one unit. Each unit is written only
+// after its four characters are read, which is what lets out share in's memory.
+template <typename Char>
+std::size_t readHex(const Char *in, std::size_t size, char16_t *out) noexcept
+{
+    int digits[4];
+    int filled = 0;
+    std::size_t units = 0;
+    const auto put = [&] {
+        out[units++] = static_cast<char16_t>(pairValue(digits[0], digits[1]) | pairValue(digits[2], digits[3]) << 8);
+    };
+    for (std::size_t i = 0; i < size; ++i) {
+        const auto c = static_cast<char16_t>(in[i]);
+        if (c == u' ')
+            continue;
+        digits[filled++] = hexValue(c);
+        if (filled == 4) {
+            put();
+            filled = 0;
+        }
+    }
+    if (filled > 0) {
+        for (int i = filled; i < 4; ++i)
+            digits[i] = -1;
+        put();
+    }
+    return units;
 }
 
 } // namespace
@@ -46,31 +71,29 @@ QString withoutSpaces(QStringView text)
 QString STR_to_HEX2(QStringView text)
 {
     return quietly([text] {
-        static constexpr char16_t kDigits[] = u"0123456789ABCDEF";
         QString hex(text.size() * 6, Qt::Uninitialized);
-        char16_t *out = reinterpret_cast<char16_t *>(hex.data());
-        for (QChar c : text) {
-            const unsigned unit = c.unicode();
-            for (const unsigned byte : {unit & 0xFFu, unit >> 8}) {
-                *out++ = kDigits[byte >> 4];
-                *out++ = kDigits[byte & 0xF];
-                *out++ = u' ';
-            }
-        }
+        writeHex(text, reinterpret_cast<char16_t *>(hex.data()));
         return hex;
     });
+}
+
+void writeHex2(QStringView units, char *out) noexcept
+{
+    writeHex(units, out);
 }
 
 QString HEX_to_STR2(QStringView hex)
 {
     return quietly([hex] {
-        const QString compact = withoutSpaces(hex);
-        QString text((compact.size() + 3) / 4, Qt::Uninitialized);
-        char16_t *out = reinterpret_cast<char16_t *>(text.data());
-        for (qsizetype p = 0; p < compact.size(); p += 4)
-            *out++ = static_cast<char16_t>(pairValue(compact, p) | pairValue(compact, p + 2) << 8);
+        QString text((hex.size() + 3) / 4, Qt::Uninitialized);
+        text.truncate(qsizetype(readHex(hex.utf16(), std::size_t(hex.size()), reinterpret_cast<char16_t *>(text.data()))));
         return text;
     });
+}
+
+std::size_t readHex2(const char *in, std::size_t size, char16_t *out) noexcept
+{
+    return readHex(reinterpret_cast<const unsigned char *>(in), size, out);
 }
 
 } // namespace Crypto::MTransform

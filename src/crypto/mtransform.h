@@ -3,6 +3,8 @@
 #include <QString>
 #include <QStringView>
 
+#include <cstddef>
+
 // Text to hexadecimal and back, the carrier form of CRndXorHash ciphertexts. Both functions
 // end quietly with the empty text if anything fails inside them.
 namespace Crypto::MTransform {
@@ -11,10 +13,18 @@ namespace Crypto::MTransform {
 // hexadecimal digits and a space: "A" gives "41 00 ", 6 characters per code unit.
 QString STR_to_HEX2(QStringView text);
 
+// STR_to_HEX2 into 6 × units.size() bytes at out, for callers that write the carrier form as
+// bytes.
+void writeHex2(QStringView units, char *out) noexcept;
+
 // Reverses STR_to_HEX2, spaces or not: after removing every space, each group of four
 // characters gives one code unit (low byte pair first). A pair is read by its leading
 // hexadecimal digits (either case); one that is missing or starts with another character
 // reads as 0, so a short last group still yields a code unit.
 QString HEX_to_STR2(QStringView hex);
+
+// HEX_to_STR2 over size single-byte characters, the code units written to out; returns their
+// number. out may be the same memory as in: a unit takes two bytes and at least four characters.
+std::size_t readHex2(const char *in, std::size_t size, char16_t *out) noexcept;
 
 } // namespace Crypto::MTransform

@@ -3,6 +3,7 @@
 #include "crypto/messagesink.h"
 #include "crypto/rijndaelaesni.h"
 #include "crypto/rijndaelerror.h"
+#include "crypto/rijndaelvaes.h"
 #include "text/gbk.h"
 
 #include <cstring>
@@ -36,13 +37,57 @@ const std::uint8_t *bytes(const QByteArray &array)
 
 cRijndael::Engine cRijndael::bestEngine()
 {
-    return Rijndael::aesNiAvailable() ? Engine::Hardware : Engine::Portable;
+    for (const Engine engine : {Engine::Vaes512, Engine::Vaes256, Engine::Hardware})
+        if (engineAvailable(engine))
+            return engine;
+    return Engine::Portable;
 }
 
+bool cRijndael::engineAvailable(Engine engine)
+{
+    switch (engine) {
+    case Engine::Portable:
+        return true;
+    case Engine::Hardware:
+        return Rijndael::aesNiAvailable();
+    case Engine::Vaes256:
+        return Rijndael::vaes256Available();
+    case Engine::Vaes512:
+        return Rijndael::vaes512Available();
+    }
+    return false;
+}
+
+namespace {
+
+struct BlockFunctions
+{
+    Rijndael::BlockFunction encrypt;
+    Rijndael::BlockFunction decrypt;
+};
+
+BlockFunctions blockFunctions(cRijndael::Engine engine)
+{
+    using Engine = cRijndael::Engine;
+    switch (engine) {
+    case Engine::Hardware:
+        return {Rijndael::encryptBlocksAesNi, Rijndael::decryptBlocksAesNi};
+    case Engine::Vaes256:
+        return {Rijndael::encryptBlocksVaes256, Rijndael::decryptBlocksVaes256};
+    case Engine::Vaes512:
+        return {Rijndael::encryptBlocksVaes512, Rijndael::decryptBlocksVaes512};
+    case Engine::Portable:
+        break;
+    }
+    return {Rijndael::encryptBlocksPortable, Rijndael::decryptBlocksPortable};
+}
+
+} // namespace
+
 cRijndael::cRijndael(Engine engine)
-    : m_engine(engine == Engine::Hardware && Rijndael::aesNiAvailable() ? Engine::Hardware : Engine::Portable)
-    , m_encryptBlocks(m_engine == Engine::Hardware ? Rijndael::encryptBlocksAesNi : Rijndael::encryptBlocksPortable)
-    , m_decryptBlocks(m_engine == Engine::Hardware ? Rijndael::decryptBlocksAesNi : Rijndael::decryptBlocksPortable)
+    : m_engine(engineAvailable(engine) ? engine : Engine::Portable)
+    , m_encryptBlocks(blockFunctions(m_engine).encrypt)
+    , m_decryptBlocks(blockFunctions(m_engine).decrypt)
 {
 }
 

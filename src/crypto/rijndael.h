@@ -20,13 +20,16 @@ namespace Crypto {
 class cRijndael
 {
 public:
-    // Portable is the table-driven path; Hardware uses the processor's AES instructions.
-    enum class Engine { Portable, Hardware };
+    // Portable is the table-driven path; Hardware uses the processor's AES instructions on one
+    // block per register, Vaes256 and Vaes512 its vector AES instructions on two and four.
+    enum class Engine { Portable, Hardware, Vaes256, Vaes512 };
 
-    // Hardware when the processor has AES instructions, else Portable.
+    // The widest engine the processor has.
     static Engine bestEngine();
+    // Whether the processor running this build has the engine's instructions.
+    static bool engineAvailable(Engine engine);
 
-    // A Hardware request on a processor without the instructions runs Portable; engine() tells.
+    // A request for an engine the processor lacks runs Portable; engine() tells.
     explicit cRijndael(Engine engine = bestEngine());
 
     Engine engine() const { return m_engine; }

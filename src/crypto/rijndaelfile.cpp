@@ -3,6 +3,7 @@
 
 #include "crypto/rijndael.h"
 
+#include "crypto/filestreams.h"
 #include "crypto/messagesink.h"
 #include "crypto/rijndaelerror.h"
 
@@ -95,18 +96,27 @@ int cRijndael::FileEncrypt(const QString &plainFile, const QString &cipherFile) 
     QSaveFile out(cipherFile);
     openOutput(out, operation);
 
-    const qint64 n = in.size();
-    const qint64 total = BlockBytes * (n / BlockBytes + 1);
-    QByteArray buffer(std::min(total, ChunkBytes), Qt::Uninitialized);
-    const auto encrypt = [this](QByteArray &chunk, qsizetype count) { encryptInPlace(chunk, count); };
-    const qint64 left = streamLeadingChunks(in, out, buffer, total, operation, encrypt);
-    // The last chunk: the rest of the plaintext, zero padding and the length byte.
+    // Read to the end, whatever size the system reports: a pipe or a FIFO reports 0. A full
+    // chunk is whole blocks; the first short one ends the input and takes the zero padding and
+    // the length byte (a whole zero block after a full chunk).
+    QByteArray buffer(ChunkBytes, Qt::Uninitialized);
     char *data = buffer.data();
-    std::memset(data, 0, std::size_t(left));
-    readExactly(in, data, n - in.pos(), operation);
-    data[left - 1] = static_cast<char>(n % BlockBytes);
-    encrypt(buffer, left);
-    writeAll(out, data, left, operation);
+    for (;;) {
+        const qint64 got = readFull(in, data, ChunkBytes);
+        if (got < 0)
+            raiseAccessError(operation, in);
+        if (got == ChunkBytes) {
+            encryptInPlace(buffer, ChunkBytes);
+            writeAll(out, data, ChunkBytes, operation);
+            continue;
+        }
+        const qint64 last = BlockBytes * (got / BlockBytes + 1);
+        std::memset(data + got, 0, std::size_t(last - got));
+        data[last - 1] = static_cast<char>(got % BlockBytes);
+        encryptInPlace(buffer, last);
+        writeAll(out, data, last, operation);
+        break;
+    }
     commit(out, operation);
     return 0;
 }

@@ -1,13 +1,18 @@
 #include "crypto/rndxorhash.h"
 
-#include "crypto/filebytes.h"
+#include "crypto/filestreams.h"
 #include "crypto/messagesink.h"
 #include "crypto/mtransform.h"
 #include "crypto/quietly.h"
 #include "text/gbk.h"
 
+#include <QDir>
+
 #include <algorithm>
 #include <cmath>
+#include <vector>
+
+using namespace Qt::StringLiterals;
 
 namespace Crypto {
 
@@ -17,7 +22,7 @@ constexpr qint16 kDefaultKeySize = 8;
 
 QString defaultKey()
 {
-    return QStringLiteral("57319864");
+    return u"57319864"_s;
 }
 
 // The 94 printable ASCII characters in a fixed shuffled order. Keys index it by (a AND 93), so
@@ -31,6 +36,27 @@ QString generatedKey(qint16 size)
     for (qint16 a = 0; a < size; ++a)
         key[a] = QLatin1Char(kKeyTable[a & 93]);
     return key;
+}
+
+// Code units of a file's text per piece of the carrier form written at once.
+constexpr qsizetype kPieceUnits = 1 << 16;
+
+void startSeeding(Prng &prng)
+{
+    prng.reseed(prng.draw(-1));
+}
+
+void seedStep(Prng &prng, char16_t unit)
+{
+    const auto c = static_cast<qint16>(unit);
+    const double r = prng.draw();
+    const double m = prng.draw(-r * c);
+    prng.reseed(std::nearbyint(m));
+}
+
+char16_t xorValue(Prng &prng)
+{
+    return static_cast<char16_t>(128 * prng.draw());
 }
 
 QString dateTimeText(const QDateTime &moment)
@@ -73,84 +99,159 @@ QString CRndXorHash::StringDecrypt(QStringView ciphertext, QStringView password)
     });
 }
 
-void CRndXorHash::FileEncrypt(const QString &plainFile, const QString &cipherFile, QStringView password)
+FileOutcome CRndXorHash::FileEncrypt(const QString &plainFile, const QString &cipherFile, QStringView password)
 {
-    quietly([&] {
-        const std::optional<QByteArray> plain = readFileBytes(plainFile);
-        if (!plain)
-            return;
-        writeFileBytes(cipherFile, encipher(Text::fromGbk(*plain), password).toLatin1());
+    return quietly([&] {
+        FileStreams files(plainFile, cipherFile);
+        QByteArray bytes;
+        if (!files.open() || !files.readAll(bytes))
+            return files.outcome();
+        const QString plaintext = Text::fromGbk(bytes);
+        if (Text::toGbk(plaintext) != bytes) {
+            showMessage(QDir::toNativeSeparators(plainFile) + u" 不是文本文件"_s, MessageIcon::Warning);
+            return FileOutcome::told();
+        }
+        bytes = QByteArray();
+
+        // The carrier form goes out in pieces: as a whole it would be twelve times the text.
+        std::vector<char16_t> units(kPieceUnits);
+        std::vector<char> hex(6 * kPieceUnits);
+        const auto writeHex = [&](QStringView text, bool enciphered) {
+            for (qsizetype at = 0; at < text.size(); at += kPieceUnits) {
+                QStringView piece = text.sliced(at, std::min(kPieceUnits, text.size() - at));
+                if (enciphered) {
+                    XorInto(piece, units.data());
+                    piece = QStringView(units.data(), piece.size());
+                }
+                MTransform::writeHex2(piece, hex.data());
+                if (!files.write(hex.data(), 6 * piece.size()))
+                    return false;
+            }
+            return true;
+        };
+        if (!writeHex(header(plaintext, password), false) || !writeHex(plaintext, true))
+            return files.outcome();
+        files.commit();
+        return files.outcome();
     });
 }
 
-void CRndXorHash::FileDecrypt(const QString &plainFile, const QString &cipherFile, QStringView password)
+FileOutcome CRndXorHash::FileDecrypt(const QString &plainFile, const QString &cipherFile, QStringView password)
 {
-    quietly([&] {
-        const std::optional<QByteArray> cipher = readFileBytes(cipherFile);
-        if (!cipher)
-            return;
-        if (const std::optional<QString> plaintext = decipher(Text::fromGbk(*cipher), password))
-            writeFileBytes(plainFile, Text::toGbk(*plaintext));
+    return quietly([&] {
+        FileStreams files(cipherFile, plainFile);
+        QByteArray bytes;
+        if (!files.open() || !files.readAll(bytes))
+            return files.outcome();
+        // The carrier form is ASCII, whose GBK text is the bytes themselves: its code units are
+        // read into the bytes' own memory. Anything else takes the general way.
+        QString text;
+        std::span<char16_t> units;
+        if (std::all_of(bytes.cbegin(), bytes.cend(), [](char c) { return (c & 0x80) == 0; })) {
+            auto *start = reinterpret_cast<char16_t *>(bytes.data());
+            units = {start, MTransform::readHex2(bytes.constData(), std::size_t(bytes.size()), start)};
+        } else {
+            text = MTransform::HEX_to_STR2(Text::fromGbk(bytes));
+            bytes = QByteArray();
+            units = {reinterpret_cast<char16_t *>(text.data()), std::size_t(text.size())};
+        }
+        if (!openInPlace(units, password))
+            return FileOutcome::told();
+        const std::size_t headerSize = std::min(units.size(), std::size_t(3 * m_keySize));
+        // To GBK in pieces, never between the two halves of a surrogate pair.
+        const QStringView plaintext(units.data() + headerSize, qsizetype(units.size() - headerSize));
+        for (qsizetype at = 0, length = 0; at < plaintext.size(); at += length) {
+            length = std::min(kPieceUnits, plaintext.size() - at);
+            if (at + length < plaintext.size() && plaintext[at + length - 1].isHighSurrogate())
+                ++length;
+            const QByteArray piece = Text::toGbk(plaintext.sliced(at, length));
+            if (!files.write(piece.constData(), piece.size()))
+                return files.outcome();
+        }
+        files.commit();
+        return files.outcome();
     });
+}
+
+QString CRndXorHash::header(QStringView plaintext, QStringView password)
+{
+    const QString salt = KeyedCheck(dateTimeText(m_clock()));
+    QString header = salt + KeyedCheck(QString(salt + password)) + KeyedCheck(plaintext);
+    SeedFromText({header});
+    return header;
 }
 
 QString CRndXorHash::encipher(QStringView plaintext, QStringView password)
 {
-    const QString salt = KeyedCheck(dateTimeText(m_clock()));
-    const QString header = salt + KeyedCheck(QString(salt + password)) + KeyedCheck(plaintext);
-    SeedFromText(header);
-    return MTransform::STR_to_HEX2(QString(header + XorStream(plaintext)));
+    const QString head = header(plaintext, password);
+    return MTransform::STR_to_HEX2(QString(head + XorStream(plaintext)));
 }
 
 std::optional<QString> CRndXorHash::decipher(QStringView ciphertext, QStringView password)
 {
-    const QString text = MTransform::HEX_to_STR2(ciphertext);
+    QString text = MTransform::HEX_to_STR2(ciphertext);
+    if (!openInPlace({reinterpret_cast<char16_t *>(text.data()), std::size_t(text.size())}, password))
+        return std::nullopt;
+    text.remove(0, std::min<qsizetype>(text.size(), 3 * m_keySize));
+    return text;
+}
+
+bool CRndXorHash::openInPlace(std::span<char16_t> units, QStringView password)
+{
+    const QStringView text(units.data(), qsizetype(units.size()));
     const qsizetype k = m_keySize;
-    const QStringView header = QStringView(text).left(3 * k);
+    const QStringView header = text.left(3 * k);
     const QStringView salt = header.left(k);
     const QStringView plaintextCheck = header.sliced(std::min(2 * k, header.size()));
 
     // The password check must be found first at its own place, not merely somewhere in the header.
     if (header.indexOf(KeyedCheck(QString(salt + password))) != k) {
-        showMessage(QStringLiteral("密码不正确！"), MessageIcon::Critical);
-        return std::nullopt;
+        showMessage(u"密码不正确！"_s, MessageIcon::Critical);
+        return false;
     }
-    SeedFromText(header);
-    QString plaintext = XorStream(QStringView(text).sliced(header.size()));
-    if (KeyedCheck(plaintext) != plaintextCheck) {
-        showMessage(QStringLiteral("密文被修改，完整性不正确！"), MessageIcon::Warning);
-        return std::nullopt;
+    SeedFromText({header});
+    const QStringView body = text.sliced(header.size());
+    XorInto(body, units.data() + header.size());
+    if (KeyedCheck(body) != plaintextCheck) {
+        showMessage(u"密文被修改，完整性不正确！"_s, MessageIcon::Warning);
+        return false;
     }
-    return plaintext;
+    return true;
 }
 
+// SeedFromText(s + key), then the XOR stream over s + key seeds the generator that makes the
+// check from the key. Both passes run over the two pieces: s may be a whole file.
 QString CRndXorHash::KeyedCheck(QStringView s)
 {
-    const QString keyed = s + m_key;
-    SeedFromText(keyed);
-    const QString scrambled = XorStream(keyed);
-    SeedFromText(scrambled);
+    SeedFromText({s, m_key});
+    Prng scrambledSeed;
+    startSeeding(scrambledSeed);
+    for (QStringView piece : {s, QStringView(m_key)})
+        for (QChar unit : piece)
+            seedStep(scrambledSeed, unit.unicode() ^ xorValue(m_prng));
+    m_prng = scrambledSeed;
     return XorStream(m_key);
 }
 
-void CRndXorHash::SeedFromText(QStringView s)
+void CRndXorHash::SeedFromText(std::initializer_list<QStringView> pieces)
 {
-    m_prng.reseed(m_prng.draw(-1));
-    for (QChar unit : s) {
-        const auto c = static_cast<qint16>(unit.unicode());
-        const double r = m_prng.draw();
-        const double m = m_prng.draw(-r * c);
-        m_prng.reseed(std::nearbyint(m));
-    }
+    startSeeding(m_prng);
+    for (QStringView piece : pieces)
+        for (QChar unit : piece)
+            seedStep(m_prng, unit.unicode());
 }
 
 QString CRndXorHash::XorStream(QStringView s)
 {
     QString result(s.size(), Qt::Uninitialized);
-    char16_t *out = reinterpret_cast<char16_t *>(result.data());
-    for (QChar unit : s)
-        *out++ = unit.unicode() ^ static_cast<char16_t>(128 * m_prng.draw());
+    XorInto(s, reinterpret_cast<char16_t *>(result.data()));
     return result;
+}
+
+void CRndXorHash::XorInto(QStringView s, char16_t *out)
+{
+    for (QChar unit : s)
+        *out++ = unit.unicode() ^ xorValue(m_prng);
 }
 
 } // namespace Crypto

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "crypto/fileoutcome.h"
 #include "crypto/prng.h"
 
 #include <QDateTime>
@@ -7,7 +8,9 @@
 #include <QStringView>
 
 #include <functional>
+#include <initializer_list>
 #include <optional>
+#include <span>
 
 namespace Crypto {
 
@@ -40,25 +43,35 @@ public:
     // "密文被修改，完整性不正确！" (warning) for a changed ciphertext, or a quiet failure.
     QString StringDecrypt(QStringView ciphertext, QStringView password);
 
-    // Enciphers the plain file's GBK text into the cipher file (ASCII hexadecimal); writes
-    // nothing when the plain file cannot be read.
-    void FileEncrypt(const QString &plainFile, const QString &cipherFile, QStringView password);
+    // Enciphers the plain file's GBK text into the cipher file (ASCII hexadecimal). Writes
+    // nothing when a file cannot be used, and after "<file> 不是文本文件" (warning) when the
+    // plain file's bytes do not come back unchanged from GBK to text to GBK: such a file could
+    // not be deciphered to what it was.
+    FileOutcome FileEncrypt(const QString &plainFile, const QString &cipherFile, QStringView password);
 
     // Deciphers the cipher file into the plain file as GBK, with StringDecrypt's messages; the
     // plain file is written only when both checks pass.
-    void FileDecrypt(const QString &plainFile, const QString &cipherFile, QStringView password);
+    FileOutcome FileDecrypt(const QString &plainFile, const QString &cipherFile, QStringView password);
 
 private:
+    // The header of a ciphertext of plaintext: salt, password check, plaintext check; leaves
+    // the generator ready for the body.
+    QString header(QStringView plaintext, QStringView password);
     QString encipher(QStringView plaintext, QStringView password);
     // The plaintext, or nullopt after the message of the check that failed.
     std::optional<QString> decipher(QStringView ciphertext, QStringView password);
+    // Checks the header of units and deciphers the body after it in place; false after the
+    // message of the check that failed.
+    bool openInPlace(std::span<char16_t> units, QStringView password);
 
     // Check value of s: K characters that depend on s and the key.
     QString KeyedCheck(QStringView s);
-    // Puts the generator into a state that depends on s alone.
-    void SeedFromText(QStringView s);
+    // Puts the generator into a state that depends on the text alone.
+    void SeedFromText(std::initializer_list<QStringView> pieces);
     // s with every code unit XORed with the next 7-bit value of the generator.
     QString XorStream(QStringView s);
+    // The same into out (s.size() units), which may be s itself.
+    void XorInto(QStringView s, char16_t *out);
 
     qint16 m_keySize;
     QString m_key;

@@ -24,7 +24,13 @@ QString fromGbk(QByteArrayView bytes)
         return {};
     QStringDecoder decoder(kGbkName);
     Q_ASSERT(decoder.isValid());
-    return decoder.decode(bytes);
+    QString text = decoder.decode(bytes);
+    // The converter holds a lone lead byte at the end back for more input. A zero byte after it
+    // makes it a character of its own (U+FFFD); the zero itself comes out as U+0000, dropped.
+    text += decoder.decode(QByteArrayView("", 1));
+    if (text.endsWith(QChar(u'\0')))
+        text.chop(1);
+    return text;
 }
 
 QString decode(QByteArrayView bytes, QByteArrayView charsetName)

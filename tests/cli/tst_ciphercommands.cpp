@@ -1,16 +1,13 @@
 #include "support/clirun.h"
 #include "support/files.h"
 
+#include <QDir>
 #include <QFile>
 #include <QProcessEnvironment>
 #include <QTemporaryDir>
 #include <QTest>
 
 using namespace Qt::StringLiterals;
-
-namespace {
-
-} // namespace
 
 class TestCipherCommands : public QObject
 {
@@ -26,6 +23,8 @@ private slots:
     void roundTripsRndXorTexts();
     void failsOnRndXorChecks();
     void roundTripsRndXorFiles();
+    void reportsFilesNotWritten_data();
+    void reportsFilesNotWritten();
 };
 
 void TestCipherCommands::printsResults_data()
@@ -152,6 +151,51 @@ void TestCipherCommands::roundTripsRndXorFiles()
     QCOMPARE(wrong.code, 1);
     QVERIFY(!QFile::exists(other));
     QCOMPARE(runCli({u"rndxor"_s, u"encrypt-file"_s, u"--password=pw"_s, dir.filePath(u"absent"_s), cipher}).code, 1);
+}
+
+void TestCipherCommands::reportsFilesNotWritten_data()
+{
+    QTest::addColumn<QString>("command");
+    QTest::addColumn<QString>("mode");
+    QTest::addColumn<QByteArray>("input");
+    QTest::addColumn<QString>("output"); // relative to the test's folder
+    QTest::addColumn<QString>("reason");
+    const QByteArray cipher = runCli({u"rndxor"_s, u"encrypt"_s, u"--password=pw"_s, u"text"_s}).out.trimmed().toLatin1();
+    const QString folder = u"folder"_s;
+    const QString missingFolder = u"absent/out"_s;
+    QTest::newRow("base64 encode-file into a folder") << u"base64"_s << u"encode-file"_s << QByteArray("abc") << folder << QString();
+    QTest::newRow("base64 decode-file into a folder") << u"base64"_s << u"decode-file"_s << QByteArray("YWJj") << folder << QString();
+    QTest::newRow("base64 encode-file, no such folder") << u"base64"_s << u"encode-file"_s << QByteArray("abc") << missingFolder << QString();
+    QTest::newRow("rndxor encrypt-file into a folder") << u"rndxor"_s << u"encrypt-file"_s << QByteArray("abc") << folder << QString();
+    QTest::newRow("rndxor decrypt-file into a folder") << u"rndxor"_s << u"decrypt-file"_s << cipher << folder << QString();
+    QTest::newRow("rndxor decrypt-file, no such folder") << u"rndxor"_s << u"decrypt-file"_s << cipher << missingFolder << QString();
+    QTest::newRow("rndxor encrypt-file of a binary file")
+        << u"rndxor"_s << u"encrypt-file"_s << QByteArray("x\x81") << u"out"_s << u"不是文本文件"_s;
+}
+
+void TestCipherCommands::reportsFilesNotWritten()
+{
+    QFETCH(QString, command);
+    QFETCH(QString, mode);
+    QFETCH(QByteArray, input);
+    QFETCH(QString, output);
+    QFETCH(QString, reason);
+    QTemporaryDir dir;
+    QVERIFY(QDir(dir.path()).mkdir(u"folder"_s));
+    const QString in = dir.filePath(u"in"_s);
+    const QString out = dir.filePath(output);
+    QVERIFY(TestFiles::writeAll(in, input));
+    // The file forms take the plain file first whichever way they go.
+    const bool plainIsOutput = mode.startsWith(u"decrypt") || mode.startsWith(u"decode");
+    QStringList arguments{command, mode};
+    if (command == u"rndxor")
+        arguments << u"--password=pw"_s;
+    arguments << (plainIsOutput ? out : in) << (plainIsOutput ? in : out);
+
+    const CliOutcome outcome = runCli(arguments);
+    QCOMPARE(outcome.code, 1);
+    QVERIFY2(outcome.err.contains(reason.isEmpty() ? u"cannot write "_s + out : reason), qPrintable(outcome.err));
+    QVERIFY(!QFileInfo(out).isFile());
 }
 
 QTEST_GUILESS_MAIN(TestCipherCommands)

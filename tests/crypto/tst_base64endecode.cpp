@@ -1,18 +1,48 @@
 #include "crypto/base64endecode.h"
+#include "crypto/base64file.h"
+#include "crypto/base64kernel.h"
 #include "support/files.h"
 
 #include <QFile>
+#include <QFileInfo>
 #include <QTemporaryDir>
 #include <QTest>
 
+#include <random>
+#include <vector>
+
+#include <sys/resource.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
 using namespace Qt::StringLiterals;
 using Crypto::CBase64EnDeCode;
+
+namespace {
+
+// The address space this process takes now (VmSize), in bytes.
+rlim_t addressSpaceInUse()
+{
+    QFile status(u"/proc/self/status"_s);
+    if (!status.open(QIODevice::ReadOnly))
+        return 0;
+    for (const QByteArray &line : status.readAll().split('\n'))
+        if (line.startsWith("VmSize:"))
+            return line.mid(7).trimmed().split(' ').value(0).toULongLong() * 1024;
+    return 0;
+}
+
+} // namespace
 
 class TestBase64EnDeCode : public QObject
 {
     Q_OBJECT
 
 private slots:
+    void initTestCase_data();
+    void init();
+    void cleanupTestCase();
+    void kernelsAgree();
     void encodesAndDecodes_data();
     void encodesAndDecodes();
     void decodesByTheGroupingRules_data();
@@ -21,9 +51,64 @@ private slots:
     void pairsBytesLikeGbk();
     void encodesFiles();
     void decodesFilesByteExact();
+    void carriesGroupsAcrossChunks_data();
+    void carriesGroupsAcrossChunks();
+    void encodesHugeFileInBoundedMemory();
     void decodesShortGroupFileToEmptyFile();
     void skipsMissingFiles();
 };
+
+using Crypto::Base64Kernel::Engine;
+
+// Every test runs on every kernel; one the processor lacks is skipped.
+void TestBase64EnDeCode::initTestCase_data()
+{
+    QTest::addColumn<Engine>("engine");
+    QTest::newRow("scalar") << Engine::Scalar;
+    QTest::newRow("avx2") << Engine::Avx2;
+    QTest::newRow("avx-512") << Engine::Avx512;
+}
+
+void TestBase64EnDeCode::init()
+{
+    QFETCH_GLOBAL(Engine, engine);
+    Crypto::Base64Kernel::setEngine(engine);
+    if (Crypto::Base64Kernel::engine() != engine)
+        QSKIP("the processor lacks this kernel's instructions");
+}
+
+void TestBase64EnDeCode::cleanupTestCase()
+{
+    Crypto::Base64Kernel::setEngine(Crypto::Base64Kernel::bestEngine());
+}
+
+// The vector kernels against the scalar one, on lengths around their 24-byte / 32-character
+// steps and on texts with characters outside the alphabet in every place of a step.
+void TestBase64EnDeCode::kernelsAgree()
+{
+    namespace Kernel = Crypto::Base64Kernel;
+    std::mt19937 generator(2018);
+    for (std::size_t size = 0; size <= 200; ++size) {
+        std::vector<unsigned char> plain(size);
+        for (unsigned char &byte : plain)
+            byte = static_cast<unsigned char>(generator());
+        std::vector<char> expected(Kernel::encodedSize(size)), actual(expected.size());
+        Kernel::encodeScalar(plain.data(), size, expected.data());
+        Kernel::encode(plain.data(), size, actual.data());
+        QCOMPARE(actual, expected);
+
+        const std::size_t groups = size / 4;
+        std::vector<unsigned char> text(4 * groups);
+        for (unsigned char &c : text)
+            c = static_cast<unsigned char>(expected.empty() ? 'A' : expected[generator() % expected.size()]);
+        if (!text.empty() && size % 3 == 0)
+            text[generator() % text.size()] = "=\n\x80 -_"[generator() % 6];
+        std::vector<unsigned char> scalarBytes(3 * groups), kernelBytes(3 * groups);
+        Kernel::decodeGroupsScalar(text.data(), groups, scalarBytes.data());
+        Kernel::decodeGroups(text.data(), groups, kernelBytes.data());
+        QCOMPARE(kernelBytes, scalarBytes);
+    }
+}
 
 void TestBase64EnDeCode::encodesAndDecodes_data()
 {
@@ -124,10 +209,77 @@ void TestBase64EnDeCode::decodesFilesByteExact()
         QCOMPARE(TestFiles::readAll(restored), bytes);
     }
 
-    // A zero byte ends the content, as it ends the decoded text.
-    QVERIFY(TestFiles::writeAll(base64, "YWIAY2Q="));
-    codec.Base64FileDecode(restored, base64);
-    QCOMPARE(TestFiles::readAll(restored), QByteArray("ab"));
+    // Zero bytes are carried like any other: a file is no text.
+    QByteArray binary(5000, Qt::Uninitialized);
+    std::mt19937 generator(10);
+    for (char &byte : binary)
+        byte = static_cast<char>(generator() % 4 == 0 ? 0 : generator());
+    QVERIFY(TestFiles::writeAll(plain, binary));
+    QVERIFY(codec.Base64FileEncode(plain, base64).written);
+    QVERIFY(codec.Base64FileDecode(restored, base64).written);
+    QCOMPARE(TestFiles::readAll(restored), binary);
+}
+
+void TestBase64EnDeCode::carriesGroupsAcrossChunks_data()
+{
+    QTest::addColumn<int>("plainSize");
+    QTest::addColumn<QByteArray>("extraText"); // appended to the Base64 before decoding
+    QTest::addColumn<bool>("decodesToPlain");  // else to an empty file
+    // Chunks of 12: the Base64 of 9 bytes fills one, of 12 bytes one and a third.
+    for (int size : {0, 9, 12, 13, 14, 15, 24, 25})
+        QTest::addRow("%d bytes", size) << size << QByteArray() << true;
+    QTest::newRow("1 character past a chunk") << 9 << QByteArray("Z") << true;
+    QTest::newRow("2 characters past a chunk") << 9 << QByteArray("Zm") << false;
+    QTest::newRow("3 characters past a chunk") << 9 << QByteArray("Zm8") << false;
+    QTest::newRow("padding in the last chunk alone") << 11 << QByteArray() << true;
+}
+
+void TestBase64EnDeCode::carriesGroupsAcrossChunks()
+{
+    QFETCH(int, plainSize);
+    QFETCH(QByteArray, extraText);
+    QFETCH(bool, decodesToPlain);
+    QTemporaryDir dir;
+    const QString plain = dir.filePath(u"plain.bin"_s);
+    const QString base64 = dir.filePath(u"plain.b64"_s);
+    QByteArray bytes(plainSize, Qt::Uninitialized);
+    for (int i = 0; i < plainSize; ++i)
+        bytes[i] = static_cast<char>(i * 97 + 5);
+    QVERIFY(TestFiles::writeAll(plain, bytes));
+
+    constexpr qint64 chunk = 12;
+    QVERIFY(Crypto::Base64File::encode(plain, base64, chunk).written);
+    QCOMPARE(TestFiles::readAll(base64), bytes.toBase64());
+    QVERIFY(TestFiles::writeAll(base64, bytes.toBase64() + extraText));
+    QVERIFY(Crypto::Base64File::decode(plain, base64, chunk).written);
+    QCOMPARE(TestFiles::readAll(plain), decodesToPlain ? bytes : QByteArray());
+}
+
+void TestBase64EnDeCode::encodesHugeFileInBoundedMemory()
+{
+    // 200 MB of (sparse) input: read whole, it and its Base64 would need some 470 MB more
+    // address space than the child is given.
+    QTemporaryDir dir;
+    const QString plain = dir.filePath(u"sparse.bin"_s);
+    const QString base64 = dir.filePath(u"sparse.b64"_s);
+    constexpr qint64 size = 200'000'000;
+    {
+        QFile file(plain);
+        QVERIFY(file.open(QIODevice::WriteOnly) && file.resize(size));
+    }
+    const pid_t child = fork();
+    QVERIFY(child >= 0);
+    if (child == 0) {
+        const rlimit limit{addressSpaceInUse() + (160 << 20), addressSpaceInUse() + (160 << 20)};
+        const bool limited = setrlimit(RLIMIT_AS, &limit) == 0;
+        const bool written = limited && CBase64EnDeCode().Base64FileEncode(plain, base64).written;
+        _exit(written ? 0 : 1);
+    }
+    int status = 0;
+    QCOMPARE(waitpid(child, &status, 0), child);
+    QVERIFY(WIFEXITED(status));
+    QCOMPARE(WEXITSTATUS(status), 0);
+    QCOMPARE(QFileInfo(base64).size(), (size + 2) / 3 * 4);
 }
 
 void TestBase64EnDeCode::decodesShortGroupFileToEmptyFile()

@@ -59,17 +59,15 @@ QByteArray randomBytes(QRandomGenerator &random, qsizetype size)
     return bytes;
 }
 
+using Engine = cRijndael::Engine;
+
+// One row per engine, each forced; a row whose engine the processor lacks is skipped.
 void addEngineRows(const char *name, const std::function<void(QTestData &)> &addColumns)
 {
-    for (const auto engine : {cRijndael::Engine::Portable, cRijndael::Engine::Hardware}) {
-        const char *prefix = engine == cRijndael::Engine::Portable ? "portable" : "hardware";
-        addColumns(QTest::addRow("%s %s", prefix, name) << (engine == cRijndael::Engine::Hardware));
-    }
-}
-
-cRijndael::Engine engineOfRow(bool hardware)
-{
-    return hardware ? cRijndael::Engine::Hardware : cRijndael::Engine::Portable;
+    const std::pair<Engine, const char *> engines[] = {
+        {Engine::Portable, "portable"}, {Engine::Hardware, "aes-ni"}, {Engine::Vaes256, "vaes-256"}, {Engine::Vaes512, "vaes-512"}};
+    for (const auto &[engine, prefix] : engines)
+        addColumns(QTest::addRow("%s %s", prefix, name) << engine);
 }
 
 } // namespace
@@ -81,7 +79,7 @@ class TestRijndaelBlock : public QObject
 private slots:
     void knownAnswers_data()
     {
-        QTest::addColumn<bool>("hardware");
+        QTest::addColumn<Engine>("engine");
         QTest::addColumn<QByteArray>("key");
         QTest::addColumn<QByteArray>("plain");
         QTest::addColumn<QByteArray>("cipher");
@@ -98,13 +96,13 @@ private slots:
 
     void knownAnswers()
     {
-        QFETCH(bool, hardware);
+        QFETCH(Engine, engine);
         QFETCH(QByteArray, key);
         QFETCH(QByteArray, plain);
         QFETCH(QByteArray, cipher);
-        cRijndael aes(engineOfRow(hardware));
-        if (hardware && aes.engine() != cRijndael::Engine::Hardware)
-            QSKIP("this processor has no AES instructions");
+        cRijndael aes(engine);
+        if (aes.engine() != engine)
+            QSKIP("this processor lacks the engine's instructions");
         aes.SetCipherKey(key, int(key.size() * 8));
 
         QByteArray block(16, '\0');
@@ -121,22 +119,23 @@ private slots:
 
     void randomAgainstOpenSsl_data()
     {
-        QTest::addColumn<bool>("hardware");
+        QTest::addColumn<Engine>("engine");
         addEngineRows("random", [](QTestData &) {});
     }
 
-    // Up to 20 blocks per key, so that runs of several blocks and their remainders are covered.
+    // Up to 80 blocks per key, so that whole steps of every engine (8 to 32 blocks) and their
+    // remainders are covered.
     void randomAgainstOpenSsl()
     {
-        QFETCH(bool, hardware);
-        cRijndael aes(engineOfRow(hardware));
-        if (hardware && aes.engine() != cRijndael::Engine::Hardware)
-            QSKIP("this processor has no AES instructions");
+        QFETCH(Engine, engine);
+        cRijndael aes(engine);
+        if (aes.engine() != engine)
+            QSKIP("this processor lacks the engine's instructions");
         QRandomGenerator random(20240406);
         for (int i = 0; i < 3000; ++i) {
             const int keyBits = 128 + 64 * random.bounded(3);
             const QByteArray key = randomBytes(random, keyBits / 8);
-            const QByteArray plain = randomBytes(random, 16 * random.bounded(1, 21));
+            const QByteArray plain = randomBytes(random, 16 * random.bounded(1, 81));
             aes.SetCipherKey(key, keyBits);
 
             QByteArray cipher;

@@ -10,7 +10,12 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+#include <QFileInfo>
+
 #include <functional>
+#include <thread>
+
+#include <sys/stat.h>
 
 using Crypto::cRijndael;
 using namespace Qt::StringLiterals;
@@ -61,6 +66,24 @@ private slots:
         m_plain = m_dir.filePath(u"plain.bin"_s);
         m_cipher = m_dir.filePath(u"cipher.bin"_s);
         m_back = m_dir.filePath(u"back.bin"_s);
+    }
+
+    // A FIFO reports the size 0: the content must come from reading it to its end.
+    void readsFifoToItsEnd()
+    {
+        const QString fifo = m_dir.filePath(u"fifo"_s);
+        QCOMPARE(mkfifo(QFile::encodeName(fifo).constData(), 0600), 0);
+        const QByteArray content = patterned(4'000'021);
+        std::thread writer([&] {
+            QFile file(fifo);
+            if (file.open(QIODevice::WriteOnly))
+                file.write(content);
+        });
+        m_aes.FileEncrypt(fifo, m_cipher);
+        writer.join();
+        QCOMPARE(QFileInfo(m_cipher).size(), 16 * (content.size() / 16 + 1));
+        m_aes.FileDecrypt(m_back, m_cipher);
+        QCOMPARE(readFile(m_back), content);
     }
 
     // Sizes around the 4,000,000-byte chunk: one chunk, a chunk and one block, two chunks.

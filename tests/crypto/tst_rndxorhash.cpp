@@ -8,6 +8,7 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+#include <random>
 #include <utility>
 #include <vector>
 
@@ -66,6 +67,8 @@ private slots:
     void roundTripsFiles();
     void writesNoFileOnFailedCheck();
     void skipsUnreadableFiles();
+    void refusesFilesThatAreNoText_data();
+    void refusesFilesThatAreNoText();
 
 private:
     MessageRecorder m_messages;
@@ -235,14 +238,15 @@ void TestRndXorHash::roundTripsFiles()
     const QString plain = dir.filePath(u"plain.txt"_s);
     const QString cipherFile = dir.filePath(u"cipher.txt"_s);
     const QString restored = dir.filePath(u"restored.txt"_s);
-    const QByteArray gbk = QByteArray("line 1\r\n\xD6\xD0\xCE\xC4 line 2\n");
+    // Long enough to be written and read back in several pieces.
+    const QByteArray gbk = QByteArray("line 1\r\n\xD6\xD0\xCE\xC4 line 2\n").repeated(8000);
     QVERIFY(TestFiles::writeAll(plain, gbk));
     QVERIFY(TestFiles::writeAll(cipherFile, QByteArray(4096, 'x'))); // longer than the ciphertext
 
     CRndXorHash cipher = cipherAt(fixedMoment());
     cipher.FileEncrypt(plain, cipherFile, u"pw");
     const QByteArray stored = TestFiles::readAll(cipherFile);
-    QCOMPARE(QString::fromLatin1(stored), cipher.StringEncrypt(u"line 1\r\n中文 line 2\n", u"pw"));
+    QCOMPARE(QString::fromLatin1(stored), cipher.StringEncrypt(u"line 1\r\n中文 line 2\n"_s.repeated(8000), u"pw"));
 
     cipher.FileDecrypt(restored, cipherFile, u"pw");
     QCOMPARE(TestFiles::readAll(restored), gbk);
@@ -279,6 +283,32 @@ void TestRndXorHash::skipsUnreadableFiles()
     cipher.FileDecrypt(plain, dir.filePath(u"absent"_s), u"pw");
     QVERIFY(!QFile::exists(plain));
     QVERIFY(m_messages.texts.isEmpty());
+}
+
+void TestRndXorHash::refusesFilesThatAreNoText_data()
+{
+    QTest::addColumn<QByteArray>("bytes");
+    QByteArray random(3020, Qt::Uninitialized);
+    std::mt19937 generator(3020);
+    for (char &byte : random)
+        byte = static_cast<char>(generator());
+    QTest::newRow("trailing lead byte") << QByteArray("x\x81");
+    QTest::newRow("invalid pair") << QByteArray("\x81\x30 text");
+    QTest::newRow("random bytes") << random;
+}
+
+void TestRndXorHash::refusesFilesThatAreNoText()
+{
+    QFETCH(QByteArray, bytes);
+    QTemporaryDir dir;
+    const QString plain = dir.filePath(u"plain.bin"_s);
+    const QString cipherFile = dir.filePath(u"cipher.txt"_s);
+    QVERIFY(TestFiles::writeAll(plain, bytes));
+    const Crypto::FileOutcome outcome = cipherAt(fixedMoment()).FileEncrypt(plain, cipherFile, u"pw");
+    QVERIFY(!outcome.written);
+    QVERIFY(!QFile::exists(cipherFile));
+    QCOMPARE(m_messages.texts.size(), 1);
+    QVERIFY(m_messages.texts[0].contains(plain) && m_messages.texts[0].contains(u"不是文本文件"));
 }
 
 QTEST_APPLESS_MAIN(TestRndXorHash)

@@ -43,6 +43,21 @@ private slots:
         QVERIFY2(characters > 21000, qPrintable(QString::number(characters)));
     }
 
+    void decodesIncompleteAndInvalidBytes_data()
+    {
+        QTest::addColumn<QByteArray>("bytes");
+        QTest::addColumn<QString>("text");
+        QTest::newRow("trailing lone lead byte") << QByteArray("x\x81") << QStringLiteral("x\uFFFD");
+        QTest::newRow("lone lead byte only") << QByteArray("\xD6") << QStringLiteral("\uFFFD");
+        QTest::newRow("whole pair") << QByteArray("x\xD6\xD0") << QString::fromUtf8("x中");
+    }
+    void decodesIncompleteAndInvalidBytes()
+    {
+        QFETCH(QByteArray, bytes);
+        QFETCH(QString, text);
+        QCOMPARE(Text::fromGbk(bytes), text);
+    }
+
     void decodesByCharsetName_data()
     {
         QTest::addColumn<QByteArray>("bytes");

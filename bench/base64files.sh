@@ -1,0 +1,38 @@
+#!/usr/bin/env bash
+# The Base64 file forms of vorlen360-cli next to coreutils base64 on the same random file, in
+# one run: best wall time of several alternating runs, peak resident memory, and the ratio.
+# Usage: bench/base64files.sh CLI [MiB] [runs]     (work files in $TMPDIR, removed at the end)
+set -euo pipefail
+cli=${1:?usage: bench/base64files.sh path/to/vorlen360-cli [MiB] [runs]}
+mib=${2:-256}
+runs=${3:-3}
+work=$(mktemp -d)
+trap 'rm -rf "$work"' EXIT
+head -c $((mib << 20)) /dev/urandom >"$work/plain"
+
+# run NAME COMMAND...: one timed run; keeps the best wall time and the highest peak per NAME.
+measure() {
+    /usr/bin/time -f '%e %M' -o "$work/time" "$@" && cat "$work/time"
+}
+declare -A best peak
+run() {
+    local name=$1; shift
+    local result
+    result=$(measure "$@")
+    local seconds=${result% *} kb=${result#* }
+    if [[ -z ${best[$name]:-} ]] || (($(echo "$seconds < ${best[$name]}" | bc))); then best[$name]=$seconds; fi
+    if [[ -z ${peak[$name]:-} ]] || ((kb > ${peak[$name]})); then peak[$name]=$kb; fi
+}
+for ((i = 0; i < runs; i++)); do
+    run ours-encode "$cli" base64 encode-file "$work/plain" "$work/ours.b64"
+    run coreutils-encode sh -c "base64 -w0 '$work/plain' >'$work/coreutils.b64'"
+    run ours-decode "$cli" base64 decode-file "$work/ours.back" "$work/ours.b64"
+    run coreutils-decode sh -c "base64 -d '$work/coreutils.b64' >'$work/coreutils.back'"
+done
+cmp -s "$work/ours.b64" "$work/coreutils.b64" || { echo "encode: outputs differ" >&2; exit 1; }
+cmp -s "$work/ours.back" "$work/plain" || { echo "decode: round trip differs" >&2; exit 1; }
+echo "${mib} MiB, best of ${runs}"
+for op in encode decode; do
+    printf '%-7s ours %6.2f s %7d kB   coreutils %6.2f s   ratio %.2f\n' "$op" "${best[ours-$op]}" \
+        "${peak[ours-$op]}" "${best[coreutils-$op]}" "$(echo "${best[ours-$op]} / ${best[coreutils-$op]}" | bc -l)"
+done
