@@ -17,11 +17,13 @@ constexpr int kBadUsage = 2;
 
 constexpr char kUsage[] =
     "Usage: vorlen360-demo-site [--port N] [--seed N] [--latency-ms N] [--announce-version TEXT]\n"
+    "                           [--fail-fraction F]\n"
     "Serves the demo share site, share pages, version file, probe and service page on 127.0.0.1.\n"
     "  --port N                 port to listen on, 0 picks a free one (default 8360)\n"
     "  --seed N                 seed of the generated shares, 0 to 4294967295 (default 1)\n"
     "  --latency-ms N           delay before every answer in milliseconds (default 0)\n"
     "  --announce-version TEXT  version named by /version/main.txt (default V1.0)\n"
+    "  --fail-fraction F        fail this share of requests (0 to 1) with 503 or a dropped connection\n"
     "  --help                   show this text\n"
     "Prints \"listening on http://127.0.0.1:PORT/\" first, then serves until SIGINT or SIGTERM.\n";
 
@@ -62,6 +64,14 @@ std::string apply(std::string_view name, std::string_view value, CommandLine &li
 {
     if (name == "--announce-version") {
         line.options.announcedVersion = std::string(value);
+        return {};
+    }
+    if (name == "--fail-fraction") {
+        double fraction = -1;
+        const auto [end, status] = std::from_chars(value.data(), value.data() + value.size(), fraction);
+        if (status != std::errc() || end != value.data() + value.size() || !(fraction >= 0 && fraction <= 1))
+            return "bad value for --fail-fraction: " + std::string(value);
+        line.options.failFraction = fraction;
         return {};
     }
     for (const NumberOption &option : kNumberOptions) {

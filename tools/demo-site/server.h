@@ -14,6 +14,7 @@ struct Options
     std::uint32_t seed = 1;
     int latencyMs = 0;                   // waited before every answer
     std::string announcedVersion = "V1.0"; // the version that /version/main.txt names
+    double failFraction = 0;             // share of requests failed on purpose (failures.h)
 };
 
 class Server
