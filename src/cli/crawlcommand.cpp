@@ -184,9 +184,9 @@ private:
     std::chrono::steady_clock::time_point m_lastDrawn;
 };
 
-int exitCode(const Crawl::CrawlSummary &summary, bool stopped)
+int exitCode(const Crawl::CrawlSummary &summary)
 {
-    if (stopped)
+    if (summary.stopped)
         return CrawlStopped;
     if (summary.pagesRead == 0)
         return CrawlNothingRead;
@@ -243,7 +243,7 @@ int runCrawl(const Context &context)
         progress.print(u"crawl: cannot write "_s + (toFile ? options.output : u"stdout"_s) + u": "_s
                        + (toFile ? file.errorString() : u"write failed"_s) + u'\n');
     progress.print(u"crawl: "_s + Crawl::summaryLine(summary));
-    return outputFailed ? Failure : exitCode(summary, summary.stopped || stop.isOn());
+    return outputFailed ? Failure : exitCode(summary);
 }
 
 } // namespace Cli

@@ -40,6 +40,7 @@ CrawlSummary Crawler::run(const CrawlCallbacks &callbacks)
         for (int page = m_plan.firstPage; page <= m_plan.lastPage && !m_summary.stopped && !m_summary.outputFailed; ++page)
             crawlPage(Harvest::listingUrl(m_plan.shareSite, static_cast<qint16>(page)), page);
     }
+    m_summary.stopped = m_summary.stopped || m_fetcher.stopRequested();
     m_summary.elapsed = std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::steady_clock::now() - m_start);
     m_callbacks = nullptr;
     return m_summary;

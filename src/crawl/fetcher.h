@@ -50,6 +50,7 @@ public:
     Answer get(const QString &url);
 
     int requestsSent() const { return m_requestsSent; }
+    bool stopRequested() const { return m_stop.isOn(); }
 
 private:
     Answer getOnce(const QString &url);

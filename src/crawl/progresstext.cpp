@@ -59,7 +59,7 @@ QString summaryLine(const CrawlSummary &summary)
         + u", rows written "_s + QString::number(summary.rowsWritten) + u", duplicates skipped "_s
         + QString::number(summary.duplicates) + u", live "_s + QString::number(summary.live) + u", dead "_s
         + QString::number(summary.dead) + u", unknown "_s + QString::number(summary.unknown) + u", seconds "_s
-        + QString::number(seconds(summary.elapsed), 'f', 1) + u'\n';
+        + QString::number(seconds(summary.elapsed), 'f', 1) + (summary.stopped ? u", stopped\n"_s : u"\n"_s);
 }
 
 } // namespace Crawl

@@ -14,7 +14,7 @@ QString progressBar(const CrawlProgress &progress, bool checkLinks);
 QString progressLine(const CrawlProgress &progress, bool checkLinks);
 
 // The closing line (with its line end): pages read and failed, rows written, duplicates skipped,
-// live/dead/unknown and seconds.
+// live/dead/unknown and seconds, and whether a stop ended the crawl.
 QString summaryLine(const CrawlSummary &summary);
 
 } // namespace Crawl
