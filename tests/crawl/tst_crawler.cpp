@@ -90,6 +90,8 @@ private slots:
     void duplicatesAcrossPages();
     void retries_data();
     void retries();
+    void waits_data();
+    void waits();
     void stopCutsWaitsButNotTheRequest();
 };
 
@@ -275,6 +277,43 @@ void TestCrawler::retries()
     QCOMPARE(served.load(), requests);
     if (status)
         QCOMPARE(answer.body, u"<p>body</p>"_s);
+    Net::networkManager().clearConnectionCache();
+}
+
+void TestCrawler::waits_data()
+{
+    QTest::addColumn<int>("delayMs");
+    QTest::addColumn<int>("backoffMs");
+    QTest::addColumn<int>("failuresFirst"); // 503 answers before the pages
+    QTest::addColumn<int>("gets");
+    QTest::addColumn<int>("leastMs");
+    QTest::newRow("pause between requests to the host") << 120 << 1 << 0 << 3 << 240;
+    // Retry waits are base * 2^n, of which jitter takes at most half: 100/2 + 200/2.
+    QTest::newRow("backoff doubles") << 0 << 100 << 2 << 1 << 150;
+}
+
+void TestCrawler::waits()
+{
+    QFETCH(int, delayMs);
+    QFETCH(int, backoffMs);
+    QFETCH(int, failuresFirst);
+    QFETCH(int, gets);
+    QFETCH(int, leastMs);
+    LoopbackServer server;
+    std::atomic<int> served{0};
+    server.server().Get("/page", [&](const httplib::Request &, httplib::Response &response) {
+        response.status = served++ < failuresFirst ? 503 : 200;
+        response.set_content("<p>body</p>", "text/html");
+    });
+    QVERIFY(server.start());
+    Crawl::StopSwitch stop;
+    Crawl::Fetcher fetcher({std::chrono::milliseconds(delayMs), 2, std::chrono::milliseconds(backoffMs)}, stop);
+    QElapsedTimer clock;
+    clock.start();
+    for (int i = 0; i < gets; ++i)
+        QCOMPARE(fetcher.get(server.baseUrl() + u"page"_s).status, 200);
+    QVERIFY2(clock.elapsed() >= leastMs, qPrintable(QString::number(clock.elapsed())));
+    QVERIFY(clock.elapsed() < leastMs + 5000);
     Net::networkManager().clearConnectionCache();
 }
 
