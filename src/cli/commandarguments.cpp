@@ -4,13 +4,14 @@
 
 namespace Cli {
 
-CommandArguments parseCommandArguments(const QStringList &arguments, std::initializer_list<const char *> optionNames)
+CommandArguments parseCommandArguments(const QStringList &arguments, std::initializer_list<const char *> optionNames,
+                                       std::initializer_list<const char *> flagNames)
 {
     CommandArguments result;
-    const auto known = [&](QStringView name) {
-        return std::any_of(optionNames.begin(), optionNames.end(),
-                           [name](const char *option) { return name == QLatin1String(option); });
+    const auto among = [](std::initializer_list<const char *> names, QStringView name) {
+        return std::any_of(names.begin(), names.end(), [name](const char *option) { return name == QLatin1String(option); });
     };
+    const auto known = [&](QStringView name) { return among(optionNames, name); };
 
     for (qsizetype i = 0; i < arguments.size(); ++i) {
         const QString &argument = arguments.at(i);
@@ -24,6 +25,10 @@ CommandArguments parseCommandArguments(const QStringList &arguments, std::initia
         }
         const qsizetype equals = argument.indexOf(u'=');
         const QString name = argument.mid(2, equals < 0 ? -1 : equals - 2);
+        if (equals < 0 && among(flagNames, name)) {
+            result.flags.insert(name);
+            continue;
+        }
         if (!known(name)) {
             result.error = QStringLiteral("unknown option ") + argument;
             return result;

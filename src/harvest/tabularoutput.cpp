@@ -6,7 +6,13 @@ namespace Harvest {
 
 namespace {
 
-void appendTsvField(QString &out, const QString &text)
+constexpr std::array<const char16_t *, ColumnCount> kJsonKeys{
+    u"number", u"title", u"fileCount", u"shareCode", u"entryId", u"extractionCode",
+};
+
+} // namespace
+
+void appendTsvField(QString &out, QStringView text)
 {
     for (qsizetype i = 0; i < text.size(); ++i) {
         const QChar c = text.at(i);
@@ -16,7 +22,7 @@ void appendTsvField(QString &out, const QString &text)
     }
 }
 
-void appendJsonString(QString &out, const QString &text)
+void appendJsonString(QString &out, QStringView text)
 {
     out.append(u'"');
     for (const QChar c : text) {
@@ -35,12 +41,6 @@ void appendJsonString(QString &out, const QString &text)
     }
     out.append(u'"');
 }
-
-constexpr std::array<const char16_t *, ColumnCount> kJsonKeys{
-    u"number", u"title", u"fileCount", u"shareCode", u"entryId", u"extractionCode",
-};
-
-} // namespace
 
 QString toTsv(const QList<ResourceEntry> &entries)
 {

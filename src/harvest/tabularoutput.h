@@ -15,4 +15,10 @@ QString toTsv(const QList<ResourceEntry> &entries);
 // entryId and extractionCode (in that order), followed by "\n".
 QString toJson(const QList<ResourceEntry> &entries);
 
+// Appends text as one TSV field: a tab or line break (CR LF counts as one) becomes one space.
+void appendTsvField(QString &out, QStringView text);
+
+// Appends text as a JSON string, quotes included.
+void appendJsonString(QString &out, QStringView text);
+
 } // namespace Harvest

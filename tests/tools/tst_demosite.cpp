@@ -9,6 +9,7 @@
 #include <QStringEncoder>
 #include <QTest>
 
+#include <map>
 #include <set>
 #include <thread>
 
@@ -218,16 +219,23 @@ void tst_DemoSite::detailPagesHoldTheShareLink()
     }
 }
 
+// Live shares show their page, gone ones answer 404, cancelled ones 200 with a dead-share
+// wording and without the share's title.
 void tst_DemoSite::sharePagesAnswerTheirCodes()
 {
     int slashCodes = 0;
-    for (const Entry &e : m_site.catalog().listingPage(3)) {
-        const Fetched fetched = fetch(m_site.port(), "/yunpan/" + e.shareCode);
-        QCOMPARE(fetched.status, 200);
-        QVERIFY(fromGbk(fetched.body).contains(q(e.title)));
-        slashCodes += e.shareCode.find('/') != std::string::npos;
+    std::map<DemoSite::ShareState, int> states;
+    for (int page = 3; page <= 5; ++page) {
+        for (const Entry &e : m_site.catalog().listingPage(page)) {
+            const Fetched fetched = fetch(m_site.port(), "/yunpan/" + e.shareCode);
+            QCOMPARE(fetched.status, e.share == DemoSite::ShareState::Gone ? 404 : 200);
+            QCOMPARE(fromGbk(fetched.body).contains(q(e.title)), e.share == DemoSite::ShareState::Live);
+            slashCodes += e.shareCode.find('/') != std::string::npos;
+            ++states[e.share];
+        }
     }
     QVERIFY(slashCodes > 0);
+    QCOMPARE(states.size(), size_t(3));
 }
 
 void tst_DemoSite::otherPathsAnswer_data()

@@ -83,7 +83,7 @@ std::string makeShareCode(Random &random, bool withSlash)
 
 } // namespace
 
-Catalog::Catalog(std::uint32_t seed)
+Catalog::Catalog(std::uint32_t seed) : m_seed(seed)
 {
     Random random(seed);
     m_pageStart.reserve(kLastPage + 2);
@@ -106,6 +106,7 @@ Catalog::Catalog(std::uint32_t seed)
                 entry.shareCode = makeShareCode(random, (i + slashOffset) % kSlashEvery == 0);
             while (m_byShareCode.count(entry.shareCode) != 0);
             entry.detailSuffix = (i + suffixOffset) % kSuffixEvery == 0 ? "?" : "";
+            entry.share = shareStateOf(seed, entry.shareCode);
             m_byId.emplace(entry.entryId, m_entries.size());
             m_byShareCode.emplace(entry.shareCode, m_entries.size());
             m_entries.push_back(std::move(entry));

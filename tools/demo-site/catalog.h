@@ -1,5 +1,7 @@
 #pragma once
 
+#include "demo-site/shares.h"
+
 #include <cstddef>
 #include <cstdint>
 #include <optional>
@@ -20,6 +22,7 @@ struct Entry
     std::string extractionCode; // 4 letters and digits
     std::string shareCode;      // the path after the share-link prefix, as a reader must extract it
     std::string detailSuffix;   // written after the code before the closing quote: "?" or ""
+    ShareState share = ShareState::Live; // what the share page under the prefix answers
 
     friend bool operator==(const Entry &, const Entry &) = default;
 };
@@ -28,6 +31,8 @@ class Catalog
 {
 public:
     explicit Catalog(std::uint32_t seed = 1);
+
+    std::uint32_t seed() const { return m_seed; }
 
     static constexpr int kLastPage = 150;
     static constexpr int kMinEntriesPerPage = 20;
@@ -46,6 +51,7 @@ private:
     std::optional<Entry> lookUp(const std::unordered_map<std::string, std::size_t> &index,
                                 const std::string &key) const;
 
+    std::uint32_t m_seed;
     std::vector<Entry> m_entries;         // all pages, one after the other
     std::vector<std::size_t> m_pageStart; // kLastPage + 2 offsets into m_entries
     std::unordered_map<std::string, std::size_t> m_byId;

@@ -18,7 +18,7 @@ constexpr int kBadUsage = 2;
 
 constexpr char kUsage[] =
     "Usage: vorlen360-demo-site [--port N] [--seed N] [--latency-ms N] [--announce-version TEXT]\n"
-    "                           [--version-file entry|error|empty]\n"
+    "                           [--version-file entry|error|empty] [--fail-fraction F]\n"
     "Serves the demo share site, share pages, version file, probe, service page and forum on 127.0.0.1.\n"
     "  --port N                 port to listen on, 0 picks a free one (default 8360)\n"
     "  --seed N                 seed of the generated shares, 0 to 4294967295 (default 1)\n"
@@ -26,6 +26,7 @@ constexpr char kUsage[] =
     "  --announce-version TEXT  version named by /version/main.txt (default V1.0)\n"
     "  --version-file WHAT      /version/main.txt serves the entry (default), the 404 error page,\n"
     "                           or an empty body\n"
+    "  --fail-fraction F        fail this share of requests (0 to 1) with 503 or a dropped connection\n"
     "  --help                   show this text\n"
     "Prints \"listening on http://127.0.0.1:PORT/\" first, then serves until SIGINT or SIGTERM.\n";
 
@@ -79,6 +80,14 @@ std::string apply(std::string_view name, std::string_view value, CommandLine &li
             }
         }
         return "bad value for --version-file: " + std::string(value);
+    }
+    if (name == "--fail-fraction") {
+        double fraction = -1;
+        const auto [end, status] = std::from_chars(value.data(), value.data() + value.size(), fraction);
+        if (status != std::errc() || end != value.data() + value.size() || !(fraction >= 0 && fraction <= 1))
+            return "bad value for --fail-fraction: " + std::string(value);
+        line.options.failFraction = fraction;
+        return {};
     }
     for (const NumberOption &option : kNumberOptions) {
         if (option.name != name)

@@ -113,8 +113,10 @@ void Routes::serveDetail(const std::string &entryId, httplib::Response &response
 void Routes::serveShare(const std::string &shareCode, httplib::Response &response) const
 {
     const std::optional<Entry> entry = m_catalog.entryByShareCode(shareCode);
-    if (!entry)
+    if (!entry || entry->share == ShareState::Gone)
         return notFound(response);
+    if (entry->share == ShareState::Cancelled)
+        return setGbk(response, cancelledSharePage(m_catalog.seed(), shareCode), kHtml);
     setGbk(response, sharePage(*entry), kHtml);
 }
 

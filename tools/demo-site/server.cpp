@@ -1,6 +1,7 @@
 #include "demo-site/server.h"
 
 #include "demo-site/forumlogin.h"
+#include "demo-site/failures.h"
 #include "demo-site/routes.h"
 
 #include <httplib.h>
@@ -12,6 +13,7 @@
 #include <condition_variable>
 #include <mutex>
 #include <thread>
+#include <unordered_map>
 
 namespace DemoSite {
 
@@ -23,6 +25,7 @@ constexpr auto kStartTimeout = std::chrono::seconds(5);
 // Short, so that stop() does not wait long for an idle kept-alive connection to time out.
 constexpr time_t kKeepAliveSeconds = 1;
 constexpr std::size_t kKeepAliveRequests = 1000; // a whole harvest on one connection
+constexpr std::size_t kPromisedLength = 4096;     // of an answer whose connection drops
 
 // The library's default also sets SO_REUSEPORT, which lets a second server bind a port that
 // is in use; a busy port must make start() fail instead.
@@ -40,6 +43,7 @@ struct Server::Impl
 
     int bind(int wanted);
     void waitOutLatency();
+    bool failOnPurpose(const httplib::Request &request, httplib::Response &response);
     httplib::Server::HandlerResponse answer(const httplib::Request &request, httplib::Response &response);
 
     Options options;
@@ -53,6 +57,7 @@ struct Server::Impl
     std::mutex mutex;
     std::condition_variable wake;
     bool stopping = false;
+    std::unordered_map<std::string, int> attempts; // requests per path, under mutex
 };
 
 int Server::Impl::bind(int wanted)
@@ -102,11 +107,41 @@ httplib::Server::HandlerResponse Server::Impl::answer(const httplib::Request &re
 {
     waitOutLatency();
     offerGzipOnly(request);
+    if (failOnPurpose(request, response))
+        return httplib::Server::HandlerResponse::Handled;
     if (isForumLogin(request)) // its body is read after this handler, for the route
         return httplib::Server::HandlerResponse::Unhandled;
     if (!routes->serve(request, response))
         Routes::notFound(response);
     return httplib::Server::HandlerResponse::Handled;
+}
+
+// Counts the requests per path and fails those the plan names: a 503, or a dropped connection
+// after the header and part of a promised body (a client cannot take that for a whole page).
+bool Server::Impl::failOnPurpose(const httplib::Request &request, httplib::Response &response)
+{
+    if (!(options.failFraction > 0))
+        return false;
+    int attempt = 0;
+    {
+        const std::lock_guard lock(mutex);
+        attempt = attempts[request.path]++;
+    }
+    switch (plannedFailure(options.seed, options.failFraction, request.path, attempt)) {
+    case Failure::None:
+        return false;
+    case Failure::ServiceUnavailable:
+        response.status = 503;
+        response.set_content("<html><body>503 Service Unavailable</body></html>", "text/html");
+        return true;
+    case Failure::DroppedConnection:
+        response.set_content_provider(kPromisedLength, "text/html", [](std::size_t, std::size_t, httplib::DataSink &sink) {
+            sink.write("<html><body>", 12);
+            return false; // the library closes the connection
+        });
+        return true;
+    }
+    return false;
 }
 
 Server::Server(Options options) : m_impl(std::make_unique<Impl>(std::move(options))) {}

@@ -16,6 +16,7 @@ struct Options
     int latencyMs = 0;                   // waited before every answer
     std::string announcedVersion = "V1.0"; // the version that /version/main.txt names
     VersionFileAnswer versionFileAnswer = VersionFileAnswer::Entry;
+    double failFraction = 0;             // share of requests failed on purpose (failures.h)
 };
 
 class Server

@@ -1,0 +1,218 @@
+// A 10-page crawl against the demo site next to the bare GETs of the same URLs made one after
+// another on the same connection (no decoding, no parsing): the difference is what the crawl
+// adds. The same with the share links checked. Then the peak memory of the command-line tool
+// crawling 1 page and 150 pages, which should be about the same: rows are streamed, not kept.
+#include "crawl/crawler.h"
+#include "crawl/rowformat.h"
+#include "demo-site/server.h"
+#include "harvest/siteurls.h"
+#include "net/networkaccess.h"
+
+#include <benchmark/benchmark.h>
+
+#include <QCoreApplication>
+#include <QElapsedTimer>
+#include <QEventLoop>
+#include <QFile>
+#include <QNetworkAccessManager>
+#include <QNetworkReply>
+#include <QProcess>
+
+#include <sys/resource.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <cstdlib>
+#include <map>
+#include <memory>
+#include <vector>
+
+namespace {
+
+constexpr int kPages = 10;
+constexpr int kRounds = 9;
+
+struct Fixture
+{
+    DemoSite::Server site;
+    Crawl::CrawlPlan plan;
+    QStringList pageUrls;  // listing and detail pages of pages 0..9
+    QStringList shareUrls; // their share links
+    int rows = 0;
+};
+
+Fixture *g_fixture = nullptr;
+std::map<std::string, double> g_seconds;
+
+bool setUp(Fixture &fixture)
+{
+    if (!fixture.site.start())
+        return false;
+    fixture.plan.shareSite = QString::fromStdString(fixture.site.baseUrl());
+    fixture.plan.sharePrefix = fixture.plan.shareSite + QStringLiteral("yunpan/");
+    fixture.plan.lastPage = kPages - 1;
+    fixture.plan.deadMarkers = Crawl::defaultDeadMarkers();
+    for (int page = 0; page < kPages; ++page) {
+        fixture.pageUrls.append(Harvest::listingUrl(fixture.plan.shareSite, static_cast<qint16>(page)));
+        for (const DemoSite::Entry &entry : fixture.site.catalog().listingPage(page)) {
+            fixture.pageUrls.append(Harvest::detailUrl(fixture.plan.shareSite, QString::fromStdString(entry.entryId)));
+            fixture.shareUrls.append(fixture.plan.sharePrefix + QString::fromStdString(entry.shareCode));
+            ++fixture.rows;
+        }
+    }
+    return true;
+}
+
+// One whole crawl of the ten pages, rows written as jsonl to /dev/null; false when a row is missing.
+bool crawlOnce(bool checkLinks)
+{
+    Crawl::CrawlPlan plan = g_fixture->plan;
+    plan.checkLinks = checkLinks;
+    QFile sink(QStringLiteral("/dev/null"));
+    if (!sink.open(QIODevice::WriteOnly))
+        return false;
+    Crawl::StopSwitch stop;
+    Crawl::Fetcher fetcher({}, stop);
+    Crawl::Crawler crawler(plan, fetcher);
+    Crawl::CrawlCallbacks callbacks;
+    callbacks.row = [&sink](const Crawl::CrawlRow &row) {
+        return sink.write(Crawl::formatRow(Crawl::Format::Jsonl, row).toUtf8()) >= 0;
+    };
+    return crawler.run(callbacks).rowsWritten == g_fixture->rows;
+}
+
+void crawl(benchmark::State &state, bool checkLinks)
+{
+    for (auto _ : state) {
+        if (!crawlOnce(checkLinks))
+            state.SkipWithError("the crawl did not write every row");
+    }
+}
+
+// One GET as plainly as the network manager does it: no header, no decoding.
+bool bareGet(const QString &url)
+{
+    const std::unique_ptr<QNetworkReply> reply(Net::networkManager().get(QNetworkRequest(QUrl(url))));
+    QEventLoop loop;
+    QObject::connect(reply.get(), &QNetworkReply::finished, &loop, &QEventLoop::quit);
+    if (!reply->isFinished())
+        loop.exec();
+    return !reply->readAll().isEmpty();
+}
+
+bool bareOnce(bool withShares)
+{
+    bool ok = true;
+    for (const QString &url : withShares ? g_fixture->pageUrls + g_fixture->shareUrls : g_fixture->pageUrls)
+        ok = bareGet(url) && ok;
+    return ok;
+}
+
+void bare(benchmark::State &state, bool withShares)
+{
+    for (auto _ : state) {
+        if (!bareOnce(withShares))
+            state.SkipWithError("a request failed");
+    }
+}
+
+// The ratio of the medians of crawl and bare requests taken turn about, so that a change in the
+// machine's load between two runs weighs on both alike.
+double interleavedRatio(bool checkLinks, int rounds)
+{
+    std::vector<double> product;
+    std::vector<double> reference;
+    for (int round = 0; round < rounds; ++round) {
+        QElapsedTimer clock;
+        clock.start();
+        crawlOnce(checkLinks);
+        product.push_back(static_cast<double>(clock.nsecsElapsed()));
+        clock.restart();
+        bareOnce(checkLinks);
+        reference.push_back(static_cast<double>(clock.nsecsElapsed()));
+    }
+    const auto median = [](std::vector<double> &values) {
+        std::nth_element(values.begin(), values.begin() + static_cast<std::ptrdiff_t>(values.size() / 2), values.end());
+        return values[values.size() / 2];
+    };
+    return median(product) / median(reference);
+}
+
+void BM_Crawl10Pages(benchmark::State &state) { crawl(state, false); }
+void BM_Bare10Pages(benchmark::State &state) { bare(state, false); }
+void BM_Crawl10PagesCheckLinks(benchmark::State &state) { crawl(state, true); }
+void BM_Bare10PagesAndShares(benchmark::State &state) { bare(state, true); }
+// Medians of five runs each: one run of a few hundred loopback requests swings with the load of
+// the machine.
+BENCHMARK(BM_Crawl10Pages)->Unit(benchmark::kMillisecond)->UseRealTime()->Repetitions(5)->ReportAggregatesOnly();
+BENCHMARK(BM_Bare10Pages)->Unit(benchmark::kMillisecond)->UseRealTime()->Repetitions(5)->ReportAggregatesOnly();
+BENCHMARK(BM_Crawl10PagesCheckLinks)->Unit(benchmark::kMillisecond)->UseRealTime()->Repetitions(5)->ReportAggregatesOnly();
+BENCHMARK(BM_Bare10PagesAndShares)->Unit(benchmark::kMillisecond)->UseRealTime()->Repetitions(5)->ReportAggregatesOnly();
+
+class RatioReporter : public benchmark::ConsoleReporter
+{
+public:
+    void ReportRuns(const std::vector<Run> &runs) override
+    {
+        ConsoleReporter::ReportRuns(runs);
+        for (const Run &run : runs) {
+            if (run.run_type == Run::RT_Aggregate && run.aggregate_name == "median" && run.iterations > 0)
+                g_seconds[run.run_name.function_name] = run.real_accumulated_time / static_cast<double>(run.iterations);
+        }
+    }
+};
+
+void printRatio(const char *what, const std::string &product, const std::string &reference)
+{
+    const auto p = g_seconds.find(product);
+    const auto r = g_seconds.find(reference);
+    if (p != g_seconds.end() && r != g_seconds.end() && r->second > 0)
+        std::printf("%s: %.3f\n", what, p->second / r->second);
+}
+
+// Runs the command-line tool over pages 0..last and returns the largest peak RSS of any child so
+// far, in KiB; -1 when the tool did not end well.
+long childPeakKiB(const Fixture &fixture, int last)
+{
+    QProcess tool;
+    tool.setStandardOutputFile(QProcess::nullDevice());
+    tool.setStandardErrorFile(QProcess::nullDevice());
+    tool.start(QStringLiteral(CLI_EXECUTABLE),
+               {QStringLiteral("--share-site"), fixture.plan.shareSite, QStringLiteral("--share-prefix"),
+                fixture.plan.sharePrefix, QStringLiteral("crawl"), QStringLiteral("--check-links"),
+                QStringLiteral("--pages"), QStringLiteral("0-%1").arg(last)});
+    if (!tool.waitForFinished(600000) || tool.exitCode() != 0)
+        return -1;
+    rusage usage{};
+    getrusage(RUSAGE_CHILDREN, &usage);
+    return usage.ru_maxrss;
+}
+
+} // namespace
+
+int main(int argc, char *argv[])
+{
+    QCoreApplication app(argc, argv);
+    benchmark::Initialize(&argc, argv);
+    Fixture fixture;
+    if (!setUp(fixture)) {
+        std::fprintf(stderr, "bench_crawl: the demo site did not start\n");
+        return EXIT_FAILURE;
+    }
+    g_fixture = &fixture;
+    RatioReporter reporter;
+    benchmark::RunSpecifiedBenchmarks(&reporter);
+    printRatio("crawl / bare requests (10 pages)", "BM_Crawl10Pages", "BM_Bare10Pages");
+    printRatio("crawl --check-links / bare requests with share pages", "BM_Crawl10PagesCheckLinks",
+               "BM_Bare10PagesAndShares");
+    std::printf("taken turn about, medians of %d rounds: crawl / bare %.3f, with links %.3f\n", kRounds,
+                interleavedRatio(false, kRounds), interleavedRatio(true, kRounds));
+    Net::networkManager().clearConnectionCache();
+    const long onePage = childPeakKiB(fixture, 0);
+    const long allPages = childPeakKiB(fixture, DemoSite::Catalog::kLastPage);
+    std::printf("peak RSS of vorlen360-cli crawl --check-links: 1 page %ld KiB, %d pages %ld KiB\n", onePage,
+                DemoSite::Catalog::kLastPage + 1, allPages);
+    fixture.site.stop();
+    benchmark::Shutdown();
+    return EXIT_SUCCESS;
+}

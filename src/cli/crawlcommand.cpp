@@ -1,0 +1,251 @@
+#include "cli/crawlcommand.h"
+
+#include "cli/commandarguments.h"
+#include "crawl/crawler.h"
+#include "crawl/fetcher.h"
+#include "crawl/linkcheck.h"
+#include "crawl/outputfile.h"
+#include "crawl/progresstext.h"
+#include "crawl/rowformat.h"
+#include "crawl/stopsignals.h"
+#include "crawl/stopswitch.h"
+
+#include <QFile>
+#include <QString>
+
+#include <chrono>
+#include <cstdio>
+#include <optional>
+
+#if defined(Q_OS_WIN)
+#include <io.h>
+#else
+#include <unistd.h>
+#endif
+
+using namespace Qt::StringLiterals;
+
+namespace Cli {
+
+namespace {
+
+constexpr int kLastPage = 32767;
+constexpr qint64 kLongestWaitMs = 3'600'000;
+constexpr int kMostRetries = 100;
+constexpr auto kBarRedraw = std::chrono::milliseconds(100);
+
+struct CrawlOptions
+{
+    Crawl::CrawlPlan plan;
+    Crawl::Pacing pacing;
+    Crawl::Format format = Crawl::Format::Jsonl;
+    QString output;
+    bool append = false;
+    QString error;
+};
+
+// Whole decimal number in low..high, plain digits only.
+std::optional<qint64> number(const QString &text, qint64 low, qint64 high)
+{
+    if (text.isEmpty() || text.size() > 10)
+        return std::nullopt;
+    for (const QChar c : text) {
+        if (c < u'0' || c > u'9')
+            return std::nullopt;
+    }
+    const qint64 value = text.toLongLong();
+    return value >= low && value <= high ? std::optional(value) : std::nullopt;
+}
+
+// "A-B" or "N", both within 0..32767 and A <= B.
+bool parsePages(const QString &text, Crawl::CrawlPlan &plan)
+{
+    const qsizetype dash = text.indexOf(u'-');
+    const auto first = number(dash < 0 ? text : text.left(dash), 0, kLastPage);
+    const auto last = dash < 0 ? first : number(text.mid(dash + 1), 0, kLastPage);
+    if (!first || !last || *first > *last)
+        return false;
+    plan.firstPage = static_cast<int>(*first);
+    plan.lastPage = static_cast<int>(*last);
+    return true;
+}
+
+// Sets one numeric option when given; the error line names it when its value is refused.
+template<typename Apply>
+void numberOption(const CommandArguments &arguments, const QString &name, qint64 low, qint64 high, QString &error,
+                  Apply apply)
+{
+    if (!error.isEmpty() || !arguments.options.contains(name))
+        return;
+    const QString value = arguments.options.value(name);
+    if (const auto parsed = number(value, low, high))
+        apply(*parsed);
+    else
+        error = u"--"_s + name + u": not a whole number from "_s + QString::number(low) + u" to "_s
+            + QString::number(high) + u": "_s + value;
+}
+
+CrawlOptions parseOptions(const Context &context)
+{
+    CrawlOptions options;
+    const CommandArguments arguments = parseCommandArguments(
+        context.arguments, {"pages", "keyword", "format", "output", "dead-marker", "delay", "retries", "backoff"},
+        {"append", "check-links", "only-live"});
+    QString &error = options.error;
+    if (!arguments.error.isEmpty())
+        error = arguments.error;
+    else if (!arguments.positional.isEmpty())
+        error = u"unexpected argument "_s + arguments.positional.first();
+    else if (arguments.options.contains(u"pages"_s) && arguments.options.contains(u"keyword"_s))
+        error = u"--pages and --keyword exclude each other"_s;
+    else if (arguments.options.contains(u"pages"_s) && !parsePages(arguments.options.value(u"pages"_s), options.plan))
+        error = u"--pages: A-B or N, pages from 0 to 32767, A not above B: "_s + arguments.options.value(u"pages"_s);
+
+    options.plan.keyword = arguments.options.value(u"keyword"_s);
+    if (error.isEmpty() && arguments.options.contains(u"keyword"_s) && options.plan.keyword.size() < 2)
+        error = u"--keyword: at least two characters"_s;
+    if (error.isEmpty() && arguments.options.contains(u"format"_s)) {
+        const auto format = Crawl::parseFormat(arguments.options.value(u"format"_s));
+        if (!format)
+            error = u"--format: jsonl, csv or tsv, not "_s + arguments.options.value(u"format"_s);
+        options.format = format.value_or(Crawl::Format::Jsonl);
+    }
+    numberOption(arguments, u"delay"_s, 0, kLongestWaitMs, error,
+                 [&](qint64 ms) { options.pacing.delay = std::chrono::milliseconds(ms); });
+    numberOption(arguments, u"retries"_s, 0, kMostRetries, error,
+                 [&](qint64 n) { options.pacing.retries = static_cast<int>(n); });
+    numberOption(arguments, u"backoff"_s, 0, options.pacing.backoffCap.count(), error,
+                 [&](qint64 ms) { options.pacing.backoffBase = std::chrono::milliseconds(ms); });
+
+    options.output = arguments.options.value(u"output"_s);
+    options.append = arguments.flags.contains(u"append"_s);
+    if (error.isEmpty() && arguments.options.contains(u"output"_s) && options.output.isEmpty())
+        error = u"--output: no file name"_s;
+    if (error.isEmpty() && options.append && options.output.isEmpty())
+        error = u"--append needs --output"_s;
+
+    options.plan.shareSite = context.endpoints.shareSite;
+    options.plan.sharePrefix = context.endpoints.sharePrefix;
+    options.plan.onlyLive = arguments.flags.contains(u"only-live"_s);
+    options.plan.checkLinks = arguments.flags.contains(u"check-links"_s) || options.plan.onlyLive;
+    options.plan.deadMarkers = Crawl::defaultDeadMarkers() + arguments.options.values(u"dead-marker"_s);
+    return options;
+}
+
+bool isTerminal(QTextStream &stream)
+{
+    const auto *file = qobject_cast<QFile *>(stream.device());
+    if (!file || file->handle() < 0)
+        return false;
+#if defined(Q_OS_WIN)
+    return _isatty(file->handle()) != 0;
+#else
+    return isatty(file->handle()) != 0;
+#endif
+}
+
+// Progress on err: a bar redrawn in place on a terminal, else one line per page.
+class ProgressPrinter
+{
+public:
+    ProgressPrinter(QTextStream &err, bool checkLinks) : m_err(err), m_terminal(isTerminal(err)), m_checkLinks(checkLinks) {}
+
+    void show(const Crawl::CrawlProgress &progress)
+    {
+        if (!m_terminal) {
+            if (progress.pageEnded)
+                print(Crawl::progressLine(progress, m_checkLinks));
+            return;
+        }
+        const auto now = std::chrono::steady_clock::now();
+        if (!progress.pageEnded && now - m_lastDrawn < kBarRedraw)
+            return;
+        m_lastDrawn = now;
+        print(u'\r' + Crawl::progressBar(progress, m_checkLinks) + u"\x1b[K"_s);
+        m_barShown = true;
+    }
+
+    // A line of its own, below the bar when one is shown.
+    void print(const QString &text)
+    {
+        if (m_barShown && !text.startsWith(u'\r')) {
+            m_err << '\n';
+            m_barShown = false;
+        }
+        m_err << text;
+        m_err.flush();
+    }
+
+private:
+    QTextStream &m_err;
+    bool m_terminal;
+    bool m_checkLinks;
+    bool m_barShown = false;
+    std::chrono::steady_clock::time_point m_lastDrawn;
+};
+
+int exitCode(const Crawl::CrawlSummary &summary)
+{
+    if (summary.stopped)
+        return CrawlStopped;
+    if (summary.pagesRead == 0)
+        return CrawlNothingRead;
+    return summary.pagesFailed > 0 || summary.detailsFailed > 0 ? CrawlSomeFailed : Success;
+}
+
+} // namespace
+
+int runCrawl(const Context &context)
+{
+    const CrawlOptions options = parseOptions(context);
+    if (!options.error.isEmpty()) {
+        context.err << "crawl: " << options.error << '\n' << "usage:\n" << QString::fromUtf8(kCrawlUsage) << '\n';
+        return BadUsage;
+    }
+
+    Crawl::OutputFile file;
+    const bool toFile = !options.output.isEmpty();
+    if (toFile) {
+        const QString why = file.open(options.output, options.append);
+        if (!why.isEmpty()) {
+            context.err << "crawl: cannot write " << options.output << ": " << why << '\n';
+            return Failure;
+        }
+    }
+    const auto write = [&](const QString &text) {
+        if (toFile)
+            return file.write(text);
+        context.out << text;
+        context.out.flush();
+        return context.out.status() == QTextStream::Ok;
+    };
+    if (!toFile || file.startsEmpty())
+        write(Crawl::outputHead(options.format, options.plan.checkLinks));
+
+    Crawl::StopSwitch stop;
+    const Crawl::StopSignals signalHandlers(stop);
+    Crawl::Pacing pacing = options.pacing;
+    pacing.transferTimeout = context.endpoints.timeout;
+    Crawl::Fetcher fetcher(pacing, stop);
+    Crawl::Crawler crawler(options.plan, fetcher);
+    ProgressPrinter progress(context.err, options.plan.checkLinks);
+
+    Crawl::CrawlCallbacks callbacks;
+    callbacks.row = [&](const Crawl::CrawlRow &row) { return write(Crawl::formatRow(options.format, row)); };
+    callbacks.progress = [&](const Crawl::CrawlProgress &state) { progress.show(state); };
+    callbacks.failure = [&](const QString &line) { progress.print(u"crawl: "_s + line + u'\n'); };
+    const Crawl::CrawlSummary summary = crawler.run(callbacks);
+
+    if (!summary.failedPages.isEmpty())
+        progress.print(u"crawl: failed pages: "_s + summary.failedPages.join(u", "_s) + u'\n');
+    bool outputFailed = summary.outputFailed;
+    if (toFile && summary.pagesRead > 0 && !outputFailed && !file.commit())
+        outputFailed = true;
+    if (outputFailed)
+        progress.print(u"crawl: cannot write "_s + (toFile ? options.output : u"stdout"_s) + u": "_s
+                       + (toFile ? file.errorString() : u"write failed"_s) + u'\n');
+    progress.print(u"crawl: "_s + Crawl::summaryLine(summary));
+    return outputFailed ? Failure : exitCode(summary);
+}
+
+} // namespace Cli

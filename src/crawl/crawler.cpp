@@ -1,0 +1,146 @@
+#include "crawl/crawler.h"
+
+#include "crawl/searchurl.h"
+#include "harvest/entryparser.h"
+#include "harvest/sharecode.h"
+#include "harvest/siteurls.h"
+
+using namespace Qt::StringLiterals;
+
+namespace Crawl {
+
+namespace {
+
+QString pageName(std::optional<int> page)
+{
+    return page ? QString::number(*page) : u"keyword results"_s;
+}
+
+} // namespace
+
+Crawler::Crawler(CrawlPlan plan, Fetcher &fetcher) : m_plan(std::move(plan)), m_fetcher(fetcher)
+{
+    m_plan.checkLinks = m_plan.checkLinks || m_plan.onlyLive;
+}
+
+CrawlSummary Crawler::run(const CrawlCallbacks &callbacks)
+{
+    m_callbacks = &callbacks;
+    m_summary = {};
+    m_pagesDone = 0;
+    m_seenEntryIds.clear();
+    m_seenShareCodes.clear();
+    m_start = std::chrono::steady_clock::now();
+
+    if (!m_plan.keyword.isEmpty()) {
+        m_summary.pagesPlanned = 1;
+        crawlPage(searchUrl(m_plan.shareSite, m_plan.keyword), std::nullopt);
+    } else {
+        m_summary.pagesPlanned = m_plan.lastPage - m_plan.firstPage + 1;
+        for (int page = m_plan.firstPage; page <= m_plan.lastPage && !m_summary.stopped && !m_summary.outputFailed; ++page)
+            crawlPage(Harvest::listingUrl(m_plan.shareSite, static_cast<qint16>(page)), page);
+    }
+    m_summary.stopped = m_summary.stopped || m_fetcher.stopRequested();
+    m_summary.elapsed = std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::steady_clock::now() - m_start);
+    m_callbacks = nullptr;
+    return m_summary;
+}
+
+void Crawler::crawlPage(const QString &url, std::optional<int> page)
+{
+    const Answer listing = m_fetcher.get(url);
+    if (listing.kind == Answer::Kind::Stopped) {
+        m_summary.stopped = true;
+        return;
+    }
+    if (!listing.isOk() || listing.body.isEmpty()) {
+        ++m_summary.pagesFailed;
+        m_summary.failedPages.append(pageName(page));
+        reportFailure(u"page "_s + pageName(page) + u" failed: "_s
+                             + (listing.isOk() ? u"empty page"_s : listing.describe()));
+    } else {
+        ++m_summary.pagesRead;
+        for (Harvest::ResourceEntry &entry : Harvest::parseEntries(listing.body)) {
+            if (!crawlEntry(std::move(entry), page))
+                break;
+        }
+    }
+    ++m_pagesDone;
+    reportProgress(page, true);
+}
+
+bool Crawler::crawlEntry(Harvest::ResourceEntry entry, std::optional<int> page)
+{
+    if (m_seenEntryIds.contains(entry.entryId)) {
+        ++m_summary.duplicates;
+        return true;
+    }
+    const Answer detail = m_fetcher.get(Harvest::detailUrl(m_plan.shareSite, entry.entryId));
+    if (detail.kind == Answer::Kind::Stopped) {
+        m_summary.stopped = true;
+        return false;
+    }
+    m_seenEntryIds.insert(entry.entryId);
+    if (detail.isOk()) {
+        entry.shareCode = Harvest::cutShareCode(detail.body, m_plan.sharePrefix).value_or(QString());
+    } else {
+        ++m_summary.detailsFailed;
+        reportFailure(u"detail page of entry "_s + entry.entryId + u" (page "_s + pageName(page)
+                             + u") failed: "_s + detail.describe());
+    }
+    if (!entry.shareCode.isEmpty()) {
+        if (m_seenShareCodes.contains(entry.shareCode)) {
+            ++m_summary.duplicates;
+            return true;
+        }
+        m_seenShareCodes.insert(entry.shareCode);
+    }
+
+    CrawlRow row{page, std::move(entry), {}, std::nullopt};
+    if (!row.entry.shareCode.isEmpty())
+        row.shareUrl = m_plan.sharePrefix + row.entry.shareCode;
+    if (m_plan.checkLinks) {
+        row.link = checkLink(row.entry.shareCode, row.shareUrl);
+        ++(*row.link == LinkState::Live ? m_summary.live : *row.link == LinkState::Dead ? m_summary.dead : m_summary.unknown);
+    }
+    if (!m_plan.onlyLive || row.link == LinkState::Live) {
+        if (!m_callbacks->row(row)) {
+            m_summary.outputFailed = true;
+            return false;
+        }
+        ++m_summary.rowsWritten;
+    }
+    reportProgress(page, false);
+    return true;
+}
+
+LinkState Crawler::checkLink(const QString &shareCode, const QString &shareUrl)
+{
+    if (shareCode.isEmpty())
+        return LinkState::Unknown;
+    return classifyShare(m_fetcher.get(shareUrl), m_plan.deadMarkers);
+}
+
+void Crawler::reportFailure(const QString &line) const
+{
+    if (m_callbacks->failure)
+        m_callbacks->failure(line);
+}
+
+void Crawler::reportProgress(std::optional<int> endedPage, bool pageEnded)
+{
+    if (!m_callbacks->progress)
+        return;
+    CrawlProgress progress;
+    progress.pagesDone = m_pagesDone;
+    progress.pagesPlanned = m_summary.pagesPlanned;
+    progress.rowsWritten = m_summary.rowsWritten;
+    progress.live = m_summary.live;
+    progress.dead = m_summary.dead;
+    progress.elapsed = std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::steady_clock::now() - m_start);
+    progress.endedPage = endedPage;
+    progress.pageEnded = pageEnded;
+    m_callbacks->progress(progress);
+}
+
+} // namespace Crawl

@@ -1,0 +1,94 @@
+#pragma once
+
+#include "crawl/crawlrow.h"
+#include "crawl/fetcher.h"
+
+#include <QSet>
+#include <QString>
+#include <QStringList>
+
+#include <chrono>
+#include <functional>
+#include <optional>
+
+namespace Crawl {
+
+struct CrawlPlan
+{
+    QString shareSite;   // ends with "/"
+    QString sharePrefix; // of every share link
+    int firstPage = 0;   // listing pages firstPage..lastPage, unless keyword is set
+    int lastPage = 0;
+    QString keyword;     // when set: the one page of results for it
+    bool checkLinks = false;
+    bool onlyLive = false; // write only rows whose link is live (implies checkLinks)
+    QStringList deadMarkers;
+};
+
+struct CrawlProgress
+{
+    int pagesDone = 0; // read or failed
+    int pagesPlanned = 0;
+    int rowsWritten = 0;
+    int live = 0;
+    int dead = 0;
+    std::chrono::milliseconds elapsed{0};
+    std::optional<int> endedPage; // set when a page has just been finished (none for keyword results)
+    bool pageEnded = false;
+};
+
+struct CrawlSummary
+{
+    int pagesPlanned = 0;
+    int pagesRead = 0;
+    int pagesFailed = 0;
+    int detailsFailed = 0;
+    int rowsWritten = 0;
+    int duplicates = 0;
+    int live = 0;
+    int dead = 0;
+    int unknown = 0;
+    bool stopped = false;      // by the stop switch
+    bool outputFailed = false; // a row could not be written; the crawl ended there
+    QStringList failedPages; // page numbers, or "keyword results"
+    std::chrono::milliseconds elapsed{0};
+};
+
+struct CrawlCallbacks
+{
+    std::function<bool(const CrawlRow &)> row;              // writes a row as soon as it is known; false: could not
+    std::function<void(const CrawlProgress &)> progress;    // after every row and every page
+    std::function<void(const QString &)> failure;           // one line: what failed and why
+};
+
+// Harvests many pages one request after the other: each listing page, then every entry's detail
+// page (a failed detail page still gives its row, without a share code), optionally each share
+// link. Rows are handed out as they are finished and forgotten; only the keys that recognise a
+// share already written are kept. A share is the same when its share code is, or, for rows
+// without one, its entry id; a repeated entry id costs no detail request.
+class Crawler
+{
+public:
+    Crawler(CrawlPlan plan, Fetcher &fetcher);
+
+    CrawlSummary run(const CrawlCallbacks &callbacks);
+
+private:
+    void crawlPage(const QString &url, std::optional<int> page);
+    // false when the crawl must end: the stop switch, or the row could not be written.
+    bool crawlEntry(Harvest::ResourceEntry entry, std::optional<int> page);
+    LinkState checkLink(const QString &shareCode, const QString &shareUrl);
+    void reportProgress(std::optional<int> endedPage, bool pageEnded);
+    void reportFailure(const QString &line) const;
+
+    CrawlPlan m_plan;
+    Fetcher &m_fetcher;
+    const CrawlCallbacks *m_callbacks = nullptr;
+    CrawlSummary m_summary;
+    int m_pagesDone = 0;
+    QSet<QString> m_seenEntryIds;
+    QSet<QString> m_seenShareCodes;
+    std::chrono::steady_clock::time_point m_start;
+};
+
+} // namespace Crawl

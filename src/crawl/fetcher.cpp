@@ -1,0 +1,154 @@
+#include "crawl/fetcher.h"
+
+#include "net/networkaccess.h"
+#include "net/pagedecoding.h"
+
+#include <QCoreApplication>
+#include <QEventLoop>
+#include <QNetworkAccessManager>
+#include <QNetworkReply>
+#include <QNetworkRequest>
+#include <QRandomGenerator>
+#include <QTimer>
+#include <QUrl>
+
+#include <algorithm>
+#include <memory>
+
+using namespace Qt::StringLiterals;
+
+namespace Crawl {
+
+namespace {
+
+// Errors Qt reports for an answer that came with a status line: the status tells the story.
+bool isStatusError(QNetworkReply::NetworkError error)
+{
+    return (error >= QNetworkReply::ContentAccessDenied && error <= QNetworkReply::UnknownContentError)
+        || (error >= QNetworkReply::InternalServerError && error <= QNetworkReply::UnknownServerError);
+}
+
+bool isRetried(const Answer &answer)
+{
+    return answer.kind == Answer::Kind::Transport || (answer.kind == Answer::Kind::Http && answer.status >= 500);
+}
+
+struct ReplyDeleter
+{
+    void operator()(QNetworkReply *reply) const
+    {
+        reply->disconnect();
+        if (reply->isRunning())
+            reply->abort();
+        reply->deleteLater();
+    }
+};
+
+Answer stoppedAnswer()
+{
+    Answer answer;
+    answer.kind = Answer::Kind::Stopped;
+    return answer;
+}
+
+QString hostKey(const QUrl &url)
+{
+    return url.host() + u':' + QString::number(url.port(url.scheme() == u"https" ? 443 : 80));
+}
+
+} // namespace
+
+QString Answer::describe() const
+{
+    switch (kind) {
+    case Kind::Http: return u"HTTP "_s + QString::number(status);
+    case Kind::Transport: return failure;
+    case Kind::Stopped: break;
+    }
+    return u"stopped"_s;
+}
+
+std::chrono::milliseconds backoffDelay(const Pacing &pacing, int retry, double jitter)
+{
+    auto full = pacing.backoffBase;
+    for (int i = 0; i < retry && full < pacing.backoffCap; ++i)
+        full *= 2;
+    full = std::min(full, pacing.backoffCap);
+    const double kept = 1.0 - std::clamp(jitter, 0.0, 1.0) / 2;
+    return std::chrono::milliseconds(static_cast<qint64>(static_cast<double>(full.count()) * kept));
+}
+
+Fetcher::Fetcher(Pacing pacing, const StopSwitch &stop) : m_pacing(pacing), m_stop(stop) {}
+
+Answer Fetcher::get(const QString &url)
+{
+    Answer answer;
+    for (int attempt = 0;; ++attempt) {
+        if (m_stop.isOn())
+            return stoppedAnswer();
+        answer = getOnce(url);
+        if (!isRetried(answer) || attempt >= m_pacing.retries)
+            return answer;
+        waitFor(backoffDelay(m_pacing, attempt, QRandomGenerator::global()->generateDouble()));
+    }
+}
+
+Answer Fetcher::getOnce(const QString &url)
+{
+    const QUrl target(url);
+    if (!target.isValid() || target.isRelative() || QCoreApplication::closingDown())
+        return Answer{Answer::Kind::Transport, 0, {}, u"bad URL "_s + url};
+    const QString host = hostKey(target);
+    waitForHost(host);
+    if (m_stop.isOn())
+        return stoppedAnswer();
+
+    QNetworkRequest request(target);
+    request.setRawHeader(QByteArrayLiteral("If-Modified-Since"), QByteArrayLiteral("0"));
+    request.setAttribute(QNetworkRequest::CacheLoadControlAttribute, QNetworkRequest::AlwaysNetwork);
+    request.setTransferTimeout(static_cast<int>(m_pacing.transferTimeout.count()));
+
+    ++m_requestsSent;
+    const std::unique_ptr<QNetworkReply, ReplyDeleter> reply(Net::networkManager().get(request));
+    // The stop switch is not connected here: the request in flight always finishes.
+    QEventLoop loop;
+    QObject::connect(reply.get(), &QNetworkReply::finished, &loop, &QEventLoop::quit);
+    if (!reply->isFinished())
+        loop.exec();
+    m_lastEnd.insert(host, std::chrono::steady_clock::now());
+
+    const QVariant status = reply->attribute(QNetworkRequest::HttpStatusCodeAttribute);
+    const QNetworkReply::NetworkError error = reply->error();
+    if (!reply->isFinished() || !status.isValid() || (error != QNetworkReply::NoError && !isStatusError(error)))
+        return Answer{Answer::Kind::Transport, 0, {}, reply->isFinished() ? reply->errorString() : u"interrupted"_s};
+
+    const QByteArray body = reply->readAll();
+    return Answer{Answer::Kind::Http, status.toInt(),
+                  Net::decodePage(reply->header(QNetworkRequest::ContentTypeHeader).toByteArray(), body), {}};
+}
+
+// Waits in an event loop, so signals (and the stop switch) are served meanwhile.
+void Fetcher::waitFor(std::chrono::milliseconds duration) const
+{
+    if (duration.count() <= 0 || m_stop.isOn())
+        return;
+    QEventLoop loop;
+    QTimer::singleShot(duration, &loop, &QEventLoop::quit);
+    QObject::connect(&m_stop, &StopSwitch::turnedOn, &loop, &QEventLoop::quit);
+    loop.exec();
+}
+
+void Fetcher::waitForHost(const QString &host) const
+{
+    if (m_pacing.delay.count() <= 0)
+        return;
+    const auto last = m_lastEnd.constFind(host);
+    if (last == m_lastEnd.cend())
+        return;
+    const auto due = *last + m_pacing.delay;
+    const auto now = std::chrono::steady_clock::now();
+    if (due > now)
+        waitFor(std::chrono::ceil<std::chrono::milliseconds>(due - now));
+}
+
+} // namespace Crawl

@@ -1,0 +1,42 @@
+#include "crawl/linkcheck.h"
+
+#include <algorithm>
+
+using namespace Qt::StringLiterals;
+
+namespace Crawl {
+
+QString linkStateName(LinkState state)
+{
+    switch (state) {
+    case LinkState::Live: return u"live"_s;
+    case LinkState::Dead: return u"dead"_s;
+    case LinkState::Unknown: break;
+    }
+    return u"unknown"_s;
+}
+
+const QStringList &defaultDeadMarkers()
+{
+    static const QStringList kMarkers{
+        u"分享已取消"_s, u"已被删除"_s, u"链接不存在"_s, u"已过期"_s, u"分享不存在"_s,
+        u"已失效"_s, u"来晚了"_s, u"文件已删除"_s,
+    };
+    return kMarkers;
+}
+
+LinkState classifyShare(const Answer &answer, const QStringList &markers)
+{
+    if (answer.kind != Answer::Kind::Http || answer.status >= 500)
+        return LinkState::Unknown;
+    if (answer.status == 404 || answer.status == 410)
+        return LinkState::Dead;
+    const bool marked = std::any_of(markers.cbegin(), markers.cend(), [&](const QString &marker) {
+        return !marker.isEmpty() && answer.body.contains(marker);
+    });
+    if (marked)
+        return LinkState::Dead;
+    return answer.body.isEmpty() ? LinkState::Unknown : LinkState::Live;
+}
+
+} // namespace Crawl

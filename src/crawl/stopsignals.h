@@ -1,0 +1,30 @@
+#pragma once
+
+#include "crawl/stopswitch.h"
+
+#include <QObject>
+
+#include <memory>
+
+namespace Crawl {
+
+// While alive, Ctrl-C (SIGINT) and SIGTERM, or the console's break events on Windows, turn the
+// stop switch on through the event loop; a second one ends the process at once with exit code
+// 130. Only one may be alive at a time; a second one does nothing. The previous handlers come
+// back when it goes.
+class StopSignals : public QObject
+{
+    Q_OBJECT
+
+public:
+    static constexpr int kExitCode = 130;
+
+    explicit StopSignals(StopSwitch &stop);
+    ~StopSignals() override;
+
+private:
+    struct Platform;
+    std::unique_ptr<Platform> m_platform;
+};
+
+} // namespace Crawl

@@ -1,0 +1,193 @@
+// The crawl command's wiring: exit codes, the output file's safety, and a stop by SIGINT in a
+// child process. What rows hold is the core's business (tests/crawl).
+#include "demo-site/server.h"
+#include "net/networkaccess.h"
+#include "support/clirun.h"
+#include "support/files.h"
+
+#include <QDir>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QNetworkAccessManager>
+#include <QProcess>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include <csignal>
+#include <memory>
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+QStringList endpointArguments(const DemoSite::Server &site)
+{
+    const QString base = QString::fromStdString(site.baseUrl());
+    return {u"--share-site"_s, base, u"--share-prefix"_s, base + u"yunpan/"_s, u"--timeout"_s, u"10"_s};
+}
+
+CliOutcome crawlAgainst(DemoSite::Server &site, const QStringList &arguments)
+{
+    const CliOutcome outcome = runCli(endpointArguments(site) + QStringList{u"crawl"_s} + arguments);
+    Net::networkManager().clearConnectionCache();
+    return outcome;
+}
+
+const QByteArray kOldFile = "{\"old\":1}\n";
+
+} // namespace
+
+class TestCrawlCommand : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void exitCodes_data();
+    void exitCodes();
+    void outputFile_data();
+    void outputFile();
+    void stopSignal_data();
+    void stopSignal();
+};
+
+void TestCrawlCommand::exitCodes_data()
+{
+    QTest::addColumn<double>("failFraction");
+    QTest::addColumn<QStringList>("arguments");
+    QTest::addColumn<int>("code");
+    QTest::addColumn<QString>("errHolds");
+    QTest::newRow("every page read") << 0.0 << QStringList{u"--pages"_s, u"3-4"_s} << 0 << u"pages read 2, pages failed 0"_s;
+    QTest::newRow("some pages failed") << 0.5 << QStringList{u"--pages=0-5"_s, u"--retries"_s, u"0"_s} << 4
+                                       << u"crawl: failed pages: "_s;
+    QTest::newRow("no page read") << 1.0 << QStringList{u"--pages"_s, u"7"_s, u"--retries=1"_s, u"--backoff=1"_s} << 3
+                                  << u"crawl: page 7 failed: "_s;
+    QTest::newRow("keyword results") << 0.0 << QStringList{u"--keyword"_s, u"周星驰"_s} << 0
+                                     << u"keyword results done (1 of 1)"_s;
+    QTest::newRow("range upside down") << 0.0 << QStringList{u"--pages"_s, u"5-2"_s} << 2 << u"--pages"_s;
+    QTest::newRow("page past 32767") << 0.0 << QStringList{u"--pages"_s, u"32768"_s} << 2 << u"--pages"_s;
+    QTest::newRow("pages and keyword") << 0.0 << QStringList{u"--pages=1"_s, u"--keyword=ab"_s} << 2 << u"--keyword"_s;
+    QTest::newRow("unknown format") << 0.0 << QStringList{u"--format"_s, u"json"_s} << 2 << u"--format"_s;
+    QTest::newRow("append without output") << 0.0 << QStringList{u"--append"_s} << 2 << u"--append"_s;
+    QTest::newRow("negative retries") << 0.0 << QStringList{u"--retries"_s, u"-1"_s} << 2 << u"--retries"_s;
+}
+
+void TestCrawlCommand::exitCodes()
+{
+    QFETCH(double, failFraction);
+    QFETCH(QStringList, arguments);
+    QFETCH(int, code);
+    QFETCH(QString, errHolds);
+    DemoSite::Server site(DemoSite::Options{.seed = 2, .failFraction = failFraction});
+    QVERIFY(site.start());
+    const CliOutcome outcome = crawlAgainst(site, arguments);
+    QCOMPARE(outcome.code, code);
+    QVERIFY2(outcome.err.contains(errHolds), qPrintable(outcome.err));
+    if (code != 2)
+        QVERIFY(outcome.err.contains(u", seconds "_s) && !outcome.err.contains(u"stopped"_s));
+}
+
+void TestCrawlCommand::outputFile_data()
+{
+    QTest::addColumn<double>("failFraction");
+    QTest::addColumn<QStringList>("arguments");
+    QTest::addColumn<QByteArray>("oldContent"); // empty: no file before
+    QTest::addColumn<QByteArray>("startsWith");
+    QTest::addColumn<int>("headLines");          // lines before the rows
+    const QByteArray csvHead = "\xEF\xBB\xBFpage,number,title,fileCount,shareCode,extractionCode,shareUrl\r\n";
+    QTest::newRow("failed early: old file intact") << 1.0 << QStringList{u"--retries=0"_s} << kOldFile << kOldFile << -1;
+    QTest::newRow("replaced") << 0.0 << QStringList{} << kOldFile << QByteArray("{\"page\":2,") << 0;
+    QTest::newRow("appended") << 0.0 << QStringList{u"--append"_s} << kOldFile << kOldFile << 1;
+    QTest::newRow("new csv: its header") << 0.0 << QStringList{u"--format=csv"_s} << QByteArray() << csvHead << 1;
+    QTest::newRow("csv appended: no second header") << 0.0 << QStringList{u"--format=csv"_s, u"--append"_s}
+                                                     << csvHead << csvHead << 1;
+}
+
+void TestCrawlCommand::outputFile()
+{
+    QFETCH(double, failFraction);
+    QFETCH(QStringList, arguments);
+    QFETCH(QByteArray, oldContent);
+    QFETCH(QByteArray, startsWith);
+    QFETCH(int, headLines);
+    QTemporaryDir dir;
+    const QString path = dir.filePath(u"rows.out"_s);
+    if (!oldContent.isEmpty())
+        QVERIFY(TestFiles::writeAll(path, oldContent));
+    DemoSite::Server site(DemoSite::Options{.seed = 4, .failFraction = failFraction});
+    QVERIFY(site.start());
+
+    const CliOutcome outcome = crawlAgainst(site, arguments + QStringList{u"--pages=2"_s, u"--output"_s, path});
+    const QByteArray written = TestFiles::readAll(path);
+    QVERIFY(written.startsWith(startsWith));
+    QVERIFY(outcome.out.isEmpty());
+    QCOMPARE(QDir(dir.path()).entryList(QDir::Files), QStringList{u"rows.out"_s}); // no temporary file left
+    if (headLines < 0) {
+        QCOMPARE(outcome.code, 3);
+        QCOMPARE(written, oldContent);
+        return;
+    }
+    QCOMPARE(outcome.code, 0);
+    const qsizetype rows = qsizetype(site.catalog().listingPage(2).size());
+    QCOMPARE(written.count('\n'), headLines + rows);
+    QVERIFY(written.endsWith('\n'));
+}
+
+void TestCrawlCommand::stopSignal_data()
+{
+    QTest::addColumn<bool>("toFile");
+    QTest::newRow("to a file") << true;
+    QTest::newRow("to stdout") << false;
+}
+
+// SIGINT in the middle of a long crawl: exit 130 soon after, and the output holds whole rows,
+// exactly the catalogue's first ones, as many as the summary says were written.
+void TestCrawlCommand::stopSignal()
+{
+    QFETCH(bool, toFile);
+    DemoSite::Server site(DemoSite::Options{.seed = 9, .latencyMs = 2});
+    QVERIFY(site.start());
+    QTemporaryDir dir;
+    const QString path = dir.filePath(u"rows.jsonl"_s);
+    QStringList arguments = endpointArguments(site) + QStringList{u"crawl"_s, u"--pages"_s, u"0-150"_s};
+    if (toFile)
+        arguments += {u"--output"_s, path};
+
+    QProcess child;
+    child.setReadChannel(QProcess::StandardError);
+    child.start(QStringLiteral(CLI_EXECUTABLE), arguments);
+    QVERIFY(child.waitForStarted());
+    QByteArray err;
+    while (!err.contains("page 1 done") && child.waitForReadyRead(10000))
+        err += child.readAllStandardError();
+    QVERIFY2(err.contains("page 1 done"), err.constData());
+    ::kill(static_cast<pid_t>(child.processId()), SIGINT);
+    QVERIFY(child.waitForFinished(10000));
+    err += child.readAllStandardError();
+    QCOMPARE(child.exitStatus(), QProcess::NormalExit);
+    QCOMPARE(child.exitCode(), 130);
+
+    const QByteArray output = toFile ? TestFiles::readAll(path) : child.readAllStandardOutput();
+    QVERIFY(output.endsWith('\n'));
+    const QList<QByteArray> lines = output.chopped(1).split('\n');
+    std::vector<std::pair<int, DemoSite::Entry>> catalogue;
+    for (int page = 0; page <= 150 && catalogue.size() <= size_t(lines.size()); ++page) {
+        for (const DemoSite::Entry &entry : site.catalog().listingPage(page))
+            catalogue.emplace_back(page, entry);
+    }
+    QVERIFY(lines.size() > qsizetype(site.catalog().listingPage(0).size()));
+    QVERIFY(size_t(lines.size()) < catalogue.size());
+    for (qsizetype i = 0; i < lines.size(); ++i) {
+        QJsonParseError error{};
+        const QJsonObject row = QJsonDocument::fromJson(lines.at(i), &error).object();
+        QCOMPARE(error.error, QJsonParseError::NoError);
+        QCOMPARE(row.value(u"page"_s).toInt(), catalogue[size_t(i)].first);
+        QCOMPARE(row.value(u"shareCode"_s).toString(), QString::fromStdString(catalogue[size_t(i)].second.shareCode));
+    }
+    QVERIFY(err.trimmed().endsWith(", stopped"));
+    QVERIFY2(err.contains(QByteArray(", rows written " + QByteArray::number(lines.size()) + ",")), err.constData());
+    if (toFile)
+        QCOMPARE(QDir(dir.path()).entryList(QDir::Files), QStringList{u"rows.jsonl"_s});
+}
+
+QTEST_GUILESS_MAIN(TestCrawlCommand)
+#include "tst_crawlcommand.moc"

@@ -1,0 +1,345 @@
+// The crawl core against the demo site (whose catalogue predicts every page, every dead share and
+// every request it fails on purpose) and against scripted answers for what the site cannot show.
+#include "crawl/crawler.h"
+#include "crawl/fetcher.h"
+#include "crawl/linkcheck.h"
+#include "demo-site/failures.h"
+#include "demo-site/server.h"
+#include "net/networkaccess.h"
+#include "support/loopbackserver.h"
+
+#include <QElapsedTimer>
+#include <QNetworkAccessManager>
+#include <QTest>
+#include <QTimer>
+
+#include <atomic>
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+struct Run
+{
+    Crawl::CrawlSummary summary;
+    QList<Crawl::CrawlRow> rows;
+    int requests = 0;
+};
+
+Run crawl(const Crawl::CrawlPlan &plan, Crawl::Pacing pacing = {.backoffBase = std::chrono::milliseconds(1)})
+{
+    Crawl::StopSwitch stop;
+    Crawl::Fetcher fetcher(pacing, stop);
+    Crawl::Crawler crawler(plan, fetcher);
+    Run run;
+    Crawl::CrawlCallbacks callbacks;
+    callbacks.row = [&run](const Crawl::CrawlRow &row) {
+        run.rows.append(row);
+        return true;
+    };
+    run.summary = crawler.run(callbacks);
+    run.requests = fetcher.requestsSent();
+    return run;
+}
+
+Crawl::CrawlPlan planFor(const std::string &baseUrl, int firstPage, int lastPage)
+{
+    Crawl::CrawlPlan plan;
+    plan.shareSite = QString::fromStdString(baseUrl);
+    plan.sharePrefix = plan.shareSite + u"yunpan/"_s;
+    plan.firstPage = firstPage;
+    plan.lastPage = lastPage;
+    plan.deadMarkers = Crawl::defaultDeadMarkers();
+    return plan;
+}
+
+// Whether the site fails every attempt a client with `retries` retries makes at path.
+bool failsForGood(const DemoSite::Options &site, const std::string &path, int retries)
+{
+    for (int attempt = 0; attempt <= retries; ++attempt) {
+        if (DemoSite::plannedFailure(site.seed, site.failFraction, path, attempt) == DemoSite::Failure::None)
+            return false;
+    }
+    return true;
+}
+
+// Stops the site after dropping the client's kept-alive connections, which would hold the stop.
+void stopSite(DemoSite::Server &site)
+{
+    Net::networkManager().clearConnectionCache();
+    site.stop();
+}
+
+QString listingEntry(const QString &id, const QString &title)
+{
+    return u"<dd class='fff' id='"_s + id + u"'><dfn>"_s + title + u"</dfn> <span class='ssite'>1</span> "
+           u"<span class='sma'>ab12</span></dd>\n"_s;
+}
+
+} // namespace
+
+class TestCrawler : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void flakySite_data();
+    void flakySite();
+    void linkClasses_data();
+    void linkClasses();
+    void duplicatesAcrossPages();
+    void retries_data();
+    void retries();
+    void waits_data();
+    void waits();
+    void stopCutsWaitsButNotTheRequest();
+};
+
+void TestCrawler::flakySite_data()
+{
+    QTest::addColumn<double>("fraction");
+    QTest::addColumn<int>("retries");
+    QTest::addColumn<int>("lastPage");
+    QTest::newRow("steady site") << 0.0 << 2 << 2;
+    QTest::newRow("half failing, one retry") << 0.5 << 1 << 5;
+    QTest::newRow("a third failing, no retry") << 0.3 << 0 << 5;
+    QTest::newRow("a tenth failing, two retries") << 0.1 << 2 << 3;
+}
+
+// Every row of the pages that could be read comes exactly once, in page order; a detail page
+// that failed for good leaves its row without a share code; failed pages are named.
+void TestCrawler::flakySite()
+{
+    QFETCH(double, fraction);
+    QFETCH(int, retries);
+    QFETCH(int, lastPage);
+    const DemoSite::Options options{.seed = 11, .failFraction = fraction};
+    DemoSite::Server site(options);
+    QVERIFY(site.start());
+
+    const Run run = crawl(planFor(site.baseUrl(), 0, lastPage), {.retries = retries, .backoffBase = std::chrono::milliseconds(1)});
+    stopSite(site);
+
+    QStringList failedPages;
+    int detailsFailed = 0;
+    QList<Harvest::ResourceEntry> expected;
+    for (int page = 0; page <= lastPage; ++page) {
+        if (failsForGood(options, "/act-" + std::to_string(page) + ".html", retries)) {
+            failedPages.append(QString::number(page));
+            continue;
+        }
+        int number = 0;
+        for (const DemoSite::Entry &entry : site.catalog().listingPage(page)) {
+            const bool detailFailed = failsForGood(options, "/id-" + entry.entryId + ".html", retries);
+            detailsFailed += detailFailed;
+            expected.append({QString::number(++number), QString::fromStdString(entry.title),
+                             QString::fromStdString(entry.fileCount),
+                             detailFailed ? QString() : QString::fromStdString(entry.shareCode),
+                             QString::fromStdString(entry.entryId), QString::fromStdString(entry.extractionCode)});
+        }
+    }
+    if (fraction > 0.2)
+        QVERIFY2(!failedPages.isEmpty() && detailsFailed > 0, "the table row should make pages fail for good");
+
+    QList<Harvest::ResourceEntry> written;
+    for (const Crawl::CrawlRow &row : run.rows)
+        written.append(row.entry);
+    QCOMPARE(written, expected);
+    QCOMPARE(run.summary.failedPages, failedPages);
+    QCOMPARE(run.summary.pagesFailed, int(failedPages.size()));
+    QCOMPARE(run.summary.pagesRead, lastPage + 1 - int(failedPages.size()));
+    QCOMPARE(run.summary.detailsFailed, detailsFailed);
+    QCOMPARE(run.summary.duplicates, 0);
+}
+
+void TestCrawler::linkClasses_data()
+{
+    QTest::addColumn<bool>("onlyLive");
+    QTest::addColumn<QString>("extraMarker");
+    QTest::newRow("every row") << false << QString();
+    QTest::newRow("only live rows") << true << QString();
+    // Every live share page of the site asks for the extraction code.
+    QTest::newRow("a marker of the user's") << false << u"请输入提取码"_s;
+}
+
+void TestCrawler::linkClasses()
+{
+    QFETCH(bool, onlyLive);
+    QFETCH(QString, extraMarker);
+    DemoSite::Server site(DemoSite::Options{.seed = 5});
+    QVERIFY(site.start());
+    Crawl::CrawlPlan plan = planFor(site.baseUrl(), 0, 1);
+    plan.checkLinks = true;
+    plan.onlyLive = onlyLive;
+    if (!extraMarker.isEmpty())
+        plan.deadMarkers.append(extraMarker);
+    const Run run = crawl(plan);
+    stopSite(site);
+
+    QHash<QString, Crawl::LinkState> expected;
+    int live = 0;
+    int dead = 0;
+    int siteLive = 0;
+    for (int page = 0; page <= 1; ++page) {
+        for (const DemoSite::Entry &entry : site.catalog().listingPage(page)) {
+            siteLive += entry.share == DemoSite::ShareState::Live;
+            const bool isLive = entry.share == DemoSite::ShareState::Live && extraMarker.isEmpty();
+            ++(isLive ? live : dead);
+            if (isLive || !onlyLive)
+                expected.insert(QString::fromStdString(entry.shareCode), isLive ? Crawl::LinkState::Live : Crawl::LinkState::Dead);
+        }
+    }
+    QVERIFY2(siteLive > 0 && siteLive < live + dead, "the pages should hold live and dead shares");
+    QCOMPARE(run.rows.size(), expected.size());
+    for (const Crawl::CrawlRow &row : run.rows) {
+        QCOMPARE(row.shareUrl, plan.sharePrefix + row.entry.shareCode);
+        QCOMPARE(row.link, std::optional(expected.value(row.entry.shareCode)));
+    }
+    QCOMPARE(run.summary.live, extraMarker.isEmpty() ? live : 0);
+    QCOMPARE(run.summary.dead, dead);
+    QCOMPARE(run.summary.unknown, 0);
+}
+
+// Page 1 repeats an entry of page 0, shows another share code of page 0 under a new id, and
+// repeats an entry whose detail page holds no share link; a new entry without one still counts.
+void TestCrawler::duplicatesAcrossPages()
+{
+    LoopbackServer server;
+    const auto id = [](char c) { return QString(18, QChar::fromLatin1(c)); };
+    const QString page0 = listingEntry(id('a'), u"甲, \"一\""_s) + listingEntry(id('b'), u"乙"_s) + listingEntry(id('c'), u"丙"_s);
+    const QString page1 = listingEntry(id('a'), u"甲"_s) + listingEntry(id('d'), u"丁"_s) + listingEntry(id('c'), u"丙"_s)
+        + listingEntry(id('e'), u"戊"_s);
+    const QHash<QString, QString> codes{{id('a'), u"X1"_s}, {id('b'), u"Y2"_s}, {id('d'), u"X1"_s}};
+    server.server().Get(R"(/act-(\d)\.html)", [&](const httplib::Request &request, httplib::Response &response) {
+        response.set_content((request.matches[1] == "0" ? page0 : page1).toStdString(), "text/html; charset=utf-8");
+    });
+    server.server().Get(R"(/id-(\w+)\.html)", [&](const httplib::Request &request, httplib::Response &response) {
+        const QString code = codes.value(QString::fromStdString(request.matches[1]));
+        const QString link = code.isEmpty() ? QString() : u"<a href=\""_s + server.baseUrl() + u"s/"_s + code + u"\">"_s;
+        response.set_content(QString(u"<p>"_s + link + u"</p>"_s).toStdString(), "text/html; charset=utf-8");
+    });
+    QVERIFY(server.start());
+    Crawl::CrawlPlan plan = planFor(server.baseUrl().toStdString(), 0, 1);
+    plan.sharePrefix = server.baseUrl() + u"s/"_s;
+    const Run run = crawl(plan);
+
+    QStringList written;
+    for (const Crawl::CrawlRow &row : run.rows)
+        written.append(row.entry.title + u'|' + row.entry.shareCode + u'|' + QString::number(row.page.value_or(-1)));
+    QCOMPARE(written, (QStringList{u"甲, \"一\"|X1|0"_s, u"乙|Y2|0"_s, u"丙||0"_s, u"戊||1"_s}));
+    QCOMPARE(run.summary.duplicates, 3);
+    QCOMPARE(run.requests, 2 + 5); // two listings; the repeated ids cost no detail request
+    Net::networkManager().clearConnectionCache();
+}
+
+void TestCrawler::retries_data()
+{
+    QTest::addColumn<QStringList>("script"); // answers in order, the last one repeating
+    QTest::addColumn<int>("retries");
+    QTest::addColumn<int>("status");   // of the final answer; 0 when no answer came
+    QTest::addColumn<int>("requests");
+    QTest::newRow("503 twice, then the page") << QStringList{u"503"_s, u"503"_s, u"200"_s} << 2 << 200 << 3;
+    QTest::newRow("503 three times") << QStringList{u"503"_s} << 2 << 503 << 3;
+    QTest::newRow("404 is not retried") << QStringList{u"404"_s, u"200"_s} << 2 << 404 << 1;
+    QTest::newRow("dropped, then the page") << QStringList{u"drop"_s, u"200"_s} << 2 << 200 << 2;
+    QTest::newRow("dropped for good") << QStringList{u"drop"_s} << 1 << 0 << 2;
+    QTest::newRow("no retries") << QStringList{u"500"_s, u"200"_s} << 0 << 500 << 1;
+}
+
+void TestCrawler::retries()
+{
+    QFETCH(QStringList, script);
+    QFETCH(int, retries);
+    QFETCH(int, status);
+    QFETCH(int, requests);
+    LoopbackServer server;
+    std::atomic<int> served{0};
+    server.server().Get("/page", [&](const httplib::Request &, httplib::Response &response) {
+        const QString step = script.at(qMin<qsizetype>(served++, script.size() - 1));
+        if (step == u"drop") {
+            response.set_content_provider(1000, "text/html", [](size_t, size_t, httplib::DataSink &sink) {
+                sink.write("<p>", 3);
+                return false;
+            });
+            return;
+        }
+        response.status = step.toInt();
+        response.set_content("<p>body</p>", "text/html");
+    });
+    QVERIFY(server.start());
+
+    Crawl::StopSwitch stop;
+    Crawl::Fetcher fetcher({.retries = retries, .backoffBase = std::chrono::milliseconds(1)}, stop);
+    const Crawl::Answer answer = fetcher.get(server.baseUrl() + u"page"_s);
+    QCOMPARE(answer.kind, status ? Crawl::Answer::Kind::Http : Crawl::Answer::Kind::Transport);
+    QCOMPARE(answer.status, status);
+    QCOMPARE(fetcher.requestsSent(), requests);
+    QCOMPARE(served.load(), requests);
+    if (status)
+        QCOMPARE(answer.body, u"<p>body</p>"_s);
+    Net::networkManager().clearConnectionCache();
+}
+
+void TestCrawler::waits_data()
+{
+    QTest::addColumn<int>("delayMs");
+    QTest::addColumn<int>("backoffMs");
+    QTest::addColumn<int>("failuresFirst"); // 503 answers before the pages
+    QTest::addColumn<int>("gets");
+    QTest::addColumn<int>("leastMs");
+    QTest::newRow("pause between requests to the host") << 120 << 1 << 0 << 3 << 240;
+    // Retry waits are base * 2^n, of which jitter takes at most half: 100/2 + 200/2.
+    QTest::newRow("backoff doubles") << 0 << 100 << 2 << 1 << 150;
+}
+
+void TestCrawler::waits()
+{
+    QFETCH(int, delayMs);
+    QFETCH(int, backoffMs);
+    QFETCH(int, failuresFirst);
+    QFETCH(int, gets);
+    QFETCH(int, leastMs);
+    LoopbackServer server;
+    std::atomic<int> served{0};
+    server.server().Get("/page", [&](const httplib::Request &, httplib::Response &response) {
+        response.status = served++ < failuresFirst ? 503 : 200;
+        response.set_content("<p>body</p>", "text/html");
+    });
+    QVERIFY(server.start());
+    Crawl::StopSwitch stop;
+    Crawl::Fetcher fetcher({std::chrono::milliseconds(delayMs), 2, std::chrono::milliseconds(backoffMs)}, stop);
+    QElapsedTimer clock;
+    clock.start();
+    for (int i = 0; i < gets; ++i)
+        QCOMPARE(fetcher.get(server.baseUrl() + u"page"_s).status, 200);
+    QVERIFY2(clock.elapsed() >= leastMs, qPrintable(QString::number(clock.elapsed())));
+    QVERIFY(clock.elapsed() < leastMs + 5000);
+    Net::networkManager().clearConnectionCache();
+}
+
+// A pause before the next request to the host: the stop switch ends it at once, and nothing more
+// is sent; the answer of a request in flight is still read.
+void TestCrawler::stopCutsWaitsButNotTheRequest()
+{
+    LoopbackServer server;
+    server.server().Get("/slow", [](const httplib::Request &, httplib::Response &response) {
+        std::this_thread::sleep_for(std::chrono::milliseconds(150));
+        response.set_content("<p>late</p>", "text/html");
+    });
+    QVERIFY(server.start());
+    Crawl::StopSwitch stop;
+    Crawl::Fetcher fetcher({.delay = std::chrono::seconds(20)}, stop);
+    QTimer::singleShot(250, &stop, &Crawl::StopSwitch::turnOn);
+    QElapsedTimer clock;
+    clock.start();
+    const Crawl::Answer first = fetcher.get(server.baseUrl() + u"slow"_s);
+    QCOMPARE(first.body, u"<p>late</p>"_s);
+    const Crawl::Answer second = fetcher.get(server.baseUrl() + u"slow"_s);
+    QCOMPARE(second.kind, Crawl::Answer::Kind::Stopped);
+    QVERIFY(clock.elapsed() < 5000);
+    QCOMPARE(fetcher.requestsSent(), 1);
+    Net::networkManager().clearConnectionCache();
+}
+
+QTEST_GUILESS_MAIN(TestCrawler)
+#include "tst_crawler.moc"

@@ -1,0 +1,88 @@
+// Rows written in each format and read back by an independent reader: whatever a title holds,
+// every field comes back as it was (TSV, which has no quoting, turns tabs and line breaks into
+// spaces).
+#include "crawl/rowformat.h"
+#include "support/csvreader.h"
+
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QTest>
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+Crawl::CrawlRow rowWithTitle(const QString &title, std::optional<Crawl::LinkState> link)
+{
+    return {3, {u"12"_s, title, u"5个文件"_s, u"lk/Ab9"_s, u"p8v84rftq4esmt93qh"_s, u"gp13"_s}, u"http://disk/lk/Ab9"_s, link};
+}
+
+QStringList expectedFields(const Crawl::CrawlRow &row)
+{
+    QStringList fields{u"3"_s, u"12"_s, row.entry.title, u"5个文件"_s, u"lk/Ab9"_s, u"gp13"_s, u"http://disk/lk/Ab9"_s};
+    if (row.link)
+        fields.append(Crawl::linkStateName(*row.link));
+    return fields;
+}
+
+} // namespace
+
+class TestRowFormat : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void readBack_data();
+    void readBack();
+};
+
+void TestRowFormat::readBack_data()
+{
+    QTest::addColumn<QString>("title");
+    QTest::addColumn<bool>("withLink");
+    QTest::newRow("plain") << u"周星驰电影 1080P"_s << false;
+    QTest::newRow("commas") << u"合集,第1季,第2季"_s << true;
+    QTest::newRow("quotes") << u"\"经典\" 老歌 \"\""_s << true;
+    QTest::newRow("line breaks") << u"上集\r\n下集\n花絮\r"_s << false;
+    QTest::newRow("everything") << u"\"a\",\tb\r\n,\"c"_s << true;
+    QTest::newRow("empty") << QString() << true;
+}
+
+void TestRowFormat::readBack()
+{
+    QFETCH(QString, title);
+    QFETCH(bool, withLink);
+    const Crawl::CrawlRow row = rowWithTitle(title, withLink ? std::optional(Crawl::LinkState::Dead) : std::nullopt);
+    const QStringList fields = expectedFields(row);
+
+    const QString csv = Crawl::outputHead(Crawl::Format::Csv, withLink) + Crawl::formatRow(Crawl::Format::Csv, row)
+        + Crawl::formatRow(Crawl::Format::Csv, row);
+    QVERIFY(csv.startsWith(QChar(0xFEFF)));
+    const auto records = readCsv(csv.mid(1));
+    QVERIFY(records);
+    QCOMPARE(records->size(), 3);
+    QCOMPARE(records->at(0).size(), fields.size());
+    QCOMPARE(records->at(1), fields);
+    QCOMPARE(records->at(2), fields);
+
+    const QString jsonl = Crawl::formatRow(Crawl::Format::Jsonl, row);
+    QVERIFY(jsonl.endsWith(u'\n') && jsonl.count(u'\n') == 1);
+    QJsonParseError error{};
+    const QJsonObject object = QJsonDocument::fromJson(jsonl.toUtf8(), &error).object();
+    QCOMPARE(error.error, QJsonParseError::NoError);
+    const QStringList header = records->at(0);
+    for (qsizetype i = 0; i < header.size(); ++i)
+        QCOMPARE(object.value(header.at(i)).toVariant().toString(), fields.at(i));
+    QCOMPARE(object.size(), header.size());
+    QCOMPARE(object.value(u"page"_s).toInt(-1), 3);
+
+    const QString tsv = Crawl::formatRow(Crawl::Format::Tsv, row);
+    QVERIFY(tsv.endsWith(u'\n') && tsv.count(u'\n') == 1);
+    QStringList flattened = fields;
+    flattened[2] = QString(title).replace(u"\r\n"_s, u" "_s).replace(u'\r', u' ').replace(u'\n', u' ').replace(u'\t', u' ');
+    QCOMPARE(tsv.chopped(1).split(u'\t'), flattened);
+    QVERIFY(Crawl::outputHead(Crawl::Format::Tsv, withLink).isEmpty());
+}
+
+QTEST_GUILESS_MAIN(TestRowFormat)
+#include "tst_rowformat.moc"
