@@ -33,17 +33,6 @@ bool isRetried(const Answer &answer)
     return answer.kind == Answer::Kind::Transport || (answer.kind == Answer::Kind::Http && answer.status >= 500);
 }
 
-struct ReplyDeleter
-{
-    void operator()(QNetworkReply *reply) const
-    {
-        reply->disconnect();
-        if (reply->isRunning())
-            reply->abort();
-        reply->deleteLater();
-    }
-};
-
 Answer stoppedAnswer()
 {
     Answer answer;
@@ -109,7 +98,7 @@ Answer Fetcher::getOnce(const QString &url)
     request.setTransferTimeout(static_cast<int>(m_pacing.transferTimeout.count()));
 
     ++m_requestsSent;
-    const std::unique_ptr<QNetworkReply, ReplyDeleter> reply(Net::networkManager().get(request));
+    const Net::ReplyPtr reply(Net::networkManager().get(request));
     // The stop switch is not connected here: the request in flight always finishes.
     QEventLoop loop;
     QObject::connect(reply.get(), &QNetworkReply::finished, &loop, &QEventLoop::quit);

@@ -20,17 +20,6 @@ bool applicationIsGone()
     return QCoreApplication::closingDown() || !QCoreApplication::instance();
 }
 
-struct ReplyDeleter
-{
-    void operator()(QNetworkReply *reply) const
-    {
-        reply->disconnect();
-        if (reply->isRunning())
-            reply->abort();
-        reply->deleteLater();
-    }
-};
-
 } // namespace
 
 std::optional<QString> GetBody(const QString &url, std::chrono::milliseconds transferTimeout)
@@ -44,7 +33,7 @@ std::optional<QString> GetBody(const QString &url, std::chrono::milliseconds tra
     request.setAttribute(QNetworkRequest::CacheLoadControlAttribute, QNetworkRequest::AlwaysNetwork);
     request.setTransferTimeout(static_cast<int>(transferTimeout.count()));
 
-    const std::unique_ptr<QNetworkReply, ReplyDeleter> reply(networkManager().get(request));
+    const ReplyPtr reply(networkManager().get(request));
 
     // The nested loop keeps the window alive while we wait. QCoreApplication::exit() ends every
     // running loop of the thread and makes later ones return at once, so a closed window never

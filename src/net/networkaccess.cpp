@@ -19,6 +19,14 @@ QNetworkAccessManager &networkManager()
     return *manager;
 }
 
+void ReplyDeleter::operator()(QNetworkReply *reply) const
+{
+    reply->disconnect();
+    if (reply->isRunning())
+        reply->abort();
+    reply->deleteLater();
+}
+
 bool isCompleteHttpAnswer(const QNetworkReply &reply)
 {
     if (!reply.attribute(QNetworkRequest::HttpStatusCodeAttribute).isValid())

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <memory>
+
 class QNetworkAccessManager;
 class QNetworkReply;
 
@@ -14,5 +16,13 @@ QNetworkAccessManager &networkManager();
 // the status (Qt files 400, 401, 407, 418 and others under various errors). Without a status, or
 // cut short after it (reset, timeout, abort, a body that breaks the protocol), there is no page.
 bool isCompleteHttpAnswer(const QNetworkReply &reply);
+
+// Owns a reply while a caller waits for it: on release its signals are cut, a running transfer
+// is aborted and the reply is deleted later, when no signal of it is being delivered.
+struct ReplyDeleter
+{
+    void operator()(QNetworkReply *reply) const;
+};
+using ReplyPtr = std::unique_ptr<QNetworkReply, ReplyDeleter>;
 
 } // namespace Net
