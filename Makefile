@@ -1,8 +1,13 @@
 # The two commands a newcomer needs; everything else is plain CMake presets.
-.PHONY: run test deps build-release build-dev asan bench clean
+.PHONY: run test package deps build-app build-release build-dev asan bench clean
 
 deps:
 	@scripts/install-deps
+
+# The programs alone (GUI, command-line tool, demo site): no tests, benchmarks or fuzz replays.
+build-app: deps
+	cmake --preset app
+	cmake --build --preset app
 
 build-release: deps
 	cmake --preset release
@@ -12,9 +17,13 @@ build-dev: deps
 	cmake --preset dev
 	cmake --build --preset dev
 
-# Builds the release program and runs it against the bundled demo site.
-run: build-release
-	scripts/run-demo build/release
+# Builds the programs and runs them against the bundled demo site.
+run: build-app
+	scripts/run-demo build/app
+
+# The Debian package of the programs: build/app/vorlen360_<version>_<arch>.deb.
+package: build-app
+	cmake --build --preset app --target package
 
 # Builds the developer preset and runs the whole test suite.
 test: build-dev

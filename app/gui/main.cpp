@@ -1,6 +1,7 @@
 #include "gui/form1.h"
 #include "gui/messagebox.h"
 #include "net/endpoints.h"
+#include "net/productinfo.h"
 
 #include <QApplication>
 #include <QProcessEnvironment>
@@ -9,8 +10,8 @@
 
 int main(int argc, char *argv[])
 {
-    // Checked before the application object exists, so a refused value is reported even where
-    // no display could be opened.
+    // Checked before the application object exists, so a refused value is reported, and
+    // --version and --help are answered, even where no display could be opened.
     QStringList arguments;
     for (int i = 1; i < argc; ++i)
         arguments.append(QString::fromLocal8Bit(argv[i]));
@@ -18,6 +19,15 @@ int main(int argc, char *argv[])
     if (!options.error.isEmpty()) {
         QTextStream(stderr) << options.error << '\n';
         return 2;
+    }
+    const QString request = options.remaining.value(0);
+    if (request == u"--version" || request == u"--help" || request == u"-h") {
+        QTextStream out(stdout);
+        if (request == u"--version")
+            out << Net::versionLine() << '\n';
+        else
+            out << Net::usageText(u"vorlen360", u"[endpoint options]", {});
+        return 0;
     }
 
     QApplication app(argc, argv);

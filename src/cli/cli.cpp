@@ -2,6 +2,7 @@
 
 #include "cli/commands.h"
 #include "net/endpoints.h"
+#include "net/productinfo.h"
 
 #include <QString>
 
@@ -11,10 +12,10 @@ namespace {
 
 void printUsage(QTextStream &stream)
 {
-    stream << "usage: vorlen360-cli [endpoint options] COMMAND [arguments]\n\ncommands:\n";
+    QString commandLines;
     for (const Command &command : commands())
-        stream << QString::fromUtf8(command.usage) << '\n';
-    stream << "\nendpoint options:\n" << Net::endpointOptionsHelp();
+        commandLines += QString::fromUtf8(command.usage) + u'\n';
+    stream << Net::usageText(u"vorlen360-cli", u"[endpoint options] COMMAND [arguments]", commandLines);
     stream.flush();
 }
 
@@ -35,6 +36,11 @@ int run(const QStringList &arguments, const QProcessEnvironment &environment, QT
     const QString name = options.remaining.takeFirst();
     if (name == u"help" || name == u"--help" || name == u"-h") {
         printUsage(out);
+        return Success;
+    }
+    if (name == u"--version") {
+        out << Net::versionLine() << '\n';
+        out.flush();
         return Success;
     }
     for (const Command &command : commands()) {

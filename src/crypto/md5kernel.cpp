@@ -13,7 +13,7 @@ inline std::uint32_t load32le(const unsigned char *p) noexcept
     std::uint32_t word;
     std::memcpy(&word, p, sizeof word);
     if constexpr (std::endian::native == std::endian::big)
-        word = __builtin_bswap32(word);
+        word = (word >> 24) | ((word >> 8) & 0xff00u) | ((word << 8) & 0xff0000u) | (word << 24);
     return word;
 }
 

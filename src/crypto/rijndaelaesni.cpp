@@ -1,8 +1,11 @@
 #include "crypto/rijndaelaesni.h"
 
-#if defined(__x86_64__) || defined(__i386__)
+#if defined(__x86_64__) || defined(__i386__) || defined(_M_X64) || defined(_M_IX86)
 #define VORLEN_HAVE_AESNI 1
 #include <immintrin.h>
+#if defined(_MSC_VER) && !defined(__clang__)
+#include <intrin.h>
+#endif
 #endif
 
 namespace Crypto::Rijndael {
@@ -61,7 +64,13 @@ void blocks(const std::uint32_t *keys, int rounds, const std::uint8_t *in, std::
 
 bool aesNiAvailable()
 {
+#if defined(_MSC_VER) && !defined(__clang__)
+    int registers[4]; // eax, ebx, ecx, edx of leaf 1; ecx bit 25 is AES, bit 19 SSE4.1
+    __cpuid(registers, 1);
+    return (registers[2] & (1 << 25)) != 0 && (registers[2] & (1 << 19)) != 0;
+#else
     return __builtin_cpu_supports("aes") && __builtin_cpu_supports("sse4.1");
+#endif
 }
 
 void encryptBlocksAesNi(const KeySchedule &schedule, const std::uint8_t *in, std::uint8_t *out, std::size_t count)

@@ -1,6 +1,7 @@
 #include "gui/form1.h"
 
 #include "gui/statusbar.h"
+#include "net/productinfo.h"
 
 #include <QCloseEvent>
 #include <QCoreApplication>
@@ -16,11 +17,6 @@ namespace Gui {
 namespace {
 
 constexpr QSize kClientSize{898, 551};
-
-QString versionText()
-{
-    return QStringLiteral("%1.%2.%3").arg(VORLEN_VERSION_MAJOR).arg(VORLEN_VERSION_MINOR).arg(VORLEN_VERSION_PATCH);
-}
 
 } // namespace
 
@@ -45,7 +41,7 @@ Form1::Form1(Form1Setup setup, QWidget *parent)
 
     m_ui.statusBar->setPanelText(1, QStringLiteral("运行提示："));
     m_ui.statusBar->setPanelText(2, QStringLiteral("检测更新中.."));
-    m_ui.statusBar->setPanelText(3, versionText());
+    m_ui.statusBar->setPanelText(3, Net::productVersion());
     m_ui.statusBar->setPanelText(4, QStringLiteral("Time"));
 
     connectHarvester();

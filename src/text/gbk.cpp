@@ -3,17 +3,50 @@
 #include <QStringDecoder>
 #include <QStringEncoder>
 
+#ifdef Q_OS_WIN
+#include <qt_windows.h>
+#endif
+
 namespace Text {
 
 namespace {
 constexpr char kGbkName[] = "GBK";
+
+#ifdef Q_OS_WIN
+// Qt's GBK converter comes from ICU, which Qt's Windows builds need not carry; every Windows has
+// code page 936, which is GBK. Texts and chunks here stay far below the 2^31 units the calls take.
+constexpr UINT kGbkCodePage = 936;
+
+QByteArray systemToGbk(QStringView text)
+{
+    const auto *units = reinterpret_cast<const wchar_t *>(text.utf16());
+    const int length = int(text.size());
+    const int size = WideCharToMultiByte(kGbkCodePage, 0, units, length, nullptr, 0, nullptr, nullptr);
+    QByteArray bytes(size, Qt::Uninitialized);
+    WideCharToMultiByte(kGbkCodePage, 0, units, length, bytes.data(), size, nullptr, nullptr);
+    return bytes;
 }
+
+QString systemFromGbk(QByteArrayView bytes)
+{
+    const int length = int(bytes.size());
+    const int size = MultiByteToWideChar(kGbkCodePage, 0, bytes.data(), length, nullptr, 0);
+    QString text(size, Qt::Uninitialized);
+    MultiByteToWideChar(kGbkCodePage, 0, bytes.data(), length, reinterpret_cast<wchar_t *>(text.data()), size);
+    return text;
+}
+#endif
+} // namespace
 
 QByteArray toGbk(QStringView text)
 {
     if (text.isEmpty())
         return {};
     QStringEncoder encoder(kGbkName);
+#ifdef Q_OS_WIN
+    if (!encoder.isValid())
+        return systemToGbk(text);
+#endif
     Q_ASSERT(encoder.isValid());
     return encoder.encode(text);
 }
@@ -23,6 +56,10 @@ QString fromGbk(QByteArrayView bytes)
     if (bytes.isEmpty())
         return {};
     QStringDecoder decoder(kGbkName);
+#ifdef Q_OS_WIN
+    if (!decoder.isValid())
+        return systemFromGbk(bytes);
+#endif
     Q_ASSERT(decoder.isValid());
     QString text = decoder.decode(bytes);
     // The converter holds a lone lead byte at the end back for more input. A zero byte after it
