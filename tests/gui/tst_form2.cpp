@@ -1,21 +1,19 @@
 #include "crypto/messagesink.h"
 #include "crypto/rijndael.h"
 #include "demo-site/forum.h"
-#include "demo-site/forumlogin.h"
 #include "demo-site/server.h"
 #include "gui/form1.h"
 #include "gui/form2.h"
 #include "gui/statusbar.h"
 #include "login/accountstore.h"
-#include "login/loginini.h"
 #include "net/networkaccess.h"
 #include "support/closedport.h"
 #include "support/files.h"
+#include "support/logincookie.h"
 #include "support/loopbackserver.h"
 #include "text/gbk.h"
 
 #include <QApplication>
-#include <QScopeGuard>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QLabel>
@@ -24,6 +22,7 @@
 #include <QNetworkCookieJar>
 #include <QPointer>
 #include <QPushButton>
+#include <QScopeGuard>
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
@@ -109,13 +108,6 @@ LoginInput shownInput(Form2 &window)
             text(u"Text3"_s), window.findChild<QCheckBox *>(u"Check1"_s)->isChecked()};
 }
 
-bool hasLoginCookie(const QString &forum)
-{
-    const auto cookies = Net::networkManager().cookieJar()->cookiesForUrl(QUrl(forum));
-    return std::any_of(cookies.begin(), cookies.end(),
-                       [](const QNetworkCookie &cookie) { return cookie.name() == DemoSite::kLoginCookie; });
-}
-
 QImage defaultAvatar()
 {
     return QImage(u":/gui/defaultavatar.png"_s);
@@ -166,6 +158,15 @@ Net::Endpoints unreachableForum(Net::Endpoints endpoints)
 
 enum class Network { Demo, ProbeDown, ForumSilent };
 
+// A forum that answers the login only after 1.5 s.
+void answerLate(LoopbackServer &forum)
+{
+    forum.server().Post("/member.php", [](const httplib::Request &, httplib::Response &response) {
+        std::this_thread::sleep_for(std::chrono::milliseconds(1500));
+        response.set_content("<html></html>", "text/html");
+    });
+}
+
 const QString kProductTitle = u"Vorlen360云盘资源获取器 V1.0【VIP】"_s;
 
 } // namespace
@@ -198,6 +199,7 @@ private slots:
     void rememberedAccount();
     void brokenSavedPassword_data();
     void brokenSavedPassword();
+    void closingEndsThePendingLogin();
 };
 
 void TestForm2::initTestCase()
@@ -469,10 +471,7 @@ void TestForm2::outcomes()
 
     Net::Endpoints endpoints = m_endpoints;
     LoopbackServer silentForum;
-    silentForum.server().Post("/member.php", [](const httplib::Request &, httplib::Response &response) {
-        std::this_thread::sleep_for(std::chrono::milliseconds(1500));
-        response.set_content("<html></html>", "text/html");
-    });
+    answerLate(silentForum);
     if (network == Network::ProbeDown)
         endpoints.probe = u"http://127.0.0.1:%1/"_s.arg(closedPort());
     if (network == Network::ForumSilent) {
@@ -565,6 +564,24 @@ void TestForm2::brokenSavedPassword()
     QCOMPARE(shown, QStringList{messageLine(message, Gui::MessageIcon::None, kProductTitle)});
     const LoginInput input = shownInput(w.form);
     QCOMPARE((std::tuple(input.account, input.password, input.remember)), (std::tuple(u"alice"_s, QString(), true)));
+}
+
+// A login still waiting for the forum ends with the window: no late outcome, no late login.
+void TestForm2::closingEndsThePendingLogin()
+{
+    LoopbackServer forum;
+    answerLate(forum);
+    QVERIFY(forum.start());
+    Net::Endpoints endpoints = m_endpoints;
+    endpoints.forum = forum.baseUrl();
+    endpoints.timeout = std::chrono::milliseconds(1000);
+    LoginWindow w(endpoints);
+    w.edit("Text1")->setText(u"demo"_s);
+    w.edit("Text2")->setText(u"demo123"_s);
+    QTest::mouseClick(w.child("Command1"), Qt::LeftButton);
+    w.form.close();
+    QTest::qWait(1300); // past the transfer timeout
+    QCOMPARE(w.messages, QStringList());
 }
 
 QTEST_MAIN(TestForm2)
