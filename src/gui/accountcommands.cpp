@@ -24,13 +24,11 @@ const QString &logoutCaption()
 
 } // namespace
 
-AccountCommands::AccountCommands(QWidget &mainWindow, QPushButton &accountButton, Form2Setup loginSetup,
-                                 MessageBoxSeam messageBox)
+AccountCommands::AccountCommands(QWidget &mainWindow, QPushButton &accountButton, Form2Setup loginSetup)
     : QObject(&mainWindow)
     , m_mainWindow(mainWindow)
     , m_accountButton(accountButton)
     , m_loginSetup(std::move(loginSetup))
-    , m_messageBox(std::move(messageBox))
 {
     connect(&m_accountButton, &QPushButton::clicked, this, [this] {
         if (isLoggedIn())
@@ -59,6 +57,7 @@ void AccountCommands::openLogin()
     window->setAttribute(Qt::WA_DeleteOnClose);
     window->setWindowModality(Qt::ApplicationModal);
     connect(window, &Form2::closed, &m_accountButton, [button = &m_accountButton] { button->setEnabled(true); });
+    connect(window, &Form2::loggedIn, this, &AccountCommands::showLoggedIn);
     window->move(m_mainWindow.geometry().center() - window->rect().center());
     window->show();
     emit loginWindowOpened(window);
@@ -66,10 +65,10 @@ void AccountCommands::openLogin()
 
 void AccountCommands::logOut()
 {
-    Login::qcdl(m_loginSetup.forumBaseUrl, m_loginSetup.transferTimeout);
+    Login::qcdl(m_loginSetup.endpoints.forum, m_loginSetup.endpoints.timeout);
     m_mainWindow.setWindowTitle(productTitle());
     m_accountButton.setText(loginCaption());
-    m_messageBox(u"注销成功!"_s, MessageIcon::Information, messageTitle());
+    m_loginSetup.messageBox(u"注销成功!"_s, MessageIcon::Information, messageTitle());
 }
 
 } // namespace Gui

@@ -17,8 +17,9 @@ class AccountCommands : public QObject
     Q_OBJECT
 
 public:
-    // accountButton lives in mainWindow; both outlive this object.
-    AccountCommands(QWidget &mainWindow, QPushButton &accountButton, Form2Setup loginSetup, MessageBoxSeam messageBox);
+    // accountButton lives in mainWindow; both outlive this object. The login windows share
+    // loginSetup, and its message boxes are this object's too.
+    AccountCommands(QWidget &mainWindow, QPushButton &accountButton, Form2Setup loginSetup);
 
     bool isLoggedIn() const;
 
@@ -36,7 +37,6 @@ private:
     QWidget &m_mainWindow;
     QPushButton &m_accountButton;
     Form2Setup m_loginSetup;
-    MessageBoxSeam m_messageBox;
 };
 
 } // namespace Gui

@@ -2,6 +2,7 @@
 
 #include "gui/statusbar.h"
 #include "login/logout.h"
+#include "login/outcomereport.h"
 
 #include <QCheckBox>
 #include <QCloseEvent>
@@ -40,12 +41,15 @@ const QStringList &securityQuestions()
 Form2::Form2(Form2Setup setup, QWidget *parent)
     : QWidget(parent, Qt::Dialog | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint
                           | Qt::MSWindowsFixedSizeDialogHint)
-    , m_forumBaseUrl(std::move(setup.forumBaseUrl))
-    , m_transferTimeout(setup.transferTimeout)
+    , m_forumBaseUrl(setup.endpoints.forum)
+    , m_transferTimeout(setup.endpoints.timeout)
     , m_now(setup.now ? std::move(setup.now) : TimeSource(&QTime::currentTime))
     , m_openUrl(setup.openUrl ? std::move(setup.openUrl) : systemBrowser())
+    , m_messageBox(setup.messageBox ? std::move(setup.messageBox) : modalMessageBox(this))
     , m_ui(createForm2Controls(*this))
-    , m_avatarLookup(m_forumBaseUrl, setup.transferTimeout)
+    , m_avatarLookup(m_forumBaseUrl, m_transferTimeout)
+    , m_accounts(Login::loginIniPath(setup.endpoints.loginIni))
+    , m_exchange(setup.endpoints)
     , m_defaultAvatar(u":/gui/defaultavatar.png"_s)
 {
     setObjectName(u"Form2"_s);
@@ -70,6 +74,9 @@ Form2::Form2(Form2Setup setup, QWidget *parent)
         setAvatar(picture);
     });
     connect(m_ui.clockTimer, &QTimer::timeout, this, &Form2::tickClock);
+    connect(&m_exchange, &Login::Exchange::statusChanged, this,
+            [this](const QString &text) { m_ui.statusBar->setPanelText(2, text); });
+    connect(&m_exchange, &Login::Exchange::finished, this, &Form2::present);
     load();
 }
 
@@ -78,12 +85,28 @@ void Form2::load()
     tickClock();
     m_ui.clockTimer->start();
     m_ui.questionBox->addItems(securityQuestions()); // selects item 0: no question
+    fillSavedAccount();
     if (Login::isNumericAccount(m_ui.accountEdit->text()))
         showAvatar(m_ui.accountEdit->text());
     else
         setAvatar(m_defaultAvatar);
     // Every opening starts from no forum login.
     Login::qcdl(m_forumBaseUrl, m_transferTimeout);
+}
+
+void Form2::fillSavedAccount()
+{
+    // A value that does not decipher has shown its message and loads as empty text.
+    const Login::SavedAccount saved = m_accounts.load();
+    if (!saved.keep)
+        return;
+    m_ui.accountEdit->setText(saved.user);
+    m_ui.passwordEdit->setText(saved.password);
+    if (saved.question != 0) {
+        m_ui.questionBox->setCurrentIndex(saved.question); // shows the answer box
+        m_ui.answerEdit->setText(saved.answer);
+    }
+    m_ui.rememberBox->setChecked(true);
 }
 
 void Form2::setInputEnabled(bool enabled)
@@ -140,7 +163,45 @@ void Form2::submit()
     }
     m_ui.statusBar->setPanelText(2, u"正在检测您的联网情况..."_s);
     setInputEnabled(false);
-    emit loginRequested({account, password, m_questionId, answer, m_ui.rememberBox->isChecked()});
+    const LoginInput input{account, password, m_questionId, answer, m_ui.rememberBox->isChecked()};
+    emit loginRequested(input);
+    startLogin(input);
+}
+
+void Form2::startLogin(const LoginInput &input)
+{
+    // Waits for the probe while events run: the window may be closed and gone on return.
+    m_exchange.start({input.account, input.password, input.questionId, input.answer});
+}
+
+void Form2::present(const Login::LoginResult &result)
+{
+    const Login::OutcomeReport report = Login::reportOf(result);
+    if (report.logsOut)
+        Login::qcdl(m_forumBaseUrl, m_transferTimeout);
+    if (result.outcome == Login::LoginOutcome::Success) {
+        if (result.uid)
+            showAvatar(*result.uid);
+        rememberAccount();
+        close();
+        emit loggedIn(result.userName);
+        return;
+    }
+    if (report.message)
+        m_messageBox(*report.message, report.warning ? MessageIcon::Warning : MessageIcon::Information, messageTitle());
+    if (report.status)
+        m_ui.statusBar->setPanelText(2, *report.status);
+    if (report.inputEnabled)
+        setInputEnabled(true);
+    if (report.closesWindow)
+        close();
+}
+
+void Form2::rememberAccount()
+{
+    // What the boxes hold now: they have been disabled since the click.
+    m_accounts.save({m_ui.rememberBox->isChecked(), m_ui.accountEdit->text(), m_ui.passwordEdit->text(), m_questionId,
+                     m_ui.answerEdit->text()});
 }
 
 void Form2::tickClock()
@@ -162,6 +223,8 @@ bool Form2::eventFilter(QObject *watched, QEvent *event)
 void Form2::closeEvent(QCloseEvent *event)
 {
     event->accept();
+    // A login still under way ends here: no late answer logs in behind a closed window.
+    m_exchange.cancel();
     emit closed();
 }
 

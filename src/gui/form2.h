@@ -3,7 +3,11 @@
 #include "gui/browser.h"
 #include "gui/clock.h"
 #include "gui/form2controls.h"
+#include "gui/messagebox.h"
+#include "login/accountstore.h"
 #include "login/avatarlookup.h"
+#include "login/exchange.h"
+#include "net/endpoints.h"
 
 #include <QPixmap>
 #include <QWidget>
@@ -13,10 +17,10 @@ namespace Gui {
 // What the login window takes from outside; empty functions mean the real thing.
 struct Form2Setup
 {
-    QString forumBaseUrl; // ends with "/"
-    TimeSource now;       // default: QTime::currentTime
-    BrowserSeam openUrl;  // default: the desktop's browser
-    std::chrono::milliseconds transferTimeout;
+    Net::Endpoints endpoints;  // the forum, the probe, the transfer timeout, the login.ini path
+    TimeSource now;            // default: QTime::currentTime
+    BrowserSeam openUrl;       // default: the desktop's browser
+    MessageBoxSeam messageBox; // default: a modal box over the window
 };
 
 // The input of a login that has passed the window's checks, exactly as typed.
@@ -29,10 +33,10 @@ struct LoginInput
     bool remember = false;
 };
 
-// The login window. At load it lists the security questions, shows the avatar of a numeric
-// account (or the default one) and ends any forum login of the process. A click on 登录 checks
-// the input, disables the input controls and hands the input over in loginRequested(); the
-// exchange with the forum is not the window's business.
+// The login window. At load it lists the security questions, fills in the remembered account,
+// shows the avatar of a numeric account (or the default one) and ends any forum login of the
+// process. A click on 登录 checks the input, disables the input controls, hands the input over in
+// loginRequested() and runs the login exchange; the window presents its outcome.
 class Form2 : public QWidget
 {
     Q_OBJECT
@@ -49,6 +53,8 @@ public:
 
 signals:
     void loginRequested(const Gui::LoginInput &input);
+    // The forum welcomed userName; the window has closed.
+    void loggedIn(const QString &userName);
     // The avatar frame shows its new picture, centred.
     void avatarShown();
     // The window has closed, whatever closed it.
@@ -60,6 +66,10 @@ protected:
 
 private:
     void load();
+    void fillSavedAccount();
+    void startLogin(const LoginInput &input);
+    void present(const Login::LoginResult &result);
+    void rememberAccount();
     void onQuestionSelected(int index);
     void submit();
     void setAvatar(const QPixmap &picture);
@@ -69,8 +79,11 @@ private:
     std::chrono::milliseconds m_transferTimeout;
     TimeSource m_now;
     BrowserSeam m_openUrl;
+    MessageBoxSeam m_messageBox;
     Form2Controls m_ui;
     Login::AvatarLookup m_avatarLookup;
+    Login::AccountStore m_accounts;
+    Login::Exchange m_exchange;
     QPixmap m_defaultAvatar;
     int m_questionId = 0;
 };

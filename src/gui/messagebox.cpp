@@ -51,10 +51,10 @@ MessageBoxSeam modalMessageBox(QWidget *parent)
     };
 }
 
-void installCipherMessageSink()
+void installCipherMessageSink(MessageBoxSeam messageBox)
 {
-    Crypto::setMessageSink([](const QString &text, Crypto::MessageIcon icon) {
-        modalMessageBox(nullptr)(text, fromCipherIcon(icon), productTitle());
+    Crypto::setMessageSink([messageBox = std::move(messageBox)](const QString &text, Crypto::MessageIcon icon) {
+        messageBox(text, fromCipherIcon(icon), productTitle());
     });
 }
 

@@ -23,7 +23,8 @@ QString productTitle();
 // A seam that shows a modal message box with an OK button over parent and waits for it.
 MessageBoxSeam modalMessageBox(QWidget *parent);
 
-// Installs the cipher classes' message sink: a modal box under the product title.
-void installCipherMessageSink();
+// Installs the cipher classes' message sink: their messages go to messageBox (by default a modal
+// box standing alone) under the product title.
+void installCipherMessageSink(MessageBoxSeam messageBox = modalMessageBox(nullptr));
 
 } // namespace Gui

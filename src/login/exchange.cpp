@@ -36,6 +36,12 @@ void Exchange::abandon()
     reply->deleteLater();
 }
 
+void Exchange::cancel()
+{
+    ++m_run; // a probe still waiting returns into a run that is no longer the newest
+    abandon();
+}
+
 void Exchange::start(const LoginForm &form)
 {
     abandon();

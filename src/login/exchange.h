@@ -28,6 +28,9 @@ public:
 
     bool isRunning() const { return !m_reply.isNull(); }
 
+    // Ends the login under way, in its probe or its request; it emits nothing more.
+    void cancel();
+
 signals:
     // The status text once the request is under way.
     void statusChanged(const QString &text);

@@ -1,10 +1,17 @@
+#include "crypto/messagesink.h"
+#include "crypto/rijndael.h"
 #include "demo-site/forum.h"
 #include "demo-site/server.h"
 #include "gui/form1.h"
 #include "gui/form2.h"
 #include "gui/statusbar.h"
+#include "login/accountstore.h"
 #include "net/networkaccess.h"
 #include "support/closedport.h"
+#include "support/files.h"
+#include "support/logincookie.h"
+#include "support/loopbackserver.h"
+#include "text/gbk.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -15,9 +22,12 @@
 #include <QNetworkCookieJar>
 #include <QPointer>
 #include <QPushButton>
+#include <QScopeGuard>
 #include <QSignalSpy>
+#include <QTemporaryDir>
 #include <QTest>
 
+#include <thread>
 #include <tuple>
 
 using namespace Qt::StringLiterals;
@@ -28,11 +38,25 @@ namespace {
 
 const QString kPrompt = u"请输入您的帐号或UID"_s;
 
-// A login window on a given forum whose browser and clock are recorded.
+// "text|icon|title", as a message box shows it.
+QString messageLine(const QString &text, Gui::MessageIcon icon, const QString &title)
+{
+    return text + u'|' + QString::number(int(icon)) + u'|' + title;
+}
+
+Gui::MessageBoxSeam recordTo(QStringList &messages)
+{
+    return [&messages](const QString &text, Gui::MessageIcon icon, const QString &title) {
+        messages.append(messageLine(text, icon, title));
+    };
+}
+
+// A login window whose browser, message boxes and clock are recorded.
 struct LoginWindow
 {
-    explicit LoginWindow(const QString &forum)
-        : form(Gui::Form2Setup{forum, [] { return QTime(9, 5, 3); }, [this](const QUrl &url) { opened.append(url); }, std::chrono::seconds(10)})
+    explicit LoginWindow(const Net::Endpoints &endpoints)
+        : form(Gui::Form2Setup{endpoints, [] { return QTime(9, 5, 3); }, [this](const QUrl &url) { opened.append(url); },
+                               recordTo(messages)})
     {
     }
 
@@ -57,8 +81,32 @@ struct LoginWindow
     }
 
     QList<QUrl> opened;
+    QStringList messages;
     Form2 form;
 };
+
+// Types input into window, clicks 登录 and waits until the outcome is presented: a message box
+// or the window closed.
+bool logIn(Form2 &window, const QStringList &messages, const LoginInput &input)
+{
+    const auto edit = [&window](const QString &name) { return window.findChild<QLineEdit *>(name); };
+    edit(u"Text1"_s)->setText(input.account);
+    edit(u"Text2"_s)->setText(input.password);
+    window.findChild<QComboBox *>(u"Combo1"_s)->setCurrentIndex(input.questionId);
+    edit(u"Text3"_s)->setText(input.answer);
+    window.findChild<QCheckBox *>(u"Check1"_s)->setChecked(input.remember);
+    QSignalSpy closed(&window, &Form2::closed);
+    QTest::mouseClick(window.findChild<QWidget *>(u"Command1"_s), Qt::LeftButton);
+    return QTest::qWaitFor([&] { return !closed.isEmpty() || !messages.isEmpty(); }, 10000);
+}
+
+// What the window shows, as the next login would send it.
+LoginInput shownInput(Form2 &window)
+{
+    const auto text = [&window](const QString &name) { return window.findChild<QLineEdit *>(name)->text(); };
+    return {text(u"Text1"_s), text(u"Text2"_s), window.findChild<QComboBox *>(u"Combo1"_s)->currentIndex(),
+            text(u"Text3"_s), window.findChild<QCheckBox *>(u"Check1"_s)->isChecked()};
+}
 
 QImage defaultAvatar()
 {
@@ -78,26 +126,46 @@ public:
     QStringList names;
 };
 
-// A main window on an unreachable forum and share site, its message boxes recorded, shown.
+// A main window, its message boxes recorded, shown; its share site is unreachable.
 struct MainWindow
 {
-    MainWindow() : form(setup(messages, forum)) { form.show(); }
+    explicit MainWindow(const Net::Endpoints &endpoints) : forum(endpoints.forum), form(setup(messages, endpoints))
+    {
+        form.show();
+    }
 
-    static Gui::Form1Setup setup(QStringList &messages, const QString &forum)
+    static Gui::Form1Setup setup(QStringList &messages, const Net::Endpoints &endpoints)
     {
         Gui::Form1Setup s;
-        s.endpoints.forum = s.endpoints.shareSite = forum;
-        s.messageBox = [&messages](const QString &text, Gui::MessageIcon icon, const QString &title) {
-            messages.append(text + u'|' + QString::number(int(icon)) + u'|' + title);
-        };
+        s.endpoints = endpoints;
+        s.endpoints.shareSite = u"http://127.0.0.1:%1/"_s.arg(closedPort());
+        s.messageBox = recordTo(messages);
         return s;
     }
     QPushButton *button(const char *name) { return form.findChild<QPushButton *>(QLatin1String(name)); }
 
     QStringList messages;
-    const QString forum = u"http://127.0.0.1:%1/"_s.arg(closedPort());
+    const QString forum;
     Gui::Form1 form;
 };
+
+// Endpoints whose forum nobody listens on.
+Net::Endpoints unreachableForum(Net::Endpoints endpoints)
+{
+    endpoints.forum = u"http://127.0.0.1:%1/"_s.arg(closedPort());
+    return endpoints;
+}
+
+enum class Network { Demo, ProbeDown, ForumSilent };
+
+// A forum that answers the login only after 1.5 s.
+void answerLate(LoopbackServer &forum)
+{
+    forum.server().Post("/member.php", [](const httplib::Request &, httplib::Response &response) {
+        std::this_thread::sleep_for(std::chrono::milliseconds(1500));
+        response.set_content("<html></html>", "text/html");
+    });
+}
 
 const QString kProductTitle = u"Vorlen360云盘资源获取器 V1.0【VIP】"_s;
 
@@ -108,10 +176,12 @@ class TestForm2 : public QObject
     Q_OBJECT
 
     DemoSite::Server m_site;
-    QString m_forum;
+    Net::Endpoints m_endpoints;
+    QTemporaryDir m_dir;
 
 private slots:
     void initTestCase();
+    void init();
     void cleanupTestCase() { Net::networkManager().clearConnectionCache(); }
     void atLoad();
     void questionSelection();
@@ -123,17 +193,33 @@ private slots:
     void avatarOfANumericAccount();
     void modalOverTheMainWindow();
     void logInAndOut();
+    void outcomes_data();
+    void outcomes();
+    void rememberedAccount_data();
+    void rememberedAccount();
+    void brokenSavedPassword_data();
+    void brokenSavedPassword();
+    void closingEndsThePendingLogin();
 };
 
 void TestForm2::initTestCase()
 {
-    QVERIFY(m_site.start());
-    m_forum = QString::fromStdString(m_site.baseUrl()) + u"forum/"_s;
+    QVERIFY(m_site.start() && m_dir.isValid());
+    const QString base = QString::fromStdString(m_site.baseUrl());
+    m_endpoints.forum = base + u"forum/"_s;
+    m_endpoints.probe = base + u"probe/"_s;
+    m_endpoints.timeout = std::chrono::seconds(10);
+    m_endpoints.loginIni = m_dir.filePath(u"login.ini"_s);
+}
+
+void TestForm2::init()
+{
+    QFile::remove(m_endpoints.loginIni);
 }
 
 void TestForm2::atLoad()
 {
-    LoginWindow w(m_forum);
+    LoginWindow w(m_endpoints);
     QCOMPARE(w.edit("Text1")->text(), kPrompt);
     QCOMPARE(w.edit("Text2")->text(), QString());
     QVERIFY(w.edit("Text2")->echoMode() == QLineEdit::Password && w.edit("Text3")->echoMode() == QLineEdit::Password);
@@ -156,7 +242,7 @@ void TestForm2::atLoad()
 
 void TestForm2::questionSelection()
 {
-    LoginWindow w(m_forum);
+    LoginWindow w(m_endpoints);
     auto *questions = w.child<QComboBox>("Combo1");
     questions->setCurrentIndex(3);
     QVERIFY(w.child("Label4")->isVisibleTo(&w.form) && w.child("Text3")->isVisibleTo(&w.form));
@@ -173,7 +259,7 @@ void TestForm2::questionSelection()
 
 void TestForm2::clickOnThePromptEmptiesIt()
 {
-    LoginWindow w(m_forum);
+    LoginWindow w(m_endpoints);
     QTest::mouseClick(w.edit("Text1"), Qt::LeftButton);
     QCOMPARE(w.edit("Text1")->text(), QString());
     w.edit("Text1")->setText(u"bob"_s);
@@ -207,7 +293,7 @@ void TestForm2::checks()
     QFETCH(QString, answer);
     QFETCH(QString, status);
     QFETCH(bool, passes);
-    LoginWindow w(m_forum);
+    LoginWindow w(m_endpoints);
     w.edit("Text1")->setText(account);
     w.edit("Text2")->setText(password);
     w.child<QComboBox>("Combo1")->setCurrentIndex(question);
@@ -217,13 +303,20 @@ void TestForm2::checks()
     for (const char *name : {"Text2", "Text1", "Text3", "Combo1", "Command1"})
         w.child(name)->installEventFilter(&order);
     QSignalSpy handedOver(&w.form, &Form2::loginRequested);
+    // The state at the hand-over: the exchange that follows changes it.
+    QString statusAtHandOver;
+    QStringList disabled;
+    connect(&w.form, &Form2::loginRequested, this, [&] {
+        statusAtHandOver = w.child<Gui::StatusBar>("S1")->panelText(2);
+        disabled = order.names;
+    });
 
     QTest::mouseClick(w.child("Command1"), Qt::LeftButton);
 
-    QCOMPARE(w.child<Gui::StatusBar>("S1")->panelText(2), status);
+    QCOMPARE(passes ? statusAtHandOver : w.child<Gui::StatusBar>("S1")->panelText(2), status);
     QCOMPARE(handedOver.size(), passes ? 1 : 0);
     const QStringList disabledInOrder{u"Command1"_s, u"Combo1"_s, u"Text3"_s, u"Text1"_s, u"Text2"_s};
-    QCOMPARE(order.names, passes ? disabledInOrder : QStringList());
+    QCOMPARE(passes ? disabled : order.names, passes ? disabledInOrder : QStringList());
     if (passes) {
         const auto in = handedOver.at(0).at(0).value<LoginInput>();
         QCOMPARE((std::tuple(in.account, in.password, in.questionId, in.answer, in.remember)),
@@ -233,9 +326,9 @@ void TestForm2::checks()
 
 void TestForm2::registration()
 {
-    LoginWindow w(m_forum);
+    LoginWindow w(m_endpoints);
     QTest::mouseClick(w.child("Command2"), Qt::LeftButton);
-    QCOMPARE(w.opened, QList<QUrl>{QUrl(m_forum + u"member.php?mod=register"_s)});
+    QCOMPARE(w.opened, QList<QUrl>{QUrl(m_endpoints.forum + u"member.php?mod=register"_s)});
     QVERIFY(w.child("Command1")->isEnabled());
 }
 
@@ -257,7 +350,7 @@ void TestForm2::avatarOfANumericAccount()
     QFETCH(QString, account);
     QFETCH(bool, reachable);
     QFETCH(int, shownUid);
-    LoginWindow w(reachable ? m_forum : u"http://127.0.0.1:%1/"_s.arg(closedPort()));
+    LoginWindow w(reachable ? m_endpoints : unreachableForum(m_endpoints));
     // Another picture first, so that the default avatar has to come back.
     QSignalSpy shown(&w.form, &Form2::avatarShown);
     w.leaveAccount(u"1"_s);
@@ -277,7 +370,7 @@ void TestForm2::avatarOfANumericAccount()
 
 void TestForm2::modalOverTheMainWindow()
 {
-    MainWindow w;
+    MainWindow w(unreachableForum(m_endpoints));
     QSignalSpy opened(&w.form.accountCommands(), &Gui::AccountCommands::loginWindowOpened);
     QTest::mouseClick(w.button("Command6"), Qt::LeftButton);
 
@@ -304,7 +397,7 @@ void TestForm2::modalOverTheMainWindow()
 
 void TestForm2::logInAndOut()
 {
-    MainWindow w;
+    MainWindow w(unreachableForum(m_endpoints));
     QSignalSpy opened(&w.form.accountCommands(), &Gui::AccountCommands::loginWindowOpened);
     w.form.accountCommands().showLoggedIn(u"tester"_s);
     QCOMPARE(w.form.windowTitle(), kProductTitle + u"   登陆用户：tester"_s);
@@ -321,6 +414,174 @@ void TestForm2::logInAndOut()
     QCOMPARE(w.form.windowTitle(), kProductTitle);
     QCOMPARE(w.button("Command6")->text(), u"登录会员"_s);
     QCOMPARE(w.messages, QStringList{u"注销成功!|%1|Vorlen系列软件"_s.arg(int(Gui::MessageIcon::Information))});
+}
+
+void TestForm2::outcomes_data()
+{
+    QTest::addColumn<Network>("network");
+    QTest::addColumn<LoginInput>("input");
+    QTest::addColumn<QString>("message"); // "text|icon|title"; empty: none
+    QTest::addColumn<QString>("status");  // panel 2 of a window left open
+    QTest::addColumn<bool>("inputEnabled");
+    QTest::addColumn<bool>("windowOpen");
+    QTest::addColumn<QString>("loggedInAs"); // empty: still logged out
+    QTest::addColumn<bool>("cookie");        // the forum's login cookie is kept
+
+    const auto warning = [](const QString &text) { return messageLine(text, Gui::MessageIcon::Warning, u"Vorlen系列软件"_s); };
+    const auto information = [](const QString &text) {
+        return messageLine(text, Gui::MessageIcon::Information, u"Vorlen系列软件"_s);
+    };
+    const QString failed = u"登录失败，您还可以尝试 4 次"_s, notice = u"抱歉，您的帐号正在审核中，请耐心等待"_s,
+                  offline = u"请检查您的网络链接情况"_s;
+    QTest::newRow("success") << Network::Demo << LoginInput{u"demo"_s, u"demo123"_s, 0, {}, false} << QString()
+                             << QString() << false << false << u"demo"_s << true;
+    QTest::newRow("success with question") << Network::Demo << LoginInput{u"提问者"_s, u"demo123"_s, 3, u"北京"_s, false}
+                                           << QString() << QString() << false << false << u"提问者"_s << true;
+    QTest::newRow("wrong password") << Network::Demo << LoginInput{u"demo"_s, u"wrong"_s, 0, {}, false} << warning(failed)
+                                    << failed << true << true << QString() << false;
+    QTest::newRow("banned") << Network::Demo << LoginInput{u"banned"_s, u"demo123"_s, 0, {}, false}
+                            << warning(u"您因违反Vorlen相关规定,现已做封号处理!"_s) << u"您的帐号已被禁止使用!"_s << true
+                            << true << QString() << false;
+    QTest::newRow("forum message") << Network::Demo << LoginInput{u"notice"_s, u"x"_s, 0, {}, false} << warning(notice)
+                                   << notice << true << true << QString() << false;
+    QTest::newRow("login data error") << Network::Demo << LoginInput{u"ghost"_s, u"demo123"_s, 0, {}, false}
+                                      << information(u"抱歉!登陆数据出错!请您点击重新登陆!"_s)
+                                      << u"正在为您登录账号[ghost].."_s << false << true << QString() << false;
+    QTest::newRow("broken answer") << Network::Demo << LoginInput{u"broken"_s, u"x"_s, 0, {}, false}
+                                   << information(u"论坛故障,暂时无法登录!请联系客服QQ：60718293"_s) << QString() << false
+                                   << false << QString() << false;
+    QTest::newRow("no network") << Network::ProbeDown << LoginInput{u"demo"_s, u"demo123"_s, 0, {}, false}
+                                << warning(offline) << u"请检查您的网络链接"_s << true << true << QString() << false;
+    QTest::newRow("forum never answers") << Network::ForumSilent << LoginInput{u"demo"_s, u"demo123"_s, 0, {}, false}
+                                         << warning(offline) << u"请检查您的网络链接"_s << true << true << QString()
+                                         << false;
+}
+
+// Each outcome group through the main window: 登录会员, the login window, the demo forum.
+void TestForm2::outcomes()
+{
+    QFETCH(Network, network);
+    QFETCH(LoginInput, input);
+    QFETCH(QString, message);
+    QFETCH(QString, status);
+    QFETCH(bool, inputEnabled);
+    QFETCH(bool, windowOpen);
+    QFETCH(QString, loggedInAs);
+    QFETCH(bool, cookie);
+
+    Net::Endpoints endpoints = m_endpoints;
+    LoopbackServer silentForum;
+    answerLate(silentForum);
+    if (network == Network::ProbeDown)
+        endpoints.probe = u"http://127.0.0.1:%1/"_s.arg(closedPort());
+    if (network == Network::ForumSilent) {
+        QVERIFY(silentForum.start());
+        endpoints.forum = silentForum.baseUrl();
+        endpoints.timeout = std::chrono::milliseconds(300);
+    }
+    MainWindow w(endpoints);
+    QSignalSpy opened(&w.form.accountCommands(), &Gui::AccountCommands::loginWindowOpened);
+    QTest::mouseClick(w.button("Command6"), Qt::LeftButton);
+    QCOMPARE(opened.size(), 1);
+    const QPointer<Form2> login = opened.at(0).at(0).value<Form2 *>();
+
+    QVERIFY(logIn(*login, w.messages, input));
+
+    QCOMPARE(w.messages, message.isEmpty() ? QStringList() : QStringList{message});
+    QCOMPARE(w.form.windowTitle(), loggedInAs.isEmpty() ? kProductTitle : kProductTitle + u"   登陆用户："_s + loggedInAs);
+    QCOMPARE(w.button("Command6")->text(), loggedInAs.isEmpty() ? u"登录会员"_s : u"注销登录"_s);
+    QCOMPARE(w.button("Command6")->isEnabled(), !windowOpen);
+    QCOMPARE(hasLoginCookie(endpoints.forum), cookie);
+    if (!windowOpen) {
+        QTRY_VERIFY(!login);
+        return;
+    }
+    QVERIFY(login->isVisible());
+    QCOMPARE(login->findChild<Gui::StatusBar *>(u"S1"_s)->panelText(2), status);
+    for (const auto *name : {"Command1", "Combo1", "Text3", "Text1", "Text2"})
+        QCOMPARE(login->findChild<QWidget *>(QLatin1String(name))->isEnabled(), inputEnabled);
+}
+
+void TestForm2::rememberedAccount_data()
+{
+    QTest::addColumn<bool>("prefilled"); // an account is remembered before the login
+    QTest::addColumn<LoginInput>("input");
+    QTest::addColumn<LoginInput>("reopened"); // what the next opening shows
+    QTest::addColumn<bool>("fileKept");       // byte for byte
+
+    const LoginInput demo{u"demo"_s, u"demo123"_s, 0, {}, true}, question{u"提问者"_s, u"demo123"_s, 3, u"北京"_s, true};
+    QTest::newRow("ticked") << false << demo << demo << false;
+    QTest::newRow("ticked, with question") << false << question << question << false;
+    QTest::newRow("unticked clears") << true << LoginInput{u"demo"_s, u"demo123"_s, 0, {}, false}
+                                     << LoginInput{kPrompt, {}, 0, {}, false} << false;
+    QTest::newRow("failed login") << true << LoginInput{u"demo"_s, u"wrong"_s, 0, {}, true}
+                                  << LoginInput{u"old"_s, u"旧密码"_s, 5, u"答案"_s, true} << true;
+}
+
+void TestForm2::rememberedAccount()
+{
+    QFETCH(bool, prefilled);
+    QFETCH(LoginInput, input);
+    QFETCH(LoginInput, reopened);
+    QFETCH(bool, fileKept);
+    if (prefilled)
+        Login::AccountStore(m_endpoints.loginIni).save({true, u"old"_s, u"旧密码"_s, 5, u"答案"_s});
+    const QByteArray before = TestFiles::readAll(m_endpoints.loginIni);
+    {
+        LoginWindow first(m_endpoints);
+        QVERIFY(logIn(first.form, first.messages, input));
+    }
+    QCOMPARE(TestFiles::readAll(m_endpoints.loginIni) == before, fileKept);
+
+    LoginWindow next(m_endpoints);
+    const LoginInput shown = shownInput(next.form);
+    QCOMPARE((std::tuple(shown.account, shown.password, shown.questionId, shown.answer, shown.remember)),
+             (std::tuple(reopened.account, reopened.password, reopened.questionId, reopened.answer, reopened.remember)));
+    QCOMPARE(next.child("Text3")->isVisibleTo(&next.form), reopened.questionId != 0);
+}
+
+void TestForm2::brokenSavedPassword_data()
+{
+    QTest::addColumn<QString>("pass");
+    QTest::addColumn<QString>("message");
+    const QString pw = Crypto::cRijndael().StringEncrypt(u"pw"_s, u"Quill"_s, 256, 256);
+    QTest::newRow("not hexadecimal") << u"xyz"_s << u"错误：非十六进制数据！"_s;
+    QTest::newRow("cut short") << pw.left(30) << u"ciphertext size not a multiple of block size"_s;
+}
+
+// The cipher's message reaches the user through the program's sink; the window still opens.
+void TestForm2::brokenSavedPassword()
+{
+    QFETCH(QString, pass);
+    QFETCH(QString, message);
+    TestFiles::writeAll(m_endpoints.loginIni,
+                        Text::toGbk(u"[INFORMATION]\r\n保存账号=是\r\nUSER=alice\r\nPASS=%1\r\nASK=0\r\nANS=\r\n"_s.arg(pass)));
+    QStringList shown;
+    Gui::installCipherMessageSink(recordTo(shown));
+    const auto restore = qScopeGuard([] { Crypto::setMessageSink({}); });
+
+    LoginWindow w(m_endpoints);
+    QCOMPARE(shown, QStringList{messageLine(message, Gui::MessageIcon::None, kProductTitle)});
+    const LoginInput input = shownInput(w.form);
+    QCOMPARE((std::tuple(input.account, input.password, input.remember)), (std::tuple(u"alice"_s, QString(), true)));
+}
+
+// A login still waiting for the forum ends with the window: no late outcome, no late login.
+void TestForm2::closingEndsThePendingLogin()
+{
+    LoopbackServer forum;
+    answerLate(forum);
+    QVERIFY(forum.start());
+    Net::Endpoints endpoints = m_endpoints;
+    endpoints.forum = forum.baseUrl();
+    endpoints.timeout = std::chrono::milliseconds(1000);
+    LoginWindow w(endpoints);
+    w.edit("Text1")->setText(u"demo"_s);
+    w.edit("Text2")->setText(u"demo123"_s);
+    QTest::mouseClick(w.child("Command1"), Qt::LeftButton);
+    w.form.close();
+    QTest::qWait(1300); // past the transfer timeout
+    QCOMPARE(w.messages, QStringList());
 }
 
 QTEST_MAIN(TestForm2)

@@ -1,7 +1,7 @@
-#include "demo-site/forumlogin.h"
 #include "demo-site/server.h"
 #include "login/exchange.h"
 #include "net/networkaccess.h"
+#include "support/logincookie.h"
 #include "support/loopbackserver.h"
 
 #include <QNetworkAccessManager>
@@ -37,13 +37,6 @@ Run login(const Net::Endpoints &endpoints, const LoginForm &form)
     exchange.start(form);
     (void)QTest::qWaitFor([&run] { return run.result.has_value(); }, 10000);
     return run;
-}
-
-bool hasLoginCookie(const QString &forum)
-{
-    const auto cookies = Net::networkManager().cookieJar()->cookiesForUrl(QUrl(forum + u"forum.php"_s));
-    return std::any_of(cookies.begin(), cookies.end(),
-                       [](const QNetworkCookie &cookie) { return cookie.name() == DemoSite::kLoginCookie; });
 }
 
 enum class Forum { Down, Silent, Unavailable };
