@@ -21,7 +21,7 @@ class Routes;
 enum class Fault {
     None,
     SilentDetail,    // "silent-detail": detail pages never answer (until the server stops)
-    ResetListing,    // "reset-listing": half of a listing page, then the connection is reset
+    ResetListing,    // "reset-listing": half of a listing page, then the connection is aborted
     HugeListing,     // "huge-listing": every listing page lists hugeListingEntries(), some 10 MB
     BadGbkTitles,    // "bad-gbk-titles": every title ends in a lone GBK lead byte (0x81) before its markup
     UnknownCharset,  // "unknown-charset": listing pages declare a character set nobody knows
