@@ -3,23 +3,12 @@
 #include "demo-site/server.h"
 #include "harvest/harvester.h"
 #include "net/networkaccess.h"
+#include "support/demositerows.h"
 
 #include <QNetworkAccessManager>
 #include <QTest>
 
-namespace {
-
-Harvest::ResourceEntry expectedRow(const DemoSite::Entry &entry, int number)
-{
-    return {QString::number(number),
-            QString::fromStdString(entry.title),
-            QString::fromStdString(entry.fileCount),
-            QString::fromStdString(entry.shareCode),
-            QString::fromStdString(entry.entryId),
-            QString::fromStdString(entry.extractionCode)};
-}
-
-} // namespace
+using DemoSiteRows::expectedRow;
 
 class TestDemoSiteHarvest : public QObject
 {

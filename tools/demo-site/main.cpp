@@ -18,7 +18,7 @@ constexpr int kBadUsage = 2;
 
 constexpr char kUsage[] =
     "Usage: vorlen360-demo-site [--port N] [--seed N] [--latency-ms N] [--announce-version TEXT]\n"
-    "                           [--version-file entry|error|empty] [--fail-fraction F]\n"
+    "                           [--version-file entry|error|empty] [--fail-fraction F] [--fault NAME]\n"
     "Serves the demo share site, share pages, version file, probe, service page and forum on 127.0.0.1.\n"
     "  --port N                 port to listen on, 0 picks a free one (default 8360)\n"
     "  --seed N                 seed of the generated shares, 0 to 4294967295 (default 1)\n"
@@ -27,6 +27,9 @@ constexpr char kUsage[] =
     "  --version-file WHAT      /version/main.txt serves the entry (default), the 404 error page,\n"
     "                           or an empty body\n"
     "  --fail-fraction F        fail this share of requests (0 to 1) with 503 or a dropped connection\n"
+    "  --fault NAME             hostile answers: silent-detail, reset-listing, huge-listing,\n"
+    "                           bad-gbk-titles, unknown-charset, redirect-loop, huge-login,\n"
+    "                           fake-avatar or huge-version-file\n"
     "  --help                   show this text\n"
     "Prints \"listening on http://127.0.0.1:PORT/\" first, then serves until SIGINT or SIGTERM.\n";
 
@@ -87,6 +90,13 @@ std::string apply(std::string_view name, std::string_view value, CommandLine &li
         if (status != std::errc() || end != value.data() + value.size() || !(fraction >= 0 && fraction <= 1))
             return "bad value for --fail-fraction: " + std::string(value);
         line.options.failFraction = fraction;
+        return {};
+    }
+    if (name == "--fault") {
+        const std::optional<DemoSite::Fault> fault = DemoSite::faultNamed(value);
+        if (!fault)
+            return "bad value for --fault: " + std::string(value);
+        line.options.fault = *fault;
         return {};
     }
     for (const NumberOption &option : kNumberOptions) {

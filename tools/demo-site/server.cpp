@@ -43,6 +43,7 @@ struct Server::Impl
 
     int bind(int wanted);
     void waitOutLatency();
+    void waitForStop();
     bool failOnPurpose(const httplib::Request &request, httplib::Response &response);
     httplib::Server::HandlerResponse answer(const httplib::Request &request, httplib::Response &response);
 
@@ -65,6 +66,14 @@ int Server::Impl::bind(int wanted)
     if (wanted < 0 || wanted > kHighestPort)
         return -1;
     http.set_socket_options(reuseAddressOnly);
+    if (resetsConnections(options.fault)) {
+        // Accepted sockets inherit a zero linger time, so closing them sends a reset.
+        http.set_socket_options([](socket_t socket) {
+            reuseAddressOnly(socket);
+            const linger abort{1, 0};
+            setsockopt(socket, SOL_SOCKET, SO_LINGER, &abort, sizeof(abort));
+        });
+    }
     // Headers and body leave in separate writes; without this, Nagle's algorithm and delayed
     // acknowledgement hold every answer on a kept-alive connection for some 40 ms. Accepted
     // sockets inherit it from the listening one, so it must be set before binding.
@@ -81,6 +90,12 @@ void Server::Impl::waitOutLatency()
         return;
     std::unique_lock lock(mutex);
     wake.wait_for(lock, std::chrono::milliseconds(options.latencyMs), [this] { return stopping; });
+}
+
+void Server::Impl::waitForStop()
+{
+    std::unique_lock lock(mutex);
+    wake.wait(lock, [this] { return stopping; });
 }
 
 namespace {
@@ -108,6 +123,8 @@ httplib::Server::HandlerResponse Server::Impl::answer(const httplib::Request &re
     waitOutLatency();
     offerGzipOnly(request);
     if (failOnPurpose(request, response))
+        return httplib::Server::HandlerResponse::Handled;
+    if (serveFault(options.fault, *routes, catalog, request, response, [this] { waitForStop(); }))
         return httplib::Server::HandlerResponse::Handled;
     if (isForumLogin(request)) // its body is read after this handler, for the route
         return httplib::Server::HandlerResponse::Unhandled;
@@ -167,6 +184,9 @@ bool Server::start(int port)
         return impl->answer(request, response);
     });
     addForumLogin(m_impl->http);
+    m_impl->http.set_post_routing_handler([impl = m_impl.get()](const httplib::Request &request, httplib::Response &response) {
+        alterAnswer(impl->options.fault, request, response);
+    });
     m_impl->http.set_keep_alive_timeout(kKeepAliveSeconds);
     m_impl->http.set_keep_alive_max_count(kKeepAliveRequests);
     m_impl->thread = std::thread([impl = m_impl.get()] {

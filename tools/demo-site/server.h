@@ -1,6 +1,7 @@
 #pragma once
 
 #include "demo-site/catalog.h"
+#include "demo-site/faults.h"
 #include "demo-site/pages.h"
 
 #include <cstdint>
@@ -17,6 +18,7 @@ struct Options
     std::string announcedVersion = "V1.0"; // the version that /version/main.txt names
     VersionFileAnswer versionFileAnswer = VersionFileAnswer::Entry;
     double failFraction = 0;             // share of requests failed on purpose (failures.h)
+    Fault fault = Fault::None;           // hostile answers on purpose (faults.h)
 };
 
 class Server

@@ -1,0 +1,186 @@
+#include "demo-site/faults.h"
+
+#include "demo-site/forumlogin.h"
+#include "demo-site/pages.h"
+#include "demo-site/routes.h"
+
+#include <cstdlib>
+#include <memory>
+#include <string>
+#include <utility>
+
+namespace DemoSite {
+
+namespace {
+
+constexpr std::pair<std::string_view, Fault> kFaultNames[] = {
+    {"silent-detail", Fault::SilentDetail},     {"reset-listing", Fault::ResetListing},
+    {"huge-listing", Fault::HugeListing},       {"bad-gbk-titles", Fault::BadGbkTitles},
+    {"unknown-charset", Fault::UnknownCharset}, {"redirect-loop", Fault::RedirectLoop},
+    {"huge-login", Fault::HugeLoginAnswer},     {"fake-avatar", Fault::FakeAvatar},
+    {"huge-version-file", Fault::HugeVersionFile},
+};
+
+constexpr char kHtml[] = "text/html; charset=gbk";
+constexpr std::string_view kLoopPath = "/loop/";
+constexpr std::string_view kAvatarPath = "/forum/uc_server/data/avatar/";
+
+// In one pass: replacing in place would move the rest of a 10 MB page once per entry.
+void replaceAll(std::string &text, std::string_view from, std::string_view to)
+{
+    std::string result;
+    result.reserve(text.size());
+    std::size_t done = 0;
+    for (std::size_t at = text.find(from); at != std::string::npos; at = text.find(from, done)) {
+        result.append(text, done, at - done);
+        result += to;
+        done = at + from.size();
+    }
+    result.append(text, done);
+    text = std::move(result);
+}
+
+void setBody(httplib::Response &response, std::string body, const char *contentType)
+{
+    response.headers.erase("Content-Type");
+    response.set_content(std::move(body), contentType);
+}
+
+// A text in GBK that holds none of the markers anything reads (no apostrophe, no "<dd").
+std::string padding(std::size_t bytes)
+{
+    constexpr std::string_view kLine = "<p>\xb9\xab\xb8\xe6</p>\r\n"; // "公告" in GBK
+    std::string text;
+    text.reserve(bytes + kLine.size());
+    while (text.size() < bytes)
+        text += kLine;
+    return text;
+}
+
+void redirect(httplib::Response &response, int hop)
+{
+    response.status = 302;
+    response.set_header("Location", std::string(kLoopPath) + std::to_string(hop));
+}
+
+// Half of the page's bytes under a length that promises all of them; the connection is then
+// closed, with a reset where resetsConnections() holds.
+void cutShort(httplib::Response &response)
+{
+    auto body = std::make_shared<std::string>(std::move(response.body));
+    response.body.clear();
+    response.set_content_provider(body->size(), kHtml, [body](std::size_t, std::size_t, httplib::DataSink &sink) {
+        sink.write(body->data(), body->size() / 2);
+        return false;
+    });
+}
+
+std::string hugeListingPage(const Catalog &catalog)
+{
+    std::string html = listingPage(0, hugeListingEntries(catalog));
+    // Some 800 bytes of description after every entry bring the page to about 10 MB.
+    std::string description = "</dd>\n<p class='intro'>资源简介：";
+    for (int i = 0; i < 70; ++i)
+        description += "高清无水印 ";
+    description += "</p>\n";
+    replaceAll(html, "</dd>\n", description);
+    return html;
+}
+
+} // namespace
+
+std::optional<Fault> faultNamed(std::string_view name)
+{
+    for (const auto &[word, fault] : kFaultNames) {
+        if (word == name)
+            return fault;
+    }
+    return std::nullopt;
+}
+
+std::vector<Entry> hugeListingEntries(const Catalog &catalog)
+{
+    std::vector<Entry> entries;
+    entries.reserve(kHugeListingEntries);
+    for (int page = 0; entries.size() < kHugeListingEntries; page = (page + 1) % (Catalog::kLastPage + 1)) {
+        for (const Entry &entry : catalog.listingPage(page)) {
+            if (entries.size() < kHugeListingEntries)
+                entries.push_back(entry);
+        }
+    }
+    return entries;
+}
+
+bool serveFault(Fault fault, const Routes &routes, const Catalog &catalog, const httplib::Request &request,
+                httplib::Response &response, const std::function<void()> &waitForStop)
+{
+    const std::string &path = request.path;
+    const bool listing = path.starts_with("/act-");
+    switch (fault) {
+    case Fault::None:
+    case Fault::HugeLoginAnswer:
+        return false;
+    case Fault::SilentDetail:
+        if (!path.starts_with("/id-"))
+            return false;
+        waitForStop();
+        Routes::notFound(response);
+        return true;
+    case Fault::ResetListing:
+        if (!listing || !routes.serve(request, response))
+            return false;
+        cutShort(response);
+        return true;
+    case Fault::HugeListing:
+        if (!listing)
+            return false;
+        setGbk(response, hugeListingPage(catalog), kHtml);
+        return true;
+    case Fault::BadGbkTitles:
+        if (!listing || !routes.serve(request, response))
+            return false;
+        replaceAll(response.body, "</dfn>", "\x81</dfn>");
+        return true;
+    case Fault::UnknownCharset:
+        if (!listing || !routes.serve(request, response))
+            return false;
+        replaceAll(response.body, "charset=gbk", "charset=x-vorlen-7");
+        setBody(response, std::move(response.body), "text/html; charset=x-vorlen-7");
+        return true;
+    case Fault::RedirectLoop:
+        if (listing)
+            redirect(response, 1);
+        else if (path.starts_with(kLoopPath))
+            redirect(response, std::atoi(path.c_str() + kLoopPath.size()) + 1);
+        else
+            return false;
+        return true;
+    case Fault::FakeAvatar:
+        if (!path.starts_with(kAvatarPath))
+            return false;
+        response.set_content("<html><body>avatar service busy</body></html>", "image/jpeg");
+        return true;
+    case Fault::HugeVersionFile:
+        if (path != "/version/main.txt" || !routes.serve(request, response))
+            return false;
+        std::string body;
+        body.reserve(kHugeVersionPadding + response.body.size());
+        while (body.size() < kHugeVersionPadding)
+            body += "yp:V2.1|\r\n";
+        body += response.body;
+        setBody(response, std::move(body), "text/plain; charset=gbk");
+        return true;
+    }
+    return false;
+}
+
+void alterAnswer(Fault fault, const httplib::Request &request, httplib::Response &response)
+{
+    if (fault != Fault::HugeLoginAnswer || !isForumLogin(request))
+        return;
+    const std::size_t cdata = response.body.find("<![CDATA[");
+    if (cdata != std::string::npos)
+        response.body.insert(cdata + 9, padding(kHugeLoginPadding));
+}
+
+} // namespace DemoSite
