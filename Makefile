@@ -1,5 +1,5 @@
 # The two commands a newcomer needs; everything else is plain CMake presets.
-.PHONY: run test package deps build-app build-release build-dev asan bench clean
+.PHONY: run test package deps build-app build-release build-dev asan fuzz bench clean
 
 deps:
 	@scripts/install-deps
@@ -34,6 +34,12 @@ asan: deps
 	cmake --preset asan
 	cmake --build --preset asan
 	ctest --preset asan
+
+# libFuzzer programs with ASan+UBSan (needs clang); each runs FUZZ_SECONDS over its seeds.
+FUZZ_SECONDS ?= 20
+fuzz: deps
+	cmake --preset fuzz -DVORLEN_FUZZ_SECONDS=$(FUZZ_SECONDS)
+	cmake --build --preset fuzz --target fuzz-all
 
 bench: build-release
 	scripts/run-benchmarks build/release

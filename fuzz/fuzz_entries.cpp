@@ -1,6 +1,8 @@
-// Entry parsing of any page: one row per entry marker, numbered in order, ids never longer
-// than the id length.
+// Entry parsing of any page: one row per entry marker, numbered 1..n, ids never longer than the
+// id length, no share code yet (the detail page's cut gives it), and every row six fields wide
+// when written out.
 #include "harvest/entryparser.h"
+#include "harvest/tabularoutput.h"
 
 #include <QString>
 
@@ -14,7 +16,16 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
     if (entries.size() != page.count(Harvest::kEntryMarker))
         std::abort();
     for (qsizetype i = 0; i < entries.size(); ++i) {
-        if (entries[i].number != QString::number(i + 1) || entries[i].entryId.size() > Harvest::kEntryIdLength)
+        if (entries[i].number != QString::number(i + 1) || entries[i].entryId.size() > Harvest::kEntryIdLength
+            || !entries[i].shareCode.isEmpty())
+            std::abort();
+    }
+    const QString tsv = Harvest::toTsv(entries);
+    const QStringList lines = tsv.split(u'\n');
+    if (lines.size() != entries.size() + 1 || !lines.back().isEmpty())
+        std::abort();
+    for (qsizetype i = 0; i < entries.size(); ++i) {
+        if (lines[i].count(u'\t') != Harvest::ColumnCount - 1)
             std::abort();
     }
     return 0;

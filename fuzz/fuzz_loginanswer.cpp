@@ -1,8 +1,9 @@
 // The reading of any forum answer (GBK bytes, as they come off the wire): exactly one outcome,
-// consistent with the markers and values that decided it.
+// consistent with the markers and values that decided it, every text cut from the answer.
 #include "login/loginanswer.h"
 #include "text/gbk.h"
 
+#include <algorithm>
 #include <cstdint>
 #include <cstdlib>
 
@@ -33,7 +34,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
     case LoginOutcome::NoConnection:
         break;
     }
-    if (!consistent)
+    // The message, user name, group and uid are pieces of the answer, never longer than it.
+    const qsizetype longest = std::max({result.message.size(), result.userName.size(), result.userGroup.size(),
+                                        result.uid ? result.uid->size() : 0});
+    if (!consistent || longest > answer.size())
         std::abort();
     return 0;
 }
