@@ -78,7 +78,11 @@ QString optionName(const char *name)
 
 Endpoints Endpoints::defaults()
 {
-    const QString site = QLatin1String(kDemoSite);
+    return onDemoSite(QLatin1String(kDemoSite));
+}
+
+Endpoints Endpoints::onDemoSite(const QString &site)
+{
     Endpoints e;
     e.shareSite = site;
     e.sharePrefix = site + QStringLiteral("yunpan/");

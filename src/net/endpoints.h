@@ -23,6 +23,8 @@ struct Endpoints
     QString loginIni;     // the remembered account's file; empty: the usual place
 
     static Endpoints defaults();
+    // Every party on one site laid out as the bundled demo site is: base ends with "/".
+    static Endpoints onDemoSite(const QString &base);
 };
 
 struct EndpointOptions

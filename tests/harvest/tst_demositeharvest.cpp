@@ -21,9 +21,7 @@ private slots:
     void initTestCase()
     {
         QVERIFY(m_site.start());
-        m_endpoints = Net::Endpoints::defaults();
-        m_endpoints.shareSite = QString::fromStdString(m_site.baseUrl());
-        m_endpoints.sharePrefix = m_endpoints.shareSite + QStringLiteral("yunpan/");
+        m_endpoints = Net::Endpoints::onDemoSite(QString::fromStdString(m_site.baseUrl()));
     }
 
     void harvestsWhatTheSiteLists_data()

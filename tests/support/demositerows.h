@@ -9,15 +9,7 @@ namespace DemoSiteRows {
 
 inline Net::Endpoints endpointsOf(const DemoSite::Server &site)
 {
-    Net::Endpoints endpoints = Net::Endpoints::defaults();
-    const QString base = QString::fromStdString(site.baseUrl());
-    endpoints.shareSite = base;
-    endpoints.sharePrefix = base + QStringLiteral("yunpan/");
-    endpoints.forum = base + QStringLiteral("forum/");
-    endpoints.updateServer = base;
-    endpoints.probe = base + QStringLiteral("probe/");
-    endpoints.serviceUrl = base + QStringLiteral("service.html");
-    return endpoints;
+    return Net::Endpoints::onDemoSite(QString::fromStdString(site.baseUrl()));
 }
 
 inline Harvest::ResourceEntry expectedRow(const DemoSite::Entry &entry, int number)
