@@ -12,12 +12,6 @@ namespace {
 constexpr char kFormHash[] = "5c2e91ab";
 constexpr char kLoginHash[] = "Tq8mW";
 
-bool isUnreserved(char c)
-{
-    return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || (c >= '0' && c <= '9') || c == '-' || c == '_'
-        || c == '.' || c == '*';
-}
-
 // The referer field: the forum's address with ":" and "/" escaped, the rest as it is.
 QByteArray escapedReferer(const QString &forumBase)
 {
@@ -36,21 +30,8 @@ QString loginUrl(const QString &forumBase)
 
 QByteArray formEncode(QStringView text)
 {
-    static constexpr char kHexDigits[] = "0123456789ABCDEF";
-    const QByteArray bytes = Text::toGbk(text);
-    QByteArray encoded;
-    encoded.reserve(bytes.size() * 3);
-    for (const char byte : bytes) {
-        if (isUnreserved(byte)) {
-            encoded += byte;
-            continue;
-        }
-        const auto value = static_cast<unsigned char>(byte);
-        encoded += '%';
-        encoded += kHexDigits[value >> 4];
-        encoded += kHexDigits[value & 0x0F];
-    }
-    return encoded;
+    // Qt keeps A-Z, a-z, 0-9 and "-._~" as they are; the form keeps "*" too and escapes "~".
+    return Text::toGbk(text).toPercentEncoding("*", "~");
 }
 
 QByteArray loginBody(const QString &forumBase, const LoginForm &form)
