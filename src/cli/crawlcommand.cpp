@@ -9,6 +9,7 @@
 #include "crawl/rowformat.h"
 #include "crawl/stopsignals.h"
 #include "crawl/stopswitch.h"
+#include "harvest/keywordsearch.h"
 
 #include <QFile>
 #include <QString>
@@ -102,7 +103,8 @@ CrawlOptions parseOptions(const Context &context)
         error = u"--pages: A-B or N, pages from 0 to 32767, A not above B: "_s + arguments.options.value(u"pages"_s);
 
     options.plan.keyword = arguments.options.value(u"keyword"_s);
-    if (error.isEmpty() && arguments.options.contains(u"keyword"_s) && options.plan.keyword.size() < 2)
+    if (error.isEmpty() && arguments.options.contains(u"keyword"_s)
+        && !Harvest::keywordRefusal(options.plan.keyword).isEmpty())
         error = u"--keyword: at least two characters"_s;
     if (error.isEmpty() && arguments.options.contains(u"format"_s)) {
         const auto format = Crawl::parseFormat(arguments.options.value(u"format"_s));

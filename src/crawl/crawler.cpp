@@ -1,7 +1,7 @@
 #include "crawl/crawler.h"
 
-#include "crawl/searchurl.h"
 #include "harvest/entryparser.h"
+#include "harvest/keywordsearch.h"
 #include "harvest/sharecode.h"
 #include "harvest/siteurls.h"
 
@@ -34,7 +34,7 @@ CrawlSummary Crawler::run(const CrawlCallbacks &callbacks)
 
     if (!m_plan.keyword.isEmpty()) {
         m_summary.pagesPlanned = 1;
-        crawlPage(searchUrl(m_plan.shareSite, m_plan.keyword), std::nullopt);
+        crawlPage(Harvest::searchUrl(m_plan.shareSite, m_plan.keyword), std::nullopt);
     } else {
         m_summary.pagesPlanned = m_plan.lastPage - m_plan.firstPage + 1;
         for (int page = m_plan.firstPage; page <= m_plan.lastPage && !m_summary.stopped && !m_summary.outputFailed; ++page)
