@@ -83,6 +83,11 @@ qint64 FileStreams::read(char *data, qint64 count)
     return got;
 }
 
+qint64 FileStreams::inputSize() const
+{
+    return m_input.size();
+}
+
 bool FileStreams::readAll(QByteArray &bytes)
 {
     bytes = m_input.readAll();

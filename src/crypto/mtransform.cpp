@@ -37,35 +37,6 @@ void writeHex(QStringView units, Char *out) noexcept
     }
 }
 
-// Skips spaces and reads every four other characters as one unit. Each unit is written only
-// after its four characters are read, which is what lets out share in's memory.
-template <typename Char>
-std::size_t readHex(const Char *in, std::size_t size, char16_t *out) noexcept
-{
-    int digits[4];
-    int filled = 0;
-    std::size_t units = 0;
-    const auto put = [&] {
-        out[units++] = static_cast<char16_t>(pairValue(digits[0], digits[1]) | pairValue(digits[2], digits[3]) << 8);
-    };
-    for (std::size_t i = 0; i < size; ++i) {
-        const auto c = static_cast<char16_t>(in[i]);
-        if (c == u' ')
-            continue;
-        digits[filled++] = hexValue(c);
-        if (filled == 4) {
-            put();
-            filled = 0;
-        }
-    }
-    if (filled > 0) {
-        for (int i = filled; i < 4; ++i)
-            digits[i] = -1;
-        put();
-    }
-    return units;
-}
-
 } // namespace
 
 QString STR_to_HEX2(QStringView text)
@@ -86,14 +57,57 @@ QString HEX_to_STR2(QStringView hex)
 {
     return quietly([hex] {
         QString text((hex.size() + 3) / 4, Qt::Uninitialized);
-        text.truncate(qsizetype(readHex(hex.utf16(), std::size_t(hex.size()), reinterpret_cast<char16_t *>(text.data()))));
+        auto *units = reinterpret_cast<char16_t *>(text.data());
+        Hex2Reader reader;
+        const std::size_t read = reader.feed(hex, units);
+        text.truncate(qsizetype(read + reader.finish(units + read)));
         return text;
     });
 }
 
-std::size_t readHex2(const char *in, std::size_t size, char16_t *out) noexcept
+// Skips spaces and reads every four other characters as one unit. Each unit is written only
+// after its four characters are read.
+template <typename Char>
+std::size_t Hex2Reader::read(const Char *in, std::size_t size, char16_t *out) noexcept
 {
-    return readHex(reinterpret_cast<const unsigned char *>(in), size, out);
+    std::size_t units = 0;
+    for (std::size_t i = 0; i < size; ++i) {
+        const auto c = static_cast<char16_t>(in[i]);
+        if (c == u' ')
+            continue;
+        m_digits[m_filled++] = hexValue(c);
+        if (m_filled == 4) {
+            out[units++] = unit();
+            m_filled = 0;
+        }
+    }
+    return units;
+}
+
+std::size_t Hex2Reader::feed(const char *in, std::size_t size, char16_t *out) noexcept
+{
+    return read(reinterpret_cast<const unsigned char *>(in), size, out);
+}
+
+std::size_t Hex2Reader::feed(QStringView in, char16_t *out) noexcept
+{
+    return read(in.utf16(), std::size_t(in.size()), out);
+}
+
+std::size_t Hex2Reader::finish(char16_t *out) noexcept
+{
+    if (m_filled == 0)
+        return 0;
+    for (int i = m_filled; i < 4; ++i)
+        m_digits[i] = -1;
+    m_filled = 0;
+    *out = unit();
+    return 1;
+}
+
+char16_t Hex2Reader::unit() const noexcept
+{
+    return static_cast<char16_t>(pairValue(m_digits[0], m_digits[1]) | pairValue(m_digits[2], m_digits[3]) << 8);
 }
 
 } // namespace Crypto::MTransform

@@ -23,8 +23,25 @@ void writeHex2(QStringView units, char *out) noexcept;
 // reads as 0, so a short last group still yields a code unit.
 QString HEX_to_STR2(QStringView hex);
 
-// HEX_to_STR2 over size single-byte characters, the code units written to out; returns their
-// number. out may be the same memory as in: a unit takes two bytes and at least four characters.
-std::size_t readHex2(const char *in, std::size_t size, char16_t *out) noexcept;
+// HEX_to_STR2 fed piece by piece, for carrier forms read in chunks: the four characters of a
+// unit may lie in different pieces.
+class Hex2Reader
+{
+public:
+    // Reads the characters and writes the units they complete to out, at most
+    // (size + 3) / 4 of them; returns their number.
+    std::size_t feed(const char *in, std::size_t size, char16_t *out) noexcept;
+    std::size_t feed(QStringView in, char16_t *out) noexcept;
+    // The short last group as a unit, if characters of one are left: 0 or 1.
+    std::size_t finish(char16_t *out) noexcept;
+
+private:
+    template <typename Char>
+    std::size_t read(const Char *in, std::size_t size, char16_t *out) noexcept;
+    char16_t unit() const noexcept;
+
+    int m_digits[4] = {};
+    int m_filled = 0;
+};
 
 } // namespace Crypto::MTransform

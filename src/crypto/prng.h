@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <span>
 
 namespace Crypto {
 
@@ -21,6 +22,16 @@ public:
 
     // Mixes value (its full double bits) into the state.
     void reseed(double value) noexcept;
+
+    // The seeding step for each unit in order, c being the unit as a signed 16-bit number:
+    //     r = draw(); m = draw(-r * c); reseed(nearbyint(m));
+    // Same states as those calls, computed without their serial detours: this is the
+    // latency-bound loop of every check value.
+    void absorb(std::span<const char16_t> units) noexcept;
+
+    // out[i] = units[i] XOR the integer part of 128 × draw(), for each unit in order; out may
+    // be units.data().
+    void xorUnits(std::span<const char16_t> units, char16_t *out) noexcept;
 
 private:
     std::uint64_t m_state = 0;

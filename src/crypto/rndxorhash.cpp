@@ -4,12 +4,13 @@
 #include "crypto/messagesink.h"
 #include "crypto/mtransform.h"
 #include "crypto/quietly.h"
+#include "crypto/rndxorfilereading.h"
 #include "text/gbk.h"
 
 #include <QDir>
 
 #include <algorithm>
-#include <cmath>
+#include <array>
 #include <vector>
 
 using namespace Qt::StringLiterals;
@@ -41,22 +42,12 @@ QString generatedKey(qint16 size)
 // Code units of a file's text per piece of the carrier form written at once.
 constexpr qsizetype kPieceUnits = 1 << 16;
 
+// Code units of the XOR stream that a check value's second pass seeds from at a time.
+constexpr std::size_t kScrambledUnits = 4096;
+
 void startSeeding(Prng &prng)
 {
     prng.reseed(prng.draw(-1));
-}
-
-void seedStep(Prng &prng, char16_t unit)
-{
-    const auto c = static_cast<qint16>(unit);
-    const double r = prng.draw();
-    const double m = prng.draw(-r * c);
-    prng.reseed(std::nearbyint(m));
-}
-
-char16_t xorValue(Prng &prng)
-{
-    return static_cast<char16_t>(128 * prng.draw());
 }
 
 QString dateTimeText(const QDateTime &moment)
@@ -103,15 +94,16 @@ FileOutcome CRndXorHash::FileEncrypt(const QString &plainFile, const QString &ci
 {
     return quietly([&] {
         FileStreams files(plainFile, cipherFile);
-        QByteArray bytes;
-        if (!files.open() || !files.readAll(bytes))
+        if (!files.open())
             return files.outcome();
-        const QString plaintext = Text::fromGbk(bytes);
-        if (Text::toGbk(plaintext) != bytes) {
+        const std::optional<PlainText> read = readPlainText(files);
+        if (!read)
+            return files.outcome();
+        if (!read->survivesGbk) {
             showMessage(QDir::toNativeSeparators(plainFile) + u" 不是文本文件"_s, MessageIcon::Warning);
             return FileOutcome::told();
         }
-        bytes = QByteArray();
+        const QString &plaintext = read->text;
 
         // The carrier form goes out in pieces: as a whole it would be twelve times the text.
         std::vector<char16_t> units(kPieceUnits);
@@ -140,21 +132,12 @@ FileOutcome CRndXorHash::FileDecrypt(const QString &plainFile, const QString &ci
 {
     return quietly([&] {
         FileStreams files(cipherFile, plainFile);
-        QByteArray bytes;
-        if (!files.open() || !files.readAll(bytes))
+        if (!files.open())
             return files.outcome();
-        // The carrier form is ASCII, whose GBK text is the bytes themselves: its code units are
-        // read into the bytes' own memory. Anything else takes the general way.
-        QString text;
-        std::span<char16_t> units;
-        if (std::all_of(bytes.cbegin(), bytes.cend(), [](char c) { return (c & 0x80) == 0; })) {
-            auto *start = reinterpret_cast<char16_t *>(bytes.data());
-            units = {start, MTransform::readHex2(bytes.constData(), std::size_t(bytes.size()), start)};
-        } else {
-            text = MTransform::HEX_to_STR2(Text::fromGbk(bytes));
-            bytes = QByteArray();
-            units = {reinterpret_cast<char16_t *>(text.data()), std::size_t(text.size())};
-        }
+        std::optional<std::vector<char16_t>> carried = readCarrierUnits(files);
+        if (!carried)
+            return files.outcome();
+        const std::span<char16_t> units(*carried);
         if (!openInPlace(units, password))
             return FileOutcome::told();
         const std::size_t headerSize = std::min(units.size(), std::size_t(3 * m_keySize));
@@ -226,9 +209,13 @@ QString CRndXorHash::KeyedCheck(QStringView s)
     SeedFromText({s, m_key});
     Prng scrambledSeed;
     startSeeding(scrambledSeed);
+    std::array<char16_t, kScrambledUnits> scrambled;
     for (QStringView piece : {s, QStringView(m_key)})
-        for (QChar unit : piece)
-            seedStep(scrambledSeed, unit.unicode() ^ xorValue(m_prng));
+        for (qsizetype at = 0; at < piece.size(); at += kScrambledUnits) {
+            const QStringView part = piece.sliced(at, std::min<qsizetype>(kScrambledUnits, piece.size() - at));
+            XorInto(part, scrambled.data());
+            scrambledSeed.absorb({scrambled.data(), std::size_t(part.size())});
+        }
     m_prng = scrambledSeed;
     return XorStream(m_key);
 }
@@ -237,8 +224,7 @@ void CRndXorHash::SeedFromText(std::initializer_list<QStringView> pieces)
 {
     startSeeding(m_prng);
     for (QStringView piece : pieces)
-        for (QChar unit : piece)
-            seedStep(m_prng, unit.unicode());
+        m_prng.absorb({reinterpret_cast<const char16_t *>(piece.utf16()), std::size_t(piece.size())});
 }
 
 QString CRndXorHash::XorStream(QStringView s)
@@ -250,8 +236,7 @@ QString CRndXorHash::XorStream(QStringView s)
 
 void CRndXorHash::XorInto(QStringView s, char16_t *out)
 {
-    for (QChar unit : s)
-        *out++ = unit.unicode() ^ xorValue(m_prng);
+    m_prng.xorUnits({reinterpret_cast<const char16_t *>(s.utf16()), std::size_t(s.size())}, out);
 }
 
 } // namespace Crypto

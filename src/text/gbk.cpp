@@ -9,6 +9,9 @@
 
 namespace Text {
 
+// GBK's single bytes 0x00..0x7F are ASCII; Qt's vectorised ASCII paths carry such text without
+// the converter.
+
 namespace {
 constexpr char kGbkName[] = "GBK";
 
@@ -42,6 +45,8 @@ QByteArray toGbk(QStringView text)
 {
     if (text.isEmpty())
         return {};
+    if (QtPrivate::isAscii(text))
+        return text.toLatin1();
     QStringEncoder encoder(kGbkName);
 #ifdef Q_OS_WIN
     if (!encoder.isValid())
@@ -55,6 +60,8 @@ QString fromGbk(QByteArrayView bytes)
 {
     if (bytes.isEmpty())
         return {};
+    if (QtPrivate::isAscii(QLatin1StringView(bytes)))
+        return QString::fromLatin1(bytes);
     QStringDecoder decoder(kGbkName);
 #ifdef Q_OS_WIN
     if (!decoder.isValid())

@@ -209,6 +209,14 @@ void TestRndXorHash::matchesGoldenCiphertexts_data()
                                  << u"0B 00 24 00 74 00 1E 00 42 00 3E 00 78 00 19 00 1F 00 32 00 50 00 71 00 "
                                     "7E 00 46 00 4A 00 0F 00 13 00 23 00 00 00 14 00 31 00 04 00 60 00 7D 00 "
                                     "6E 00 3C 00 42 00 17 4E CA 65 "_s;
+    // Units of 0x8000 and above and U+0000 seed without the generator's restart.
+    QTest::newRow("units without restart")
+        << qint16(0) << u"a\u0000龍釜\uFFFF\U0001F600\u8000\u7FFF"_s.repeated(3)
+        << u"0B 00 24 00 74 00 1E 00 42 00 3E 00 78 00 19 00 1F 00 32 00 50 00 71 00 "
+           "7E 00 46 00 4A 00 0F 00 31 00 31 00 04 00 68 00 10 00 2C 00 57 00 13 00 "
+           "1A 00 00 00 C6 9F D0 91 FC FF 58 D8 11 DE 06 80 F3 7F 23 00 5F 00 F0 9F "
+           "E9 91 C5 FF 4B D8 13 DE 07 80 D5 7F 47 00 1F 00 DE 9F F5 91 EE FF 09 D8 "
+           "65 DE 6B 80 EB 7F "_s;
     QTest::newRow("generated key of 4") << qint16(4) << u"A"_s
                                         << u"5A 00 10 00 43 00 75 00 03 00 06 00 08 00 77 00 36 00 33 00 7C 00 "
                                            "28 00 63 00 "_s;
@@ -238,19 +246,25 @@ void TestRndXorHash::roundTripsFiles()
     const QString plain = dir.filePath(u"plain.txt"_s);
     const QString cipherFile = dir.filePath(u"cipher.txt"_s);
     const QString restored = dir.filePath(u"restored.txt"_s);
-    // Long enough to be written and read back in several pieces.
-    const QByteArray gbk = QByteArray("line 1\r\n\xD6\xD0\xCE\xC4 line 2\n").repeated(8000);
+    // Long enough to be written and read back in several pieces, ASCII and then GBK pieces.
+    const QByteArray gbk = QByteArray(1 << 20, 'a') + QByteArray("line 1\r\n\xD6\xD0\xCE\xC4 line 2\n").repeated(12000);
     QVERIFY(TestFiles::writeAll(plain, gbk));
     QVERIFY(TestFiles::writeAll(cipherFile, QByteArray(4096, 'x'))); // longer than the ciphertext
 
     CRndXorHash cipher = cipherAt(fixedMoment());
     cipher.FileEncrypt(plain, cipherFile, u"pw");
     const QByteArray stored = TestFiles::readAll(cipherFile);
-    QCOMPARE(QString::fromLatin1(stored), cipher.StringEncrypt(u"line 1\r\n中文 line 2\n"_s.repeated(8000), u"pw"));
+    QCOMPARE(QString::fromLatin1(stored), cipher.StringEncrypt(QString(QString(1 << 20, u'a') + u"line 1\r\n中文 line 2\n"_s.repeated(12000)), u"pw"));
 
     cipher.FileDecrypt(restored, cipherFile, u"pw");
     QCOMPARE(TestFiles::readAll(restored), gbk);
     QVERIFY(m_messages.texts.isEmpty());
+
+    // A GBK character late in the carrier form is read as the text form would read it.
+    QVERIFY(TestFiles::writeAll(cipherFile, stored + "\xD6\xD0"));
+    cipher.FileDecrypt(restored, cipherFile, u"pw");
+    QCOMPARE(m_messages.texts, QStringList{kTampered});
+    QCOMPARE(TestFiles::readAll(restored), gbk);
 }
 
 void TestRndXorHash::writesNoFileOnFailedCheck()
@@ -294,6 +308,7 @@ void TestRndXorHash::refusesFilesThatAreNoText_data()
         byte = static_cast<char>(generator());
     QTest::newRow("trailing lead byte") << QByteArray("x\x81");
     QTest::newRow("invalid pair") << QByteArray("\x81\x30 text");
+    QTest::newRow("after a chunk of ASCII") << QByteArray(1 << 20, 'a') + "\x81";
     QTest::newRow("random bytes") << random;
 }
 
