@@ -48,7 +48,12 @@ std::optional<PlainText> readPlainText(FileStreams &files)
         return std::nullopt;
     if (!rest.isEmpty()) {
         QString tail = Text::fromGbk(rest);
-        plain.survivesGbk = Text::toGbk(tail) == rest;
+        qsizetype compared = 0;
+        plain.survivesGbk = Text::toGbkPieces(tail, [&](QByteArrayView piece) {
+            const bool same = QByteArrayView(rest).sliced(compared).startsWith(piece);
+            compared += piece.size();
+            return same;
+        }) && compared == rest.size();
         if (plain.text.isEmpty())
             plain.text = std::move(tail);
         else

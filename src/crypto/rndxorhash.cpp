@@ -141,16 +141,10 @@ FileOutcome CRndXorHash::FileDecrypt(const QString &plainFile, const QString &ci
         if (!openInPlace(units, password))
             return FileOutcome::told();
         const std::size_t headerSize = std::min(units.size(), std::size_t(3 * m_keySize));
-        // To GBK in pieces, never between the two halves of a surrogate pair.
         const QStringView plaintext(units.data() + headerSize, qsizetype(units.size() - headerSize));
-        for (qsizetype at = 0, length = 0; at < plaintext.size(); at += length) {
-            length = std::min(kPieceUnits, plaintext.size() - at);
-            if (at + length < plaintext.size() && plaintext[at + length - 1].isHighSurrogate())
-                ++length;
-            const QByteArray piece = Text::toGbk(plaintext.sliced(at, length));
-            if (!files.write(piece.constData(), piece.size()))
-                return files.outcome();
-        }
+        const auto write = [&](QByteArrayView piece) { return files.write(piece.data(), piece.size()); };
+        if (!Text::toGbkPieces(plaintext, write))
+            return files.outcome();
         files.commit();
         return files.outcome();
     });

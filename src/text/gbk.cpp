@@ -3,6 +3,8 @@
 #include <QStringDecoder>
 #include <QStringEncoder>
 
+#include <algorithm>
+
 #ifdef Q_OS_WIN
 #include <qt_windows.h>
 #endif
@@ -56,6 +58,19 @@ QByteArray toGbk(QStringView text)
     return encoder.encode(text);
 }
 
+bool toGbkPieces(QStringView text, const std::function<bool(QByteArrayView)> &take)
+{
+    constexpr qsizetype kPieceUnits = 1 << 16;
+    for (qsizetype at = 0, length = 0; at < text.size(); at += length) {
+        length = std::min(kPieceUnits, text.size() - at);
+        if (at + length < text.size() && text[at + length - 1].isHighSurrogate())
+            ++length;
+        if (!take(toGbk(text.sliced(at, length))))
+            return false;
+    }
+    return true;
+}
+
 QString fromGbk(QByteArrayView bytes)
 {
     if (bytes.isEmpty())
@@ -68,12 +83,16 @@ QString fromGbk(QByteArrayView bytes)
         return systemFromGbk(bytes);
 #endif
     Q_ASSERT(decoder.isValid());
-    QString text = decoder.decode(bytes);
     // The converter holds a lone lead byte at the end back for more input. A zero byte after it
     // makes it a character of its own (U+FFFD); the zero itself comes out as U+0000, dropped.
-    text += decoder.decode(QByteArrayView("", 1));
-    if (text.endsWith(QChar(u'\0')))
-        text.chop(1);
+    // Both go into one buffer: appending to a full text would copy all of it.
+    constexpr QByteArrayView kFlush("", 1);
+    QString text(decoder.requiredSpace(bytes.size() + kFlush.size()), Qt::Uninitialized);
+    QChar *end = decoder.appendToBuffer(text.data(), bytes);
+    end = decoder.appendToBuffer(end, kFlush);
+    if (end != text.constData() && end[-1] == u'\0')
+        --end;
+    text.truncate(end - text.constData());
     return text;
 }
 

@@ -5,11 +5,18 @@
 #include <QString>
 #include <QStringView>
 
+#include <functional>
+
 // The GBK code page (936): the code of every byte that leaves the program.
 namespace Text {
 
 // Text to GBK bytes; a character GBK cannot represent becomes "?".
 QByteArray toGbk(QStringView text);
+
+// toGbk() of text in pieces of about 64 Ki units (never between the halves of a surrogate
+// pair), each handed to take, for texts too large to hold as GBK twice; stops and returns false
+// as soon as take does.
+bool toGbkPieces(QStringView text, const std::function<bool(QByteArrayView)> &take);
 
 // GBK bytes to text; a byte pair that forms no GBK character becomes U+FFFD.
 QString fromGbk(QByteArrayView bytes);
