@@ -2,19 +2,26 @@
 
 #include "crypto/quietly.h"
 
+#include <array>
+#include <cstdint>
+
 namespace Crypto::MTransform {
 
 namespace {
 
+constexpr int kForeign = -1;
+
+// Digit values of the first 256 characters: 0..15, or kForeign.
+constexpr std::array<std::int8_t, 256> kDigitValues = [] {
+    std::array<std::int8_t, 256> values{};
+    for (int c = 0; c < 256; ++c)
+        values[c] = c >= '0' && c <= '9' ? c - '0' : c >= 'A' && c <= 'F' ? c - 'A' + 10 : c >= 'a' && c <= 'f' ? c - 'a' + 10 : kForeign;
+    return values;
+}();
+
 int hexValue(char16_t c) noexcept
 {
-    if (c >= u'0' && c <= u'9')
-        return c - u'0';
-    if (c >= u'A' && c <= u'F')
-        return c - u'A' + 10;
-    if (c >= u'a' && c <= u'f')
-        return c - u'a' + 10;
-    return -1;
+    return c < kDigitValues.size() ? kDigitValues[c] : kForeign;
 }
 
 // A pair read by its leading hexadecimal digits; -1 stands for a missing or foreign character.
@@ -72,6 +79,15 @@ std::size_t Hex2Reader::read(const Char *in, std::size_t size, char16_t *out) no
 {
     std::size_t units = 0;
     for (std::size_t i = 0; i < size; ++i) {
+        // The layout STR_to_HEX2 writes, "HH HH ", read at once.
+        if (m_filled == 0 && size - i >= 6 && in[i + 2] == ' ' && in[i + 5] == ' ') {
+            const int d0 = hexValue(in[i]), d1 = hexValue(in[i + 1]), d3 = hexValue(in[i + 3]), d4 = hexValue(in[i + 4]);
+            if ((d0 | d1 | d3 | d4) >= 0) {
+                out[units++] = static_cast<char16_t>((d0 << 4 | d1) | (d3 << 4 | d4) << 8);
+                i += 5;
+                continue;
+            }
+        }
         const auto c = static_cast<char16_t>(in[i]);
         if (c == u' ')
             continue;

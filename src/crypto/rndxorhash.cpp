@@ -11,6 +11,7 @@
 
 #include <algorithm>
 #include <array>
+#include <future>
 #include <vector>
 
 using namespace Qt::StringLiterals;
@@ -138,12 +139,20 @@ FileOutcome CRndXorHash::FileDecrypt(const QString &plainFile, const QString &ci
         if (!carried)
             return files.outcome();
         const std::span<char16_t> units(*carried);
-        if (!openInPlace(units, password))
+        if (!decipherInPlace(units, password))
             return FileOutcome::told();
-        const std::size_t headerSize = std::min(units.size(), std::size_t(3 * m_keySize));
-        const QStringView plaintext(units.data() + headerSize, qsizetype(units.size() - headerSize));
-        const auto write = [&](QByteArrayView piece) { return files.write(piece.data(), piece.size()); };
-        if (!Text::toGbkPieces(plaintext, write))
+        const QStringView text(units.data(), qsizetype(units.size()));
+        const QStringView plaintext = text.sliced(std::min<qsizetype>(text.size(), 3 * m_keySize));
+        // The part file takes the plaintext while the check value is computed; it replaces the
+        // plain file only when the check passes.
+        auto writing = std::async(std::launch::async, [&] {
+            return Text::toGbkPieces(plaintext, [&](QByteArrayView piece) { return files.write(piece.data(), piece.size()); });
+        });
+        const bool intact = bodyIntact(text);
+        const bool written = writing.get();
+        if (!intact)
+            return FileOutcome::told();
+        if (!written)
             return files.outcome();
         files.commit();
         return files.outcome();
@@ -167,19 +176,19 @@ QString CRndXorHash::encipher(QStringView plaintext, QStringView password)
 std::optional<QString> CRndXorHash::decipher(QStringView ciphertext, QStringView password)
 {
     QString text = MTransform::HEX_to_STR2(ciphertext);
-    if (!openInPlace({reinterpret_cast<char16_t *>(text.data()), std::size_t(text.size())}, password))
+    if (!decipherInPlace({reinterpret_cast<char16_t *>(text.data()), std::size_t(text.size())}, password)
+        || !bodyIntact(text))
         return std::nullopt;
     text.remove(0, std::min<qsizetype>(text.size(), 3 * m_keySize));
     return text;
 }
 
-bool CRndXorHash::openInPlace(std::span<char16_t> units, QStringView password)
+bool CRndXorHash::decipherInPlace(std::span<char16_t> units, QStringView password)
 {
     const QStringView text(units.data(), qsizetype(units.size()));
     const qsizetype k = m_keySize;
     const QStringView header = text.left(3 * k);
     const QStringView salt = header.left(k);
-    const QStringView plaintextCheck = header.sliced(std::min(2 * k, header.size()));
 
     // The password check must be found first at its own place, not merely somewhere in the header.
     if (header.indexOf(KeyedCheck(QString(salt + password))) != k) {
@@ -187,9 +196,14 @@ bool CRndXorHash::openInPlace(std::span<char16_t> units, QStringView password)
         return false;
     }
     SeedFromText({header});
-    const QStringView body = text.sliced(header.size());
-    XorInto(body, units.data() + header.size());
-    if (KeyedCheck(body) != plaintextCheck) {
+    XorInto(text.sliced(header.size()), units.data() + header.size());
+    return true;
+}
+
+bool CRndXorHash::bodyIntact(QStringView text)
+{
+    const QStringView header = text.left(3 * m_keySize);
+    if (KeyedCheck(text.sliced(header.size())) != header.sliced(std::min<qsizetype>(2 * m_keySize, header.size()))) {
         showMessage(u"密文被修改，完整性不正确！"_s, MessageIcon::Warning);
         return false;
     }

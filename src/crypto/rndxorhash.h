@@ -60,9 +60,12 @@ private:
     QString encipher(QStringView plaintext, QStringView password);
     // The plaintext, or nullopt after the message of the check that failed.
     std::optional<QString> decipher(QStringView ciphertext, QStringView password);
-    // Checks the header of units and deciphers the body after it in place; false after the
-    // message of the check that failed.
-    bool openInPlace(std::span<char16_t> units, QStringView password);
+    // Checks the password against the header of units and deciphers the body after it in
+    // place; false after "密码不正确！".
+    bool decipherInPlace(std::span<char16_t> units, QStringView password);
+    // Whether the deciphered body of text matches its header's plaintext check; false after
+    // "密文被修改，完整性不正确！".
+    bool bodyIntact(QStringView text);
 
     // Check value of s: K characters that depend on s and the key.
     QString KeyedCheck(QStringView s);
