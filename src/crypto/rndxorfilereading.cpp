@@ -5,6 +5,8 @@
 
 #include <QLatin1StringView>
 
+#include <algorithm>
+
 namespace Crypto {
 
 namespace {
@@ -35,31 +37,100 @@ bool readAsciiChunks(FileStreams &files, TakeAscii takeAscii, QByteArray &rest)
 
 } // namespace
 
-std::optional<PlainText> readPlainText(FileStreams &files)
+// Bytes below '0' are neither half of a GBK pair: the text of the bytes up to one of them does
+// not depend on what follows, so the file is decoded segment by segment, each ending with one.
+constexpr char kSegmentEnd = '0';
+
+PlainTextReader::PlainTextReader(FileStreams &files)
+    : m_files(files)
+    , m_text(qMax<qsizetype>(files.inputSize(), 0) + 1, Qt::Uninitialized)
+    , m_units(reinterpret_cast<char16_t *>(m_text.data()))
+    , m_capacity(m_text.size())
+    , m_thread([this] { read(); })
 {
-    PlainText plain;
-    QByteArray rest;
-    const auto widen = [&](QByteArrayView ascii) {
-        if (plain.text.isEmpty())
-            plain.text.reserve(files.inputSize());
-        plain.text.append(QLatin1StringView(ascii));
-    };
-    if (!readAsciiChunks(files, widen, rest))
+}
+
+PlainTextReader::~PlainTextReader()
+{
+    m_stop = true;
+    if (m_thread.joinable())
+        m_thread.join();
+}
+
+QStringView PlainTextReader::arrived(qsizetype from)
+{
+    std::unique_lock lock(m_mutex);
+    m_progress.wait(lock, [&] { return m_arrived > from || m_done; });
+    return QStringView(m_units + from, m_arrived - from);
+}
+
+std::optional<PlainText> PlainTextReader::finish()
+{
+    if (m_thread.joinable())
+        m_thread.join();
+    if (m_error)
+        std::rethrow_exception(m_error);
+    if (m_failed)
         return std::nullopt;
-    if (!rest.isEmpty()) {
-        QString tail = Text::fromGbk(rest);
-        qsizetype compared = 0;
-        plain.survivesGbk = Text::toGbkPieces(tail, [&](QByteArrayView piece) {
-            const bool same = QByteArrayView(rest).sliced(compared).startsWith(piece);
-            compared += piece.size();
-            return same;
-        }) && compared == rest.size();
-        if (plain.text.isEmpty())
-            plain.text = std::move(tail);
-        else
-            plain.text.append(tail);
+    m_text.truncate(m_arrived);
+    m_text += m_overflow;
+    return PlainText{std::move(m_text), m_survivesGbk};
+}
+
+void PlainTextReader::read()
+{
+    try {
+        QByteArray pending;
+        std::vector<char> chunk(kReadChunk);
+        qint64 got = 0;
+        while (!m_stop && (got = m_files.read(chunk.data(), kReadChunk)) > 0) {
+            const QByteArrayView bytes(chunk.data(), got);
+            if (pending.isEmpty() && QtPrivate::isAscii(QLatin1StringView(bytes))) {
+                put(bytes.data(), got);
+                continue;
+            }
+            // Only the new bytes can hold the end: pending was cut after its last one.
+            const auto last = std::find_if(bytes.crbegin(), bytes.crend(), [](char c) { return uchar(c) < kSegmentEnd; });
+            const qsizetype end = pending.size() + (last.base() - bytes.cbegin());
+            pending += bytes;
+            takeSegment(QByteArrayView(pending).first(end));
+            pending.remove(0, end);
+        }
+        m_failed = got < 0;
+        if (!m_stop)
+            takeSegment(pending);
+    } catch (...) {
+        m_error = std::current_exception();
     }
-    return plain;
+    const std::lock_guard lock(m_mutex);
+    m_done = true;
+    m_progress.notify_all();
+}
+
+void PlainTextReader::takeSegment(QByteArrayView bytes)
+{
+    if (bytes.isEmpty())
+        return;
+    const QString text = Text::fromGbk(bytes);
+    m_survivesGbk = m_survivesGbk && Text::toGbk(text) == bytes;
+    put(text.utf16(), text.size());
+}
+
+// Units are char16_t, or char for ASCII, which widens as it is.
+template <typename Unit>
+void PlainTextReader::put(const Unit *units, qsizetype count)
+{
+    if (!m_overflow.isEmpty() || count > m_capacity - m_arrived) {
+        if constexpr (sizeof(Unit) == 1)
+            m_overflow += QLatin1StringView(units, count);
+        else
+            m_overflow += QStringView(units, count);
+        return;
+    }
+    std::copy(units, units + count, m_units + m_arrived);
+    const std::lock_guard lock(m_mutex);
+    m_arrived += count;
+    m_progress.notify_all();
 }
 
 std::optional<std::vector<char16_t>> readCarrierUnits(FileStreams &files)

@@ -97,7 +97,13 @@ FileOutcome CRndXorHash::FileEncrypt(const QString &plainFile, const QString &ci
         FileStreams files(plainFile, cipherFile);
         if (!files.open())
             return files.outcome();
-        const std::optional<PlainText> read = readPlainText(files);
+        // The first pass of the plaintext check runs over the text as it arrives.
+        PlainTextReader reader(files);
+        startSeeding(m_prng);
+        qsizetype seeded = 0;
+        for (QStringView piece; !(piece = reader.arrived(seeded)).isEmpty(); seeded += piece.size())
+            absorb(piece);
+        const std::optional<PlainText> read = reader.finish();
         if (!read)
             return files.outcome();
         if (!read->survivesGbk) {
@@ -105,6 +111,9 @@ FileOutcome CRndXorHash::FileEncrypt(const QString &plainFile, const QString &ci
             return FileOutcome::told();
         }
         const QString &plaintext = read->text;
+        absorb(QStringView(plaintext).sliced(seeded));
+        absorb(m_key);
+        const QString plaintextCheck = checkAfterSeeding(plaintext);
 
         // The carrier form goes out in pieces: as a whole it would be twelve times the text.
         std::vector<char16_t> units(kPieceUnits);
@@ -122,7 +131,7 @@ FileOutcome CRndXorHash::FileEncrypt(const QString &plainFile, const QString &ci
             }
             return true;
         };
-        if (!writeHex(header(plaintext, password), false) || !writeHex(plaintext, true))
+        if (!writeHex(header(plaintextCheck, password), false) || !writeHex(plaintext, true))
             return files.outcome();
         files.commit();
         return files.outcome();
@@ -159,17 +168,17 @@ FileOutcome CRndXorHash::FileDecrypt(const QString &plainFile, const QString &ci
     });
 }
 
-QString CRndXorHash::header(QStringView plaintext, QStringView password)
+QString CRndXorHash::header(QStringView plaintextCheck, QStringView password)
 {
     const QString salt = KeyedCheck(dateTimeText(m_clock()));
-    QString header = salt + KeyedCheck(QString(salt + password)) + KeyedCheck(plaintext);
+    QString header = salt + KeyedCheck(QString(salt + password)) + plaintextCheck;
     SeedFromText({header});
     return header;
 }
 
 QString CRndXorHash::encipher(QStringView plaintext, QStringView password)
 {
-    const QString head = header(plaintext, password);
+    const QString head = header(KeyedCheck(plaintext), password);
     return MTransform::STR_to_HEX2(QString(head + XorStream(plaintext)));
 }
 
@@ -215,6 +224,11 @@ bool CRndXorHash::bodyIntact(QStringView text)
 QString CRndXorHash::KeyedCheck(QStringView s)
 {
     SeedFromText({s, m_key});
+    return checkAfterSeeding(s);
+}
+
+QString CRndXorHash::checkAfterSeeding(QStringView s)
+{
     Prng scrambledSeed;
     startSeeding(scrambledSeed);
     std::array<char16_t, kScrambledUnits> scrambled;
@@ -232,7 +246,12 @@ void CRndXorHash::SeedFromText(std::initializer_list<QStringView> pieces)
 {
     startSeeding(m_prng);
     for (QStringView piece : pieces)
-        m_prng.absorb({reinterpret_cast<const char16_t *>(piece.utf16()), std::size_t(piece.size())});
+        absorb(piece);
+}
+
+void CRndXorHash::absorb(QStringView piece)
+{
+    m_prng.absorb({reinterpret_cast<const char16_t *>(piece.utf16()), std::size_t(piece.size())});
 }
 
 QString CRndXorHash::XorStream(QStringView s)

@@ -54,9 +54,9 @@ public:
     FileOutcome FileDecrypt(const QString &plainFile, const QString &cipherFile, QStringView password);
 
 private:
-    // The header of a ciphertext of plaintext: salt, password check, plaintext check; leaves
-    // the generator ready for the body.
-    QString header(QStringView plaintext, QStringView password);
+    // The header of a ciphertext: salt, password check, plaintext check; leaves the generator
+    // ready for the body.
+    QString header(QStringView plaintextCheck, QStringView password);
     QString encipher(QStringView plaintext, QStringView password);
     // The plaintext, or nullopt after the message of the check that failed.
     std::optional<QString> decipher(QStringView ciphertext, QStringView password);
@@ -69,8 +69,12 @@ private:
 
     // Check value of s: K characters that depend on s and the key.
     QString KeyedCheck(QStringView s);
+    // KeyedCheck(s) after its first pass, SeedFromText({s, key}).
+    QString checkAfterSeeding(QStringView s);
     // Puts the generator into a state that depends on the text alone.
     void SeedFromText(std::initializer_list<QStringView> pieces);
+    // Seeding steps for the units of piece: SeedFromText() without its start.
+    void absorb(QStringView piece);
     // s with every code unit XORed with the next 7-bit value of the generator.
     QString XorStream(QStringView s);
     // The same into out (s.size() units), which may be s itself.
