@@ -4,6 +4,7 @@
 #include "crypto/ciphererror.h"
 #include "support/messagerecorder.h"
 #include "crypto/rijndael.h"
+#include "support/fifofeed.h"
 #include "support/raisedby.h"
 
 #include <QFile>
@@ -13,9 +14,7 @@
 #include <QFileInfo>
 
 #include <functional>
-#include <thread>
 
-#include <sys/stat.h>
 
 using Crypto::cRijndael;
 using namespace Qt::StringLiterals;
@@ -72,15 +71,12 @@ private slots:
     void readsFifoToItsEnd()
     {
         const QString fifo = m_dir.filePath(u"fifo"_s);
-        QCOMPARE(mkfifo(QFile::encodeName(fifo).constData(), 0600), 0);
         const QByteArray content = patterned(4'000'021);
-        std::thread writer([&] {
-            QFile file(fifo);
-            if (file.open(QIODevice::WriteOnly))
-                file.write(content);
-        });
-        m_aes.FileEncrypt(fifo, m_cipher);
-        writer.join();
+        {
+            const FifoFeed feed(fifo, content);
+            QVERIFY(feed.isMade());
+            m_aes.FileEncrypt(fifo, m_cipher);
+        }
         QCOMPARE(QFileInfo(m_cipher).size(), 16 * (content.size() / 16 + 1));
         m_aes.FileDecrypt(m_back, m_cipher);
         QCOMPARE(readFile(m_back), content);
