@@ -6,23 +6,9 @@ set -euo pipefail
 cli=${1:?usage: bench/base64files.sh path/to/vorlen360-cli [MiB] [runs]}
 mib=${2:-256}
 runs=${3:-3}
-work=$(mktemp -d)
-trap 'rm -rf "$work"' EXIT
+source "$(dirname "$0")/timedruns.sh"
 head -c $((mib << 20)) /dev/urandom >"$work/plain"
 
-# run NAME COMMAND...: one timed run; keeps the best wall time and the highest peak per NAME.
-measure() {
-    /usr/bin/time -f '%e %M' -o "$work/time" "$@" && cat "$work/time"
-}
-declare -A best peak
-run() {
-    local name=$1; shift
-    local result
-    result=$(measure "$@")
-    local seconds=${result% *} kb=${result#* }
-    if [[ -z ${best[$name]:-} ]] || (($(echo "$seconds < ${best[$name]}" | bc))); then best[$name]=$seconds; fi
-    if [[ -z ${peak[$name]:-} ]] || ((kb > ${peak[$name]})); then peak[$name]=$kb; fi
-}
 for ((i = 0; i < runs; i++)); do
     run ours-encode "$cli" base64 encode-file "$work/plain" "$work/ours.b64"
     run coreutils-encode sh -c "base64 -w0 '$work/plain' >'$work/coreutils.b64'"

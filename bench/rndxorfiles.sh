@@ -7,8 +7,7 @@ set -euo pipefail
 cli=${1:?usage: bench/rndxorfiles.sh path/to/vorlen360-cli [MiB] [runs]}
 mib=${2:-64}
 runs=${3:-3}
-work=$(mktemp -d)
-trap 'rm -rf "$work"' EXIT
+source "$(dirname "$0")/timedruns.sh"
 bytes=$((mib << 20))
 paragraph=$(printf %s '云盘资源获取器从分享搜索网站读取每一条分享的标题、文件数和提取码，用户可以复制链接或者导出到文本文件。' |
     iconv -f UTF-8 -t GBK)
@@ -20,21 +19,15 @@ paragraph=$(printf %s '云盘资源获取器从分享搜索网站读取每一条
 
 for text in ascii chinese; do
     plain=$work/$text.txt
-    best_encrypt='' best_decrypt='' peak=0
     for ((i = 0; i < runs; i++)); do
-        /usr/bin/time -f '%e %M' -o "$work/time" "$cli" rndxor encrypt-file --password pw "$plain" "$work/cipher"
-        read -r seconds kb <"$work/time"
-        [[ -z $best_encrypt ]] || (($(echo "$seconds < $best_encrypt" | bc))) && best_encrypt=$seconds
-        ((kb > peak)) && peak=$kb
-        /usr/bin/time -f '%e %M' -o "$work/time" "$cli" rndxor decrypt-file --password pw "$work/back" "$work/cipher"
-        read -r seconds kb <"$work/time"
-        [[ -z $best_decrypt ]] || (($(echo "$seconds < $best_decrypt" | bc))) && best_decrypt=$seconds
-        ((kb > peak)) && peak=$kb
+        run "$text-encrypt" "$cli" rndxor encrypt-file --password pw "$plain" "$work/cipher"
+        run "$text-decrypt" "$cli" rndxor decrypt-file --password pw "$work/back" "$work/cipher"
     done
     cmp -s "$plain" "$work/back" || { echo "$text: round trip differs" >&2; exit 1; }
     size=$(stat -c %s "$plain")
     bound=$(((size + $(stat -c %s "$work/cipher")) / 1024))
-    printf '%-7s %d bytes: encrypt %6.2f s %6.1f MB/s   decrypt %6.2f s %6.1f MB/s   peak %7d kB (input + output %d kB)\n' \
-        "$text" "$size" "$best_encrypt" "$(echo "$size / 1000000 / $best_encrypt" | bc -l)" \
-        "$best_decrypt" "$(echo "$size / 1000000 / $best_decrypt" | bc -l)" "$peak" "$bound"
+    for op in encrypt decrypt; do
+        printf '%-7s %s %d bytes: %6.2f s %6.1f MB/s, peak %7d kB (input + output %d kB)\n' "$text" "$op" "$size" \
+            "${best[$text-$op]}" "$(echo "$size / 1000000 / ${best[$text-$op]}" | bc -l)" "${peak[$text-$op]}" "$bound"
+    done
 done
