@@ -6,6 +6,7 @@
 #include <QLatin1StringView>
 
 #include <algorithm>
+#include <vector>
 
 namespace Crypto {
 
@@ -133,28 +134,29 @@ void PlainTextReader::put(const Unit *units, qsizetype count)
     m_progress.notify_all();
 }
 
-std::optional<std::vector<char16_t>> readCarrierUnits(FileStreams &files)
+std::optional<QString> readCarrierUnits(FileStreams &files)
 {
-    std::vector<char16_t> units;
-    units.reserve(std::size_t(files.inputSize() / 4 + 1));
-    std::size_t count = 0;
+    // Grown without filling: the reader writes every unit it counts.
+    QString units;
+    units.reserve(files.inputSize() / 4 + 1);
+    qsizetype count = 0;
     const auto room = [&](std::size_t characters) {
-        units.resize(count + (characters + 3) / 4);
-        return units.data() + count;
+        units.resize(count + qsizetype(characters + 3) / 4);
+        return reinterpret_cast<char16_t *>(units.data()) + count;
     };
     MTransform::Hex2Reader reader;
     const auto readHex = [&](QByteArrayView ascii) {
-        count += reader.feed(ascii.data(), std::size_t(ascii.size()), room(std::size_t(ascii.size())));
+        count += qsizetype(reader.feed(ascii.data(), std::size_t(ascii.size()), room(std::size_t(ascii.size()))));
     };
     QByteArray rest;
     if (!readAsciiChunks(files, readHex, rest))
         return std::nullopt;
     if (!rest.isEmpty()) {
         const QString text = Text::fromGbk(rest);
-        count += reader.feed(text, room(std::size_t(text.size())));
+        count += qsizetype(reader.feed(text, room(std::size_t(text.size()))));
     }
-    count += reader.finish(room(1));
-    units.resize(count);
+    count += qsizetype(reader.finish(room(1)));
+    units.truncate(count);
     return units;
 }
 

@@ -10,7 +10,6 @@
 #include <mutex>
 #include <optional>
 #include <thread>
-#include <vector>
 
 // The inputs of the random-XOR file forms, read in chunks. ASCII, the common case, is taken as
 // it comes: GBK's bytes 0x00..0x7F are ASCII and leave its decoder in its first state.
@@ -68,6 +67,6 @@ private:
 
 // The code units of the cipher file's carrier form (MTransform::HEX_to_STR2 of its GBK text);
 // nullopt when it cannot be read.
-std::optional<std::vector<char16_t>> readCarrierUnits(FileStreams &files);
+std::optional<QString> readCarrierUnits(FileStreams &files);
 
 } // namespace Crypto

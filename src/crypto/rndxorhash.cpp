@@ -144,10 +144,10 @@ FileOutcome CRndXorHash::FileDecrypt(const QString &plainFile, const QString &ci
         FileStreams files(cipherFile, plainFile);
         if (!files.open())
             return files.outcome();
-        std::optional<std::vector<char16_t>> carried = readCarrierUnits(files);
+        std::optional<QString> carried = readCarrierUnits(files);
         if (!carried)
             return files.outcome();
-        const std::span<char16_t> units(*carried);
+        const std::span<char16_t> units(reinterpret_cast<char16_t *>(carried->data()), std::size_t(carried->size()));
         if (!decipherInPlace(units, password))
             return FileOutcome::told();
         const QStringView text(units.data(), qsizetype(units.size()));
