@@ -98,22 +98,24 @@ FileOutcome CRndXorHash::FileEncrypt(const QString &plainFile, const QString &ci
         if (!files.open())
             return files.outcome();
         // The first pass of the plaintext check runs over the text as it arrives.
-        PlainTextReader reader(files);
+        bool survivesGbk = true;
+        UnitsReader reader(files, plainTextCapacity(files), [&](FileStreams &input, UnitsReader &units) {
+            return readPlainText(input, units, survivesGbk);
+        });
         startSeeding(m_prng);
         qsizetype seeded = 0;
-        for (QStringView piece; !(piece = reader.arrived(seeded)).isEmpty(); seeded += piece.size())
-            absorb(piece);
-        const std::optional<PlainText> read = reader.finish();
-        if (!read)
+        for (std::span<char16_t> units; std::ssize(units = reader.arrived(seeded)) > seeded; seeded = std::ssize(units))
+            absorb(units.subspan(std::size_t(seeded)));
+        const std::optional<QString> plaintext = reader.finish();
+        if (!plaintext)
             return files.outcome();
-        if (!read->survivesGbk) {
+        if (!survivesGbk) {
             showMessage(QDir::toNativeSeparators(plainFile) + u" 不是文本文件"_s, MessageIcon::Warning);
             return FileOutcome::told();
         }
-        const QString &plaintext = read->text;
-        absorb(QStringView(plaintext).sliced(seeded));
+        absorb(QStringView(*plaintext).sliced(seeded));
         absorb(m_key);
-        const QString plaintextCheck = checkAfterSeeding(plaintext);
+        const QString plaintextCheck = checkAfterSeeding(*plaintext);
 
         // The carrier form goes out in pieces: as a whole it would be twelve times the text.
         std::vector<char16_t> units(kPieceUnits);
@@ -131,7 +133,7 @@ FileOutcome CRndXorHash::FileEncrypt(const QString &plainFile, const QString &ci
             }
             return true;
         };
-        if (!writeHex(header(plaintextCheck, password), false) || !writeHex(plaintext, true))
+        if (!writeHex(header(plaintextCheck, password), false) || !writeHex(*plaintext, true))
             return files.outcome();
         files.commit();
         return files.outcome();
@@ -144,11 +146,18 @@ FileOutcome CRndXorHash::FileDecrypt(const QString &plainFile, const QString &ci
         FileStreams files(cipherFile, plainFile);
         if (!files.open())
             return files.outcome();
-        std::optional<QString> carried = readCarrierUnits(files);
+        // The password is checked as soon as the header is there; then the body is deciphered,
+        // and the plaintext check's first pass run over it, as it arrives.
+        UnitsReader reader(files, carrierCapacity(files), readCarrierUnits);
+        Opening opening;
+        for (std::span<char16_t> units; std::ssize(units = reader.arrived(opening.seen)) > opening.seen;)
+            if (!openArrived(units, false, password, opening))
+                return FileOutcome::told();
+        std::optional<QString> carried = reader.finish();
         if (!carried)
             return files.outcome();
         const std::span<char16_t> units(reinterpret_cast<char16_t *>(carried->data()), std::size_t(carried->size()));
-        if (!decipherInPlace(units, password))
+        if (!openArrived(units, true, password, opening))
             return FileOutcome::told();
         const QStringView text(units.data(), qsizetype(units.size()));
         const QStringView plaintext = text.sliced(std::min<qsizetype>(text.size(), 3 * m_keySize));
@@ -157,7 +166,7 @@ FileOutcome CRndXorHash::FileDecrypt(const QString &plainFile, const QString &ci
         auto writing = std::async(std::launch::async, [&] {
             return Text::toGbkPieces(plaintext, [&](QByteArrayView piece) { return files.write(piece.data(), piece.size()); });
         });
-        const bool intact = bodyIntact(text);
+        const bool intact = plaintextCheckPasses(text);
         const bool written = writing.get();
         if (!intact)
             return FileOutcome::told();
@@ -185,34 +194,47 @@ QString CRndXorHash::encipher(QStringView plaintext, QStringView password)
 std::optional<QString> CRndXorHash::decipher(QStringView ciphertext, QStringView password)
 {
     QString text = MTransform::HEX_to_STR2(ciphertext);
-    if (!decipherInPlace({reinterpret_cast<char16_t *>(text.data()), std::size_t(text.size())}, password)
-        || !bodyIntact(text))
+    Opening opening;
+    if (!openArrived({reinterpret_cast<char16_t *>(text.data()), std::size_t(text.size())}, true, password, opening)
+        || !plaintextCheckPasses(text))
         return std::nullopt;
     text.remove(0, std::min<qsizetype>(text.size(), 3 * m_keySize));
     return text;
 }
 
-bool CRndXorHash::decipherInPlace(std::span<char16_t> units, QStringView password)
+bool CRndXorHash::openArrived(std::span<char16_t> units, bool complete, QStringView password, Opening &opening)
 {
-    const QStringView text(units.data(), qsizetype(units.size()));
     const qsizetype k = m_keySize;
-    const QStringView header = text.left(3 * k);
-    const QStringView salt = header.left(k);
-
-    // The password check must be found first at its own place, not merely somewhere in the header.
-    if (header.indexOf(KeyedCheck(QString(salt + password))) != k) {
-        showMessage(u"密码不正确！"_s, MessageIcon::Critical);
-        return false;
+    if (!opening.passed) {
+        if (!complete && std::ssize(units) < 3 * k) {
+            opening.seen = std::ssize(units);
+            return true;
+        }
+        const QStringView header = QStringView(units.data(), qsizetype(units.size())).left(3 * k);
+        const QStringView salt = header.left(k);
+        // The password check must be found first at its own place, not merely somewhere in the header.
+        if (header.indexOf(KeyedCheck(QString(salt + password))) != k) {
+            showMessage(u"密码不正确！"_s, MessageIcon::Critical);
+            return false;
+        }
+        SeedFromText({header});
+        opening.bodyStream = m_prng;
+        startSeeding(m_prng);
+        opening.passed = true;
+        opening.deciphered = header.size();
     }
-    SeedFromText({header});
-    XorInto(text.sliced(header.size()), units.data() + header.size());
+    const std::span<char16_t> fresh = units.subspan(std::size_t(opening.deciphered));
+    opening.bodyStream.xorUnits(fresh, fresh.data());
+    absorb(fresh);
+    opening.deciphered = opening.seen = std::ssize(units);
     return true;
 }
 
-bool CRndXorHash::bodyIntact(QStringView text)
+bool CRndXorHash::plaintextCheckPasses(QStringView text)
 {
+    absorb(m_key);
     const QStringView header = text.left(3 * m_keySize);
-    if (KeyedCheck(text.sliced(header.size())) != header.sliced(std::min<qsizetype>(2 * m_keySize, header.size()))) {
+    if (checkAfterSeeding(text.sliced(header.size())) != header.sliced(std::min<qsizetype>(2 * m_keySize, header.size()))) {
         showMessage(u"密文被修改，完整性不正确！"_s, MessageIcon::Warning);
         return false;
     }

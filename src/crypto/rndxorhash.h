@@ -60,12 +60,22 @@ private:
     QString encipher(QStringView plaintext, QStringView password);
     // The plaintext, or nullopt after the message of the check that failed.
     std::optional<QString> decipher(QStringView ciphertext, QStringView password);
-    // Checks the password against the header of units and deciphers the body after it in
-    // place; false after "密码不正确！".
-    bool decipherInPlace(std::span<char16_t> units, QStringView password);
-    // Whether the deciphered body of text matches its header's plaintext check; false after
-    // "密文被修改，完整性不正确！".
-    bool bodyIntact(QStringView text);
+    // Where the opening of a ciphertext has got to.
+    struct Opening
+    {
+        qsizetype seen = 0;       // units looked at
+        bool passed = false;      // the password check
+        qsizetype deciphered = 0; // units of header and body done
+        Prng bodyStream;          // the XOR stream of the body
+    };
+    // Opens a ciphertext whose units arrive in order, units being all that have so far and
+    // complete telling whether that is all: checks the password once the header is there (or
+    // the text is complete), then deciphers each new body unit in place and runs the plaintext
+    // check's first pass over it. false after "密码不正确！".
+    bool openArrived(std::span<char16_t> units, bool complete, QStringView password, Opening &opening);
+    // After openArrived() of the whole text: whether the body matches the header's plaintext
+    // check; false after "密文被修改，完整性不正确！".
+    bool plaintextCheckPasses(QStringView text);
 
     // Check value of s: K characters that depend on s and the key.
     QString KeyedCheck(QStringView s);
