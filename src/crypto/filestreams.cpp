@@ -88,12 +88,6 @@ qint64 FileStreams::inputSize() const
     return m_input.size();
 }
 
-bool FileStreams::readAll(QByteArray &bytes)
-{
-    bytes = m_input.readAll();
-    return m_input.error() == QFileDevice::NoError || fail(m_input.fileName(), m_input.errorString());
-}
-
 bool FileStreams::write(const char *data, qint64 count)
 {
     return m_part.write(data, count) == count || fail(m_outputName, m_part.errorString());

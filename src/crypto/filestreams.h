@@ -29,8 +29,6 @@ public:
     qint64 read(char *data, qint64 count);
     // The input's size as the file system tells it: 0 for a pipe, whatever it will carry.
     qint64 inputSize() const;
-    // The whole input, to its end; false on failure.
-    bool readAll(QByteArray &bytes);
     bool write(const char *data, qint64 count);
     // Drops everything written so far.
     bool restart();

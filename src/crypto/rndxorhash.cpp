@@ -221,12 +221,12 @@ bool CRndXorHash::openArrived(std::span<char16_t> units, bool complete, QStringV
         opening.bodyStream = m_prng;
         startSeeding(m_prng);
         opening.passed = true;
-        opening.deciphered = header.size();
+        opening.seen = header.size();
     }
-    const std::span<char16_t> fresh = units.subspan(std::size_t(opening.deciphered));
+    const std::span<char16_t> fresh = units.subspan(std::size_t(opening.seen));
     opening.bodyStream.xorUnits(fresh, fresh.data());
     absorb(fresh);
-    opening.deciphered = opening.seen = std::ssize(units);
+    opening.seen = std::ssize(units);
     return true;
 }
 

@@ -63,10 +63,9 @@ private:
     // Where the opening of a ciphertext has got to.
     struct Opening
     {
-        qsizetype seen = 0;       // units looked at
-        bool passed = false;      // the password check
-        qsizetype deciphered = 0; // units of header and body done
-        Prng bodyStream;          // the XOR stream of the body
+        qsizetype seen = 0;  // units looked at; once the password passed, units done
+        bool passed = false; // the password check
+        Prng bodyStream;     // the XOR stream of the body
     };
     // Opens a ciphertext whose units arrive in order, units being all that have so far and
     // complete telling whether that is all: checks the password once the header is there (or

@@ -11,9 +11,6 @@
 
 namespace Text {
 
-// GBK's single bytes 0x00..0x7F are ASCII; Qt's vectorised ASCII paths carry such text without
-// the converter.
-
 namespace {
 constexpr char kGbkName[] = "GBK";
 
@@ -47,6 +44,7 @@ QByteArray toGbk(QStringView text)
 {
     if (text.isEmpty())
         return {};
+    // GBK's single bytes 0x00..0x7F are ASCII: Qt's vectorised ASCII paths need no converter.
     if (QtPrivate::isAscii(text))
         return text.toLatin1();
     QStringEncoder encoder(kGbkName);
