@@ -10,12 +10,12 @@
 #include "crawl/stopsignals.h"
 #include "crawl/stopswitch.h"
 #include "harvest/keywordsearch.h"
+#include "text/wholenumber.h"
 
 #include <QFile>
 #include <QString>
 
 #include <chrono>
-#include <cstdio>
 #include <optional>
 
 #if defined(Q_OS_WIN)
@@ -45,17 +45,10 @@ struct CrawlOptions
     QString error;
 };
 
-// Whole decimal number in low..high, plain digits only.
-std::optional<qint64> number(const QString &text, qint64 low, qint64 high)
+// Whole decimal number in low..high, at most ten plain digits.
+std::optional<qint64> number(QStringView text, qint64 low, qint64 high)
 {
-    if (text.isEmpty() || text.size() > 10)
-        return std::nullopt;
-    for (const QChar c : text) {
-        if (c < u'0' || c > u'9')
-            return std::nullopt;
-    }
-    const qint64 value = text.toLongLong();
-    return value >= low && value <= high ? std::optional(value) : std::nullopt;
+    return Text::wholeNumber(text, 10, low, high);
 }
 
 // "A-B" or "N", both within 0..32767 and A <= B.
@@ -129,7 +122,7 @@ CrawlOptions parseOptions(const Context &context)
     options.plan.shareSite = context.endpoints.shareSite;
     options.plan.sharePrefix = context.endpoints.sharePrefix;
     options.plan.onlyLive = arguments.flags.contains(u"only-live"_s);
-    options.plan.checkLinks = arguments.flags.contains(u"check-links"_s) || options.plan.onlyLive;
+    options.plan.checkLinks = arguments.flags.contains(u"check-links"_s);
     options.plan.deadMarkers = Crawl::defaultDeadMarkers() + arguments.options.values(u"dead-marker"_s);
     return options;
 }
@@ -222,7 +215,7 @@ int runCrawl(const Context &context)
         return context.out.status() == QTextStream::Ok;
     };
     if (!toFile || file.startsEmpty())
-        write(Crawl::outputHead(options.format, options.plan.checkLinks));
+        write(Crawl::outputHead(options.format, options.plan.linksChecked()));
 
     Crawl::StopSwitch stop;
     const Crawl::StopSignals signalHandlers(stop);
@@ -230,7 +223,7 @@ int runCrawl(const Context &context)
     pacing.transferTimeout = context.endpoints.timeout;
     Crawl::Fetcher fetcher(pacing, stop);
     Crawl::Crawler crawler(options.plan, fetcher);
-    ProgressPrinter progress(context.err, options.plan.checkLinks);
+    ProgressPrinter progress(context.err, options.plan.linksChecked());
 
     Crawl::CrawlCallbacks callbacks;
     callbacks.row = [&](const Crawl::CrawlRow &row) { return write(Crawl::formatRow(options.format, row)); };

@@ -2,6 +2,7 @@
 
 #include "cli/commandarguments.h"
 #include "cli/harvestrun.h"
+#include "text/wholenumber.h"
 
 #include <QString>
 
@@ -20,17 +21,11 @@ struct HarvestOptions
     QString error; // empty when the arguments are fine
 };
 
-// 0..32767 in plain decimal digits.
+// 0..32767 in at most five plain decimal digits.
 std::optional<qint16> parsePage(const QString &text)
 {
-    if (text.isEmpty() || text.size() > 5)
-        return std::nullopt;
-    for (const QChar c : text) {
-        if (c < u'0' || c > u'9')
-            return std::nullopt;
-    }
-    const int page = text.toInt();
-    return page <= 32767 ? std::optional<qint16>(static_cast<qint16>(page)) : std::nullopt;
+    const std::optional<qint64> page = Text::wholeNumber(text, 5, 0, 32767);
+    return page ? std::optional<qint16>(static_cast<qint16>(*page)) : std::nullopt;
 }
 
 HarvestOptions parseOptions(const QStringList &words)

@@ -20,14 +20,12 @@ QString pageName(std::optional<int> page)
 
 Crawler::Crawler(CrawlPlan plan, Fetcher &fetcher) : m_plan(std::move(plan)), m_fetcher(fetcher)
 {
-    m_plan.checkLinks = m_plan.checkLinks || m_plan.onlyLive;
 }
 
 CrawlSummary Crawler::run(const CrawlCallbacks &callbacks)
 {
     m_callbacks = &callbacks;
     m_summary = {};
-    m_pagesDone = 0;
     m_seenEntryIds.clear();
     m_seenShareCodes.clear();
     m_start = std::chrono::steady_clock::now();
@@ -59,13 +57,13 @@ void Crawler::crawlPage(const QString &url, std::optional<int> page)
         reportFailure(u"page "_s + pageName(page) + u" failed: "_s
                              + (listing.isOk() ? u"empty page"_s : listing.describe()));
     } else {
-        ++m_summary.pagesRead;
         for (Harvest::ResourceEntry &entry : Harvest::parseEntries(listing.body)) {
             if (!crawlEntry(std::move(entry), page))
                 break;
         }
+        // Counted once its rows are out: progress during the page shows it as not yet done.
+        ++m_summary.pagesRead;
     }
-    ++m_pagesDone;
     reportProgress(page, true);
 }
 
@@ -99,8 +97,8 @@ bool Crawler::crawlEntry(Harvest::ResourceEntry entry, std::optional<int> page)
     CrawlRow row{page, std::move(entry), {}, std::nullopt};
     if (!row.entry.shareCode.isEmpty())
         row.shareUrl = m_plan.sharePrefix + row.entry.shareCode;
-    if (m_plan.checkLinks) {
-        row.link = checkLink(row.entry.shareCode, row.shareUrl);
+    if (m_plan.linksChecked()) {
+        row.link = checkLink(row.shareUrl);
         ++(*row.link == LinkState::Live ? m_summary.live : *row.link == LinkState::Dead ? m_summary.dead : m_summary.unknown);
     }
     if (!m_plan.onlyLive || row.link == LinkState::Live) {
@@ -114,9 +112,10 @@ bool Crawler::crawlEntry(Harvest::ResourceEntry entry, std::optional<int> page)
     return true;
 }
 
-LinkState Crawler::checkLink(const QString &shareCode, const QString &shareUrl)
+// Rows without a share code have no link to check.
+LinkState Crawler::checkLink(const QString &shareUrl)
 {
-    if (shareCode.isEmpty())
+    if (shareUrl.isEmpty())
         return LinkState::Unknown;
     return classifyShare(m_fetcher.get(shareUrl), m_plan.deadMarkers);
 }
@@ -132,7 +131,7 @@ void Crawler::reportProgress(std::optional<int> endedPage, bool pageEnded)
     if (!m_callbacks->progress)
         return;
     CrawlProgress progress;
-    progress.pagesDone = m_pagesDone;
+    progress.pagesDone = m_summary.pagesRead + m_summary.pagesFailed;
     progress.pagesPlanned = m_summary.pagesPlanned;
     progress.rowsWritten = m_summary.rowsWritten;
     progress.live = m_summary.live;

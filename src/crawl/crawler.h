@@ -21,8 +21,10 @@ struct CrawlPlan
     int lastPage = 0;
     QString keyword;     // when set: the one page of results for it
     bool checkLinks = false;
-    bool onlyLive = false; // write only rows whose link is live (implies checkLinks)
+    bool onlyLive = false; // write only rows whose link is live (implies checking them)
     QStringList deadMarkers;
+
+    bool linksChecked() const { return checkLinks || onlyLive; }
 };
 
 struct CrawlProgress
@@ -77,7 +79,7 @@ private:
     void crawlPage(const QString &url, std::optional<int> page);
     // false when the crawl must end: the stop switch, or the row could not be written.
     bool crawlEntry(Harvest::ResourceEntry entry, std::optional<int> page);
-    LinkState checkLink(const QString &shareCode, const QString &shareUrl);
+    LinkState checkLink(const QString &shareUrl);
     void reportProgress(std::optional<int> endedPage, bool pageEnded);
     void reportFailure(const QString &line) const;
 
@@ -85,7 +87,6 @@ private:
     Fetcher &m_fetcher;
     const CrawlCallbacks *m_callbacks = nullptr;
     CrawlSummary m_summary;
-    int m_pagesDone = 0;
     QSet<QString> m_seenEntryIds;
     QSet<QString> m_seenShareCodes;
     std::chrono::steady_clock::time_point m_start;

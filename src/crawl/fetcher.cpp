@@ -5,7 +5,6 @@
 
 #include <QCoreApplication>
 #include <QEventLoop>
-#include <QNetworkAccessManager>
 #include <QNetworkReply>
 #include <QNetworkRequest>
 #include <QRandomGenerator>
@@ -13,7 +12,6 @@
 #include <QUrl>
 
 #include <algorithm>
-#include <memory>
 
 using namespace Qt::StringLiterals;
 
@@ -92,18 +90,9 @@ Answer Fetcher::getOnce(const QString &url)
     if (m_stop.isOn())
         return stoppedAnswer();
 
-    QNetworkRequest request(target);
-    request.setRawHeader(QByteArrayLiteral("If-Modified-Since"), QByteArrayLiteral("0"));
-    request.setAttribute(QNetworkRequest::CacheLoadControlAttribute, QNetworkRequest::AlwaysNetwork);
-    request.setTransferTimeout(static_cast<int>(m_pacing.transferTimeout.count()));
-
     ++m_requestsSent;
-    const Net::ReplyPtr reply(Net::networkManager().get(request));
     // The stop switch is not connected here: the request in flight always finishes.
-    QEventLoop loop;
-    QObject::connect(reply.get(), &QNetworkReply::finished, &loop, &QEventLoop::quit);
-    if (!reply->isFinished())
-        loop.exec();
+    const Net::ReplyPtr reply = Net::getPage(target, m_pacing.transferTimeout);
     m_lastEnd.insert(host, std::chrono::steady_clock::now());
 
     const QVariant status = reply->attribute(QNetworkRequest::HttpStatusCodeAttribute);

@@ -67,7 +67,7 @@ StopSignals::StopSignals(StopSwitch &stop)
 
     m_platform = std::make_unique<Platform>();
     m_platform->notifier = std::make_unique<QSocketNotifier>(g_pipe[0], QSocketNotifier::Read);
-    connect(m_platform->notifier.get(), &QSocketNotifier::activated, &stop, [&stop] {
+    QObject::connect(m_platform->notifier.get(), &QSocketNotifier::activated, &stop, [&stop] {
         char byte = 0;
         [[maybe_unused]] const auto readBytes = read(g_pipe[0], &byte, 1);
         stop.turnOn();

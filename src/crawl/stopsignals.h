@@ -2,8 +2,6 @@
 
 #include "crawl/stopswitch.h"
 
-#include <QObject>
-
 #include <memory>
 
 namespace Crawl {
@@ -12,15 +10,15 @@ namespace Crawl {
 // stop switch on through the event loop; a second one ends the process at once with exit code
 // 130. Only one may be alive at a time; a second one does nothing. The previous handlers come
 // back when it goes.
-class StopSignals : public QObject
+class StopSignals
 {
-    Q_OBJECT
-
 public:
     static constexpr int kExitCode = 130;
 
     explicit StopSignals(StopSwitch &stop);
-    ~StopSignals() override;
+    ~StopSignals();
+    StopSignals(const StopSignals &) = delete;
+    StopSignals &operator=(const StopSignals &) = delete;
 
 private:
     struct Platform;

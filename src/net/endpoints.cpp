@@ -1,8 +1,9 @@
 #include "net/endpoints.h"
 
+#include "text/wholenumber.h"
+
 #include <QUrl>
 
-#include <algorithm>
 #include <array>
 
 using namespace Qt::StringLiterals;
@@ -59,13 +60,10 @@ QString acceptUrl(const UrlOption &option, QString value, const QString &source,
 QString acceptTimeout(const QString &value, const QString &source, Endpoints &endpoints)
 {
     constexpr int kLongest = 24 * 60 * 60;
-    const QString digits = value.trimmed();
-    const bool plain = !digits.isEmpty() && digits.size() <= 5
-        && std::all_of(digits.begin(), digits.end(), [](QChar c) { return c >= u'0' && c <= u'9'; });
-    const int seconds = plain ? digits.toInt() : 0;
-    if (seconds < 1 || seconds > kLongest)
+    const std::optional<qint64> seconds = Text::wholeNumber(value.trimmed(), 5, 1, kLongest);
+    if (!seconds)
         return source + u": not a whole number of seconds from 1 to "_s + QString::number(kLongest) + u": "_s + value;
-    endpoints.timeout = std::chrono::seconds(seconds);
+    endpoints.timeout = std::chrono::seconds(*seconds);
     return {};
 }
 

@@ -1,8 +1,10 @@
 #include "net/networkaccess.h"
 
 #include <QCoreApplication>
+#include <QEventLoop>
 #include <QNetworkAccessManager>
 #include <QNetworkReply>
+#include <QNetworkRequest>
 #include <QPointer>
 
 namespace Net {
@@ -35,6 +37,20 @@ bool isCompleteHttpAnswer(const QNetworkReply &reply)
     const bool transferBroke = (error > QNetworkReply::NoError && error <= QNetworkReply::UnknownNetworkError)
         || error == QNetworkReply::ProtocolFailure;
     return !transferBroke;
+}
+
+ReplyPtr getPage(const QUrl &url, std::chrono::milliseconds transferTimeout)
+{
+    QNetworkRequest request(url);
+    request.setRawHeader(QByteArrayLiteral("If-Modified-Since"), QByteArrayLiteral("0"));
+    request.setAttribute(QNetworkRequest::CacheLoadControlAttribute, QNetworkRequest::AlwaysNetwork);
+    request.setTransferTimeout(static_cast<int>(transferTimeout.count()));
+    ReplyPtr reply(networkManager().get(request));
+    QEventLoop loop;
+    QObject::connect(reply.get(), &QNetworkReply::finished, &loop, &QEventLoop::quit);
+    if (!reply->isFinished())
+        loop.exec();
+    return reply;
 }
 
 } // namespace Net

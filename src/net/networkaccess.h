@@ -1,9 +1,11 @@
 #pragma once
 
+#include <chrono>
 #include <memory>
 
 class QNetworkAccessManager;
 class QNetworkReply;
+class QUrl;
 
 // The process's one network manager: one cookie store for every request and reused
 // connections. Created on first use and owned by the application object, so it needs a
@@ -24,5 +26,15 @@ struct ReplyDeleter
     void operator()(QNetworkReply *reply) const;
 };
 using ReplyPtr = std::unique_ptr<QNetworkReply, ReplyDeleter>;
+
+} // namespace Net
+
+namespace Net {
+
+// GETs url fresh (no cache, "If-Modified-Since: 0", the transfer timeout) and waits for the
+// answer in a nested event loop, which keeps a window alive meanwhile. QCoreApplication::exit()
+// ends every running loop of the thread and makes later ones return at once, so the reply may
+// come back unfinished: a closed window never leaves a caller waiting here.
+ReplyPtr getPage(const QUrl &url, std::chrono::milliseconds transferTimeout);
 
 } // namespace Net
