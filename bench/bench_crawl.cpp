@@ -6,6 +6,7 @@
 #include "crawl/rowformat.h"
 #include "demo-site/server.h"
 #include "harvest/siteurls.h"
+#include "net/endpoints.h"
 #include "net/networkaccess.h"
 
 #include <benchmark/benchmark.h>
@@ -48,8 +49,9 @@ bool setUp(Fixture &fixture)
 {
     if (!fixture.site.start())
         return false;
-    fixture.plan.shareSite = QString::fromStdString(fixture.site.baseUrl());
-    fixture.plan.sharePrefix = fixture.plan.shareSite + QStringLiteral("yunpan/");
+    const Net::Endpoints site = Net::Endpoints::onDemoSite(QString::fromStdString(fixture.site.baseUrl()));
+    fixture.plan.shareSite = site.shareSite;
+    fixture.plan.sharePrefix = site.sharePrefix;
     fixture.plan.lastPage = kPages - 1;
     fixture.plan.deadMarkers = Crawl::defaultDeadMarkers();
     for (int page = 0; page < kPages; ++page) {

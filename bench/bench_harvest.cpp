@@ -33,9 +33,7 @@ bool setUp(Fixture &fixture)
 {
     if (!fixture.site.start())
         return false;
-    fixture.endpoints = Net::Endpoints::defaults();
-    fixture.endpoints.shareSite = QString::fromStdString(fixture.site.baseUrl());
-    fixture.endpoints.sharePrefix = fixture.endpoints.shareSite + QStringLiteral("yunpan/");
+    fixture.endpoints = Net::Endpoints::onDemoSite(QString::fromStdString(fixture.site.baseUrl()));
     for (int page = 0; page <= DemoSite::Catalog::kLastPage && fixture.page < 0; ++page) {
         if (fixture.site.catalog().listingPage(page).size() == 30)
             fixture.page = static_cast<qint16>(page);

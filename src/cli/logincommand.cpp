@@ -2,6 +2,7 @@
 
 #include "cli/commandarguments.h"
 #include "login/exchange.h"
+#include "login/loginform.h"
 #include "login/outcomereport.h"
 
 #include <QEventLoop>
@@ -13,8 +14,6 @@ using namespace Qt::StringLiterals;
 namespace Cli {
 
 namespace {
-
-constexpr int kHighestQuestion = 7;
 
 struct LoginOptions
 {
@@ -43,17 +42,11 @@ LoginOptions parseOptions(const QStringList &words)
         const QString value = arguments.options.value(u"question"_s);
         bool ok = false;
         form.question = value.toInt(&ok);
-        if (!ok || form.question < 0 || form.question > kHighestQuestion || value.startsWith(u'+'))
+        if (!ok || form.question < 0 || form.question > Login::kHighestQuestion || value.startsWith(u'+'))
             options.error = u"--question: a number from 0 to 7, not "_s + value;
     }
-    if (!options.error.isEmpty())
-        return options;
-    if (form.account.isEmpty())
-        options.error = u"请输入用户帐号，用户名或UID.."_s;
-    else if (form.password.isEmpty())
-        options.error = u"请输入密码.."_s;
-    else if (form.question != 0 && form.answer.isEmpty())
-        options.error = u"请输入安全提问答案.."_s;
+    if (options.error.isEmpty())
+        options.error = Login::inputRefusal(form);
     return options;
 }
 

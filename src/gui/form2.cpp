@@ -1,6 +1,7 @@
 #include "gui/form2.h"
 
 #include "gui/statusbar.h"
+#include "login/loginform.h"
 #include "login/logout.h"
 #include "login/outcomereport.h"
 
@@ -21,12 +22,6 @@ namespace Gui {
 namespace {
 
 constexpr QSize kClientSize{401, 279};
-
-const QString &accountPrompt()
-{
-    static const QString prompt = u"请输入您的帐号或UID"_s;
-    return prompt;
-}
 
 const QStringList &securityQuestions()
 {
@@ -150,13 +145,7 @@ void Form2::submit()
     const QString account = m_ui.accountEdit->text();
     const QString password = m_ui.passwordEdit->text();
     const QString answer = m_ui.answerEdit->text();
-    QString refusal;
-    if (account.isEmpty())
-        refusal = u"请输入用户帐号，用户名或UID.."_s;
-    else if (password.isEmpty())
-        refusal = u"请输入密码.."_s;
-    else if (m_questionId != 0 && answer.isEmpty())
-        refusal = u"请输入安全提问答案.."_s;
+    const QString refusal = Login::inputRefusal({account, password, m_questionId, answer});
     if (!refusal.isEmpty()) {
         m_ui.statusBar->setPanelText(2, refusal);
         return;

@@ -45,6 +45,12 @@ QLineEdit *maskedEdit(QWidget &form, const char *name, int row)
 
 } // namespace
 
+const QString &accountPrompt()
+{
+    static const QString prompt = u"请输入您的帐号或UID"_s;
+    return prompt;
+}
+
 QList<QWidget *> Form2Controls::inputControls() const
 {
     return {loginButton, questionBox, answerEdit, accountEdit, passwordEdit};
@@ -58,11 +64,11 @@ Form2Controls createForm2Controls(QWidget &form)
     c.avatarFrame->setFrameStyle(QFrame::Panel | QFrame::Sunken);
     c.avatarImage = place(new QLabel(c.avatarFrame), "Image1", {8, 8, 120, 120});
 
-    c.accountLabel = rowLabel(form, "Label1", u"用户帐号："_s, 0);
-    c.accountEdit = rowField(new QLineEdit(u"请输入您的帐号或UID"_s, &form), "Text1", 0);
-    c.passwordLabel = rowLabel(form, "Label2", u"登录密码："_s, 1);
+    rowLabel(form, "Label1", u"用户帐号："_s, 0);
+    c.accountEdit = rowField(new QLineEdit(accountPrompt(), &form), "Text1", 0);
+    rowLabel(form, "Label2", u"登录密码："_s, 1);
     c.passwordEdit = maskedEdit(form, "Text2", 1);
-    c.questionLabel = rowLabel(form, "Label3", u"安全提问："_s, 2);
+    rowLabel(form, "Label3", u"安全提问："_s, 2);
     c.questionBox = rowField(new QComboBox(&form), "Combo1", 2);
     c.answerLabel = rowLabel(form, "Label4", u"验证回答："_s, 3);
     c.answerEdit = maskedEdit(form, "Text3", 3);

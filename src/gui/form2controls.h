@@ -19,11 +19,8 @@ class StatusBar;
 // carries its own name as object name.
 struct Form2Controls
 {
-    QLabel *accountLabel;
     QLineEdit *accountEdit;
-    QLabel *passwordLabel;
     QLineEdit *passwordEdit;
-    QLabel *questionLabel;
     QComboBox *questionBox;
     QLabel *answerLabel;
     QLineEdit *answerEdit;
@@ -38,6 +35,9 @@ struct Form2Controls
     // The five input controls, in the order in which they are disabled and enabled.
     QList<QWidget *> inputControls() const;
 };
+
+// The account box's text until the user types: a click clears it.
+const QString &accountPrompt();
 
 Form2Controls createForm2Controls(QWidget &form);
 

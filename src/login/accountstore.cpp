@@ -1,5 +1,7 @@
 #include "login/accountstore.h"
 
+#include "login/loginform.h"
+
 #include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
@@ -19,7 +21,6 @@ constexpr auto kAskKey = u"ASK";
 constexpr auto kAnsKey = u"ANS";
 constexpr int kBlockBits = 256;
 constexpr int kKeyBits = 256;
-constexpr int kHighestQuestion = 7;
 
 const QString &cipherPassword()
 {
@@ -55,6 +56,11 @@ Crypto::cRijndael &AccountStore::cipher()
     return *m_cipher;
 }
 
+QString AccountStore::encipher(const QString &text)
+{
+    return cipher().StringEncrypt(text, cipherPassword(), kBlockBits, kKeyBits);
+}
+
 QString AccountStore::decipher(const QString &stored)
 {
     return cipher().StringDecrypt(stored, cipherPassword(), kBlockBits, kKeyBits);
@@ -86,24 +92,13 @@ SavedAccount AccountStore::load()
 
 void AccountStore::save(const SavedAccount &account)
 {
-    if (!account.keep) {
-        m_ini.write(kSection, kKeepKey, u"否");
-        m_ini.write(kSection, kUserKey, {});
-        m_ini.write(kSection, kPassKey, {});
-        m_ini.write(kSection, kAskKey, u"0");
-        m_ini.write(kSection, kAnsKey, {});
-        return;
-    }
-    m_ini.write(kSection, kKeepKey, u"是");
-    m_ini.write(kSection, kUserKey, account.user);
-    m_ini.write(kSection, kPassKey, cipher().StringEncrypt(account.password, cipherPassword(), kBlockBits, kKeyBits));
-    if (account.question != 0) {
-        m_ini.write(kSection, kAskKey, QString::number(account.question));
-        m_ini.write(kSection, kAnsKey, cipher().StringEncrypt(account.answer, cipherPassword(), kBlockBits, kKeyBits));
-    } else {
-        m_ini.write(kSection, kAskKey, u"0");
-        m_ini.write(kSection, kAnsKey, {});
-    }
+    const bool keep = account.keep;
+    const bool asked = keep && account.question != 0;
+    m_ini.write(kSection, kKeepKey, keep ? u"是" : u"否");
+    m_ini.write(kSection, kUserKey, keep ? account.user : QString());
+    m_ini.write(kSection, kPassKey, keep ? encipher(account.password) : QString());
+    m_ini.write(kSection, kAskKey, asked ? QString::number(account.question) : u"0"_s);
+    m_ini.write(kSection, kAnsKey, asked ? encipher(account.answer) : QString());
 }
 
 QString loginIniPath(const QString &explicitPath)

@@ -36,10 +36,9 @@ public:
     // false. Each of the five keys is one write; a write that fails is skipped.
     void save(const SavedAccount &account);
 
-    const QString &path() const { return m_ini.path(); }
-
 private:
     Crypto::cRijndael &cipher();
+    QString encipher(const QString &text);
     QString decipher(const QString &stored);
 
     LoginIni m_ini;

@@ -85,12 +85,10 @@ void AvatarLookup::lookUp(const QString &uid)
 
 void AvatarLookup::dropRunningProbe()
 {
-    if (!m_reply)
-        return;
-    m_reply->disconnect();
-    m_reply->abort();
-    m_reply->deleteLater();
-    m_reply = nullptr;
+    if (QNetworkReply *reply = m_reply) {
+        m_reply = nullptr;
+        Net::ReplyDeleter{}(reply);
+    }
 }
 
 void AvatarLookup::onProbeFinished()

@@ -26,8 +26,6 @@ public:
     // the answer carries. A login still pending is abandoned first and emits nothing more.
     void start(const LoginForm &form);
 
-    bool isRunning() const { return !m_reply.isNull(); }
-
     // Ends the login under way, in its probe or its request; it emits nothing more.
     void cancel();
 

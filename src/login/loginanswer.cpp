@@ -49,18 +49,8 @@ LoginResult welcomed(const QList<QStringView> &pieces)
     return result;
 }
 
-// The CDATA text up to its first "<script ", with every "<" taken out; empty without a script.
-QString failureText(QStringView answer)
-{
-    const QString cdata = cdataText(answer);
-    const qsizetype script = cdata.indexOf(u"<script ");
-    if (script < 0)
-        return {};
-    return cdata.left(script).remove(u'<');
-}
-
-} // namespace
-
+// The text after "CDATA" and the one character after it, up to the next "]"; empty when the
+// answer has no "CDATA" or no "]" after it.
 QString cdataText(QStringView answer)
 {
     const qsizetype start = answer.indexOf(u"CDATA");
@@ -72,6 +62,18 @@ QString cdataText(QStringView answer)
         return {};
     return answer.sliced(textStart, end - textStart).toString();
 }
+
+// The CDATA text up to its first "<script ", with every "<" taken out; empty without a script.
+QString failureText(QStringView answer)
+{
+    const QString cdata = cdataText(answer);
+    const qsizetype script = cdata.indexOf(u"<script ");
+    if (script < 0)
+        return {};
+    return cdata.left(script).remove(u'<');
+}
+
+} // namespace
 
 LoginResult classifyAnswer(QStringView answer)
 {

@@ -33,8 +33,4 @@ struct LoginResult
 // is the forum failure. Never NoConnection.
 LoginResult classifyAnswer(QStringView answer);
 
-// The text after "CDATA" and the one character after it, up to the next "]"; empty when the
-// answer has no "CDATA" or no "]" after it.
-QString cdataText(QStringView answer);
-
 } // namespace Login

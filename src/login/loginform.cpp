@@ -20,18 +20,19 @@ QByteArray escapedReferer(const QString &forumBase)
     return Text::toGbk(referer);
 }
 
+// Every GBK byte of text outside A-Z, a-z, 0-9 and "-_.*" as "%" and two upper-case hex digits.
+QByteArray formEncode(QStringView text)
+{
+    // Qt keeps A-Z, a-z, 0-9 and "-._~" as they are; the form keeps "*" too and escapes "~".
+    return Text::toGbk(text).toPercentEncoding("*", "~");
+}
+
 } // namespace
 
 QString loginUrl(const QString &forumBase)
 {
     return forumBase + u"member.php?mod=logging&action=login&loginsubmit=yes&handlekey=login&loginhash="_s
         + QLatin1String(kLoginHash) + u"&inajax=1"_s;
-}
-
-QByteArray formEncode(QStringView text)
-{
-    // Qt keeps A-Z, a-z, 0-9 and "-._~" as they are; the form keeps "*" too and escapes "~".
-    return Text::toGbk(text).toPercentEncoding("*", "~");
 }
 
 QByteArray loginBody(const QString &forumBase, const LoginForm &form)
@@ -41,6 +42,17 @@ QByteArray loginBody(const QString &forumBase, const LoginForm &form)
     if (form.carriesQuestion())
         body += "&questionid=" + QByteArray::number(form.question) + "&answer=" + formEncode(form.answer);
     return body;
+}
+
+QString inputRefusal(const LoginForm &form)
+{
+    if (form.account.isEmpty())
+        return u"请输入用户帐号，用户名或UID.."_s;
+    if (form.password.isEmpty())
+        return u"请输入密码.."_s;
+    if (form.question != 0 && form.answer.isEmpty())
+        return u"请输入安全提问答案.."_s;
+    return {};
 }
 
 QString loginStatus(const LoginForm &form)

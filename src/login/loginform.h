@@ -7,6 +7,9 @@
 // The forum's AJAX login request, built from what the user typed.
 namespace Login {
 
+// The security questions are 1..kHighestQuestion; 0 is none.
+inline constexpr int kHighestQuestion = 7;
+
 struct LoginForm
 {
     QString account;
@@ -18,6 +21,10 @@ struct LoginForm
     bool carriesQuestion() const { return question != 0 && !answer.isEmpty(); }
 };
 
+// The login window's input checks, in its order and words: the message of the first that
+// fails, or "" when the form may be sent.
+QString inputRefusal(const LoginForm &form);
+
 // forumBase + the member script's login query.
 QString loginUrl(const QString &forumBase);
 
@@ -28,8 +35,5 @@ QByteArray loginBody(const QString &forumBase, const LoginForm &form);
 
 // The status text while the request is under way.
 QString loginStatus(const LoginForm &form);
-
-// Every GBK byte of text outside A-Z, a-z, 0-9 and "-_.*" as "%" and two upper-case hex digits.
-QByteArray formEncode(QStringView text);
 
 } // namespace Login

@@ -13,8 +13,6 @@ class LoginIni
 public:
     explicit LoginIni(QString path);
 
-    const QString &path() const { return m_path; }
-
     // The value of key in section, spaces around it and one pair of enclosing quotes removed,
     // cut to its first 254 GBK bytes. A missing file, section or key reads as the empty text.
     QString read(QStringView section, QStringView key) const;

@@ -21,7 +21,6 @@ constexpr std::pair<std::string_view, Fault> kFaultNames[] = {
     {"huge-version-file", Fault::HugeVersionFile},
 };
 
-constexpr char kHtml[] = "text/html; charset=gbk";
 constexpr std::string_view kLoopPath = "/loop/";
 constexpr std::string_view kAvatarPath = "/forum/uc_server/data/avatar/";
 

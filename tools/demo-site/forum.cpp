@@ -10,7 +10,6 @@ namespace DemoSite {
 
 namespace {
 
-constexpr char kHtml[] = "text/html; charset=gbk";
 constexpr std::string_view kAvatarStore = "uc_server/data/avatar/";
 constexpr std::string_view kAvatarSuffix = "_avatar_middle.jpg";
 constexpr std::array<int, 4> kStoredAvatars{1, 7, 42, 12345};

@@ -1,8 +1,6 @@
 #include "demo-site/forumlogin.h"
 
-#include "text/gbk.h"
-
-#include <QString>
+#include "demo-site/routes.h"
 
 #include <map>
 #include <string>
@@ -67,11 +65,6 @@ std::string formDecode(std::string_view text)
     return bytes;
 }
 
-std::string gbkToUtf8(const std::string &bytes)
-{
-    return Text::fromGbk(QByteArrayView(bytes.data(), static_cast<qsizetype>(bytes.size()))).toStdString();
-}
-
 // The body's fields, GBK text as UTF-8; a later field of the same name wins, as in PHP.
 std::map<std::string, std::string> formFields(std::string_view body)
 {
@@ -107,12 +100,6 @@ std::string errorAnswer(const std::string &message, const std::string &extra)
 {
     return xmlAnswer(message + "<script type=\"text/javascript\" reload=\"1\">if(typeof errorhandle_login=='function') "
                                "{errorhandle_login('" + message + "', {" + extra + "});}</script>");
-}
-
-void setGbk(httplib::Response &response, const std::string &utf8, const char *contentType)
-{
-    const QByteArray bytes = Text::toGbk(QString::fromStdString(utf8));
-    response.set_content(bytes.constData(), static_cast<std::size_t>(bytes.size()), contentType);
 }
 
 // What the forum answers to one login form.

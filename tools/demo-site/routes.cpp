@@ -14,7 +14,6 @@ namespace DemoSite {
 
 namespace {
 
-constexpr char kHtml[] = "text/html; charset=gbk";
 constexpr char kText[] = "text/plain; charset=gbk";
 constexpr std::string_view kSharePath = "/yunpan/";
 
@@ -47,6 +46,11 @@ void setGbk(httplib::Response &response, const std::string &utf8, const char *co
 {
     const QByteArray bytes = Text::toGbk(QString::fromUtf8(utf8.data(), static_cast<qsizetype>(utf8.size())));
     response.set_content(bytes.constData(), static_cast<std::size_t>(bytes.size()), contentType);
+}
+
+std::string gbkToUtf8(const std::string &bytes)
+{
+    return Text::fromGbk(QByteArrayView(bytes.data(), static_cast<qsizetype>(bytes.size()))).toStdString();
 }
 
 Routes::Routes(const Catalog &catalog, std::string baseUrl, std::string announcedVersion,

@@ -13,8 +13,14 @@
 // version file, the connectivity probe, the customer-service page and the forum under "/forum/".
 namespace DemoSite {
 
+// The content type of the site's pages.
+inline constexpr char kHtml[] = "text/html; charset=gbk";
+
 // Every page leaves the site as GBK, as the real site sends it.
 void setGbk(httplib::Response &response, const std::string &utf8, const char *contentType);
+
+// What the site receives as GBK bytes (a form field, a query parameter), as UTF-8.
+std::string gbkToUtf8(const std::string &bytes);
 
 class Routes
 {

@@ -1,8 +1,6 @@
 #include "demo-site/search.h"
 
-#include "text/gbk.h"
-
-#include <QString>
+#include "demo-site/routes.h"
 
 namespace DemoSite {
 
@@ -11,8 +9,7 @@ std::optional<std::string> searchKeyword(const httplib::Request &request)
     if (!request.has_param("wd"))
         return std::nullopt;
     // The library has already percent-decoded the parameter: these are the GBK bytes.
-    const std::string &bytes = request.get_param_value("wd");
-    return Text::fromGbk(QByteArrayView(bytes.data(), static_cast<qsizetype>(bytes.size()))).toStdString();
+    return gbkToUtf8(request.get_param_value("wd"));
 }
 
 std::vector<Entry> searchCatalog(const Catalog &catalog, std::string_view keyword)
