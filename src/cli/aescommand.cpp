@@ -3,7 +3,7 @@
 #include "cli/commandarguments.h"
 #include "cli/messagecapture.h"
 #include "crypto/ciphererror.h"
-#include "crypto/rijndael.h"
+#include "crypto/aes/rijndael.h"
 
 #include <optional>
 

@@ -5,9 +5,9 @@
 #include "crawl/fetcher.h"
 #include "crawl/linkcheck.h"
 #include "crawl/outputfile.h"
-#include "crawl/progresstext.h"
+#include "cli/progresstext.h"
 #include "crawl/rowformat.h"
-#include "crawl/stopsignals.h"
+#include "cli/stopsignals.h"
 #include "crawl/stopswitch.h"
 #include "harvest/keywordsearch.h"
 #include "text/wholenumber.h"
@@ -149,14 +149,14 @@ public:
     {
         if (!m_terminal) {
             if (progress.pageEnded)
-                print(Crawl::progressLine(progress, m_checkLinks));
+                print(progressLine(progress, m_checkLinks));
             return;
         }
         const auto now = std::chrono::steady_clock::now();
         if (!progress.pageEnded && now - m_lastDrawn < kBarRedraw)
             return;
         m_lastDrawn = now;
-        print(u'\r' + Crawl::progressBar(progress, m_checkLinks) + u"\x1b[K"_s);
+        print(u'\r' + progressBar(progress, m_checkLinks) + u"\x1b[K"_s);
         m_barShown = true;
     }
 
@@ -218,7 +218,7 @@ int runCrawl(const Context &context)
         write(Crawl::outputHead(options.format, options.plan.linksChecked()));
 
     Crawl::StopSwitch stop;
-    const Crawl::StopSignals signalHandlers(stop);
+    const StopSignals signalHandlers(stop);
     Crawl::Pacing pacing = options.pacing;
     pacing.transferTimeout = context.endpoints.timeout;
     Crawl::Fetcher fetcher(pacing, stop);
@@ -239,7 +239,7 @@ int runCrawl(const Context &context)
     if (outputFailed)
         progress.print(u"crawl: cannot write "_s + (toFile ? options.output : u"stdout"_s) + u": "_s
                        + (toFile ? file.errorString() : u"write failed"_s) + u'\n');
-    progress.print(u"crawl: "_s + Crawl::summaryLine(summary));
+    progress.print(u"crawl: "_s + summaryLine(summary));
     return outputFailed ? Failure : exitCode(summary);
 }
 

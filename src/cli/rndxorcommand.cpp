@@ -3,7 +3,7 @@
 #include "cli/commandarguments.h"
 #include "cli/fileformexit.h"
 #include "cli/messagecapture.h"
-#include "crypto/rndxorhash.h"
+#include "crypto/rndxor/rndxorhash.h"
 
 #include <limits>
 #include <optional>

@@ -1,6 +1,6 @@
 #include "crypto/messagesink.h"
-#include "crypto/mtransform.h"
-#include "crypto/rndxorhash.h"
+#include "crypto/rndxor/mtransform.h"
+#include "crypto/rndxor/rndxorhash.h"
 #include "support/fifofeed.h"
 #include "support/files.h"
 #include "support/messagerecorder.h"

@@ -1,5 +1,5 @@
 #include "crypto/messagesink.h"
-#include "crypto/rijndael.h"
+#include "crypto/aes/rijndael.h"
 #include "demo-site/forum.h"
 #include "demo-site/server.h"
 #include "gui/form1.h"
