@@ -24,11 +24,13 @@ const QString &logoutCaption()
 
 } // namespace
 
-AccountCommands::AccountCommands(QWidget &mainWindow, QPushButton &accountButton, Form2Setup loginSetup)
+AccountCommands::AccountCommands(QWidget &mainWindow, QPushButton &accountButton, Form2Setup loginSetup,
+                                 MessageBoxSeam messageBox)
     : QObject(&mainWindow)
     , m_mainWindow(mainWindow)
     , m_accountButton(accountButton)
     , m_loginSetup(std::move(loginSetup))
+    , m_messageBox(std::move(messageBox))
 {
     connect(&m_accountButton, &QPushButton::clicked, this, [this] {
         if (isLoggedIn())
@@ -46,7 +48,10 @@ bool AccountCommands::isLoggedIn() const
 
 void AccountCommands::showLoggedIn(const QString &userName)
 {
-    m_mainWindow.setWindowTitle(productTitle() + u"   登陆用户："_s + userName);
+    // A window title takes "[*]" for the modified mark and "[*][*]" for the text "[*]".
+    QString shownName = userName;
+    shownName.replace(u"[*]"_s, u"[*][*]"_s);
+    m_mainWindow.setWindowTitle(productTitle() + u"   登陆用户："_s + shownName);
     m_accountButton.setText(logoutCaption());
 }
 
@@ -68,7 +73,7 @@ void AccountCommands::logOut()
     Login::qcdl(m_loginSetup.endpoints.forum, m_loginSetup.endpoints.timeout);
     m_mainWindow.setWindowTitle(productTitle());
     m_accountButton.setText(loginCaption());
-    m_loginSetup.messageBox(u"注销成功!"_s, MessageIcon::Information, messageTitle());
+    m_messageBox(u"注销成功!"_s, MessageIcon::Information, messageTitle());
 }
 
 } // namespace Gui

@@ -18,12 +18,12 @@ class AccountCommands : public QObject
 
 public:
     // accountButton lives in mainWindow; both outlive this object. The login windows share
-    // loginSetup, and its message boxes are this object's too.
-    AccountCommands(QWidget &mainWindow, QPushButton &accountButton, Form2Setup loginSetup);
+    // loginSetup; messageBox shows this object's own messages.
+    AccountCommands(QWidget &mainWindow, QPushButton &accountButton, Form2Setup loginSetup, MessageBoxSeam messageBox);
 
     bool isLoggedIn() const;
 
-    // After a successful login: the caption names userName, the button logs out.
+    // After a successful login: the caption names userName as it is, the button logs out.
     void showLoggedIn(const QString &userName);
 
 signals:
@@ -37,6 +37,7 @@ private:
     QWidget &m_mainWindow;
     QPushButton &m_accountButton;
     Form2Setup m_loginSetup;
+    MessageBoxSeam m_messageBox;
 };
 
 } // namespace Gui

@@ -23,7 +23,8 @@ namespace Gui {
 struct Form1Setup
 {
     Net::Endpoints endpoints;
-    MessageBoxSeam messageBox; // default: modal message boxes over the window
+    MessageBoxSeam messageBox; // default: modal message boxes over the window; a login window's
+                               // stand over the login window
     TimeSource now;            // default: QTime::currentTime
     BrowserSeam openUrl;       // default: the desktop's browser
     SaveFileSeam saveFile;     // default: the toolkit's save dialog

@@ -4,7 +4,9 @@
 #include "login/loginform.h"
 #include "login/logout.h"
 #include "login/outcomereport.h"
+#include "login/pictureformat.h"
 
+#include <QApplication>
 #include <QCheckBox>
 #include <QCloseEvent>
 #include <QComboBox>
@@ -59,12 +61,16 @@ Form2::Form2(Form2Setup setup, QWidget *parent)
     m_ui.accountEdit->installEventFilter(this);
     connect(m_ui.questionBox, &QComboBox::currentIndexChanged, this, &Form2::onQuestionSelected);
     connect(m_ui.loginButton, &QPushButton::clicked, this, &Form2::submit);
+    // Enter in the password box logs in, as users expect; a disabled 登录 ignores it.
+    connect(m_ui.passwordEdit, &QLineEdit::returnPressed, m_ui.loginButton, &QPushButton::click);
     connect(m_ui.registerButton, &QPushButton::clicked, this, [this] {
         m_openUrl(QUrl(m_forumBaseUrl + u"member.php?mod=register"_s));
     });
     connect(&m_avatarLookup, &Login::AvatarLookup::finished, this, [this](const Login::AvatarResult &result) {
+        // Only the decoder its first bytes name sees the picture.
+        const char *format = Login::pictureFormat(result.picture);
         QPixmap picture;
-        if (result.picture.isEmpty() || !picture.loadFromData(result.picture))
+        if (!format || !picture.loadFromData(result.picture, format))
             picture = m_defaultAvatar;
         setAvatar(picture);
     });
@@ -203,10 +209,19 @@ bool Form2::eventFilter(QObject *watched, QEvent *event)
     if (watched == m_ui.accountEdit) {
         if (event->type() == QEvent::MouseButtonPress && m_ui.accountEdit->text() == accountPrompt())
             m_ui.accountEdit->clear();
-        else if (event->type() == QEvent::FocusOut && Login::isNumericAccount(m_ui.accountEdit->text()))
+        else if (event->type() == QEvent::FocusOut && leavesForAnotherControl()
+                 && Login::isNumericAccount(m_ui.accountEdit->text()))
             showAvatar(m_ui.accountEdit->text());
     }
     return QWidget::eventFilter(watched, event);
+}
+
+bool Form2::leavesForAnotherControl() const
+{
+    // Qt has already moved the focus. Switching to another window, a message box or a popup
+    // takes it out of this window (or nowhere): the user has not left the account box.
+    const QWidget *next = QApplication::focusWidget();
+    return next && next != m_ui.accountEdit && isAncestorOf(next);
 }
 
 void Form2::closeEvent(QCloseEvent *event)

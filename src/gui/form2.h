@@ -73,6 +73,9 @@ private:
     void onQuestionSelected(int index);
     void submit();
     void setAvatar(const QPixmap &picture);
+    // While the account box loses the focus: true when the focus went to another control of
+    // this window.
+    bool leavesForAnotherControl() const;
     void tickClock();
 
     QString m_forumBaseUrl;

@@ -47,6 +47,8 @@ MessageBoxSeam modalMessageBox(QWidget *parent)
     // The parent may be gone by the time a late message comes; then the box stands alone.
     return [guard = QPointer<QWidget>(parent)](const QString &text, MessageIcon icon, const QString &title) {
         QMessageBox box(boxIcon(icon), title, text, QMessageBox::Ok, guard.data());
+        // Texts come from the forum and from files too: a tag is shown, never followed.
+        box.setTextFormat(Qt::PlainText);
         box.exec();
     };
 }

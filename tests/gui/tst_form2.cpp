@@ -14,10 +14,13 @@
 #include "text/gbk.h"
 
 #include <QApplication>
+#include <QBuffer>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMenu>
+#include <QMessageBox>
 #include <QNetworkCookie>
 #include <QNetworkCookieJar>
 #include <QPointer>
@@ -26,7 +29,11 @@
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTextDocument>
+#include <QTimer>
+#include <QWindow>
 
+#include <algorithm>
 #include <thread>
 #include <tuple>
 
@@ -73,11 +80,23 @@ struct LoginWindow
         return (child("Image1")->geometry().center() - child("Picture1")->rect().center()).manhattanLength() <= 1;
     }
 
-    void leaveAccount(const QString &text)
+    // Shows the window and puts the focus into the account box.
+    bool focusAccount()
     {
+        form.show();
+        form.activateWindow();
+        edit("Text1")->setFocus();
+        return QTest::qWaitForWindowActive(&form) && edit("Text1")->hasFocus();
+    }
+
+    // Types text into the account box and tabs on to the password, as the user does.
+    bool leaveAccount(const QString &text)
+    {
+        if (!focusAccount())
+            return false;
         edit("Text1")->setText(text);
-        QFocusEvent out(QEvent::FocusOut);
-        QCoreApplication::sendEvent(edit("Text1"), &out);
+        QTest::keyClick(edit("Text1"), Qt::Key_Tab);
+        return edit("Text2")->hasFocus();
     }
 
     QList<QUrl> opened;
@@ -191,6 +210,12 @@ private slots:
     void registration();
     void avatarOfANumericAccount_data();
     void avatarOfANumericAccount();
+    void avatarDecodedByItsFirstBytes_data();
+    void avatarDecodedByItsFirstBytes();
+    void noAvatarLookupWhenTheFocusLeavesTheWindow_data();
+    void noAvatarLookupWhenTheFocusLeavesTheWindow();
+    void enterInThePasswordBoxLogsIn();
+    void forumMessageShownAsPlainTextOverTheLoginWindow();
     void modalOverTheMainWindow();
     void logInAndOut();
     void outcomes_data();
@@ -233,10 +258,12 @@ void TestForm2::atLoad()
     auto *statusBar = w.child<Gui::StatusBar>("S1");
     QCOMPARE(statusBar->panelCount(), 3);
     QCOMPARE(statusBar->panelText(3), u"9:5:3"_s);
-    statusBar->setPanelText(2, u"请输入密码.."_s);
+    statusBar->setPanelText(2, u"<a href=\"http://forum.test/\">请输入密码</a>"_s);
     for (int panel : {1, 2}) {
         const auto *label = statusBar->findChild<QLabel *>(u"panel"_s + QString::number(panel));
-        QCOMPARE(label->toolTip(), label->text());
+        QTextDocument tip; // a tool tip's text as the user reads it
+        tip.setHtml(label->toolTip());
+        QCOMPARE(tip.toPlainText(), label->text());
     }
 }
 
@@ -353,11 +380,11 @@ void TestForm2::avatarOfANumericAccount()
     LoginWindow w(reachable ? m_endpoints : unreachableForum(m_endpoints));
     // Another picture first, so that the default avatar has to come back.
     QSignalSpy shown(&w.form, &Form2::avatarShown);
-    w.leaveAccount(u"1"_s);
+    QVERIFY(w.leaveAccount(u"1"_s));
     QVERIFY(shown.wait(10000));
     QVERIFY(w.avatarCentred());
 
-    w.leaveAccount(account);
+    QVERIFY(w.leaveAccount(account));
     if (Login::isNumericAccount(account))
         QVERIFY(shown.size() == 2 || shown.wait(10000));
     else
@@ -366,6 +393,124 @@ void TestForm2::avatarOfANumericAccount()
     const QImage expected = shownUid ? QImage::fromData(QByteArray::fromStdString(stored)) : defaultAvatar();
     QCOMPARE(w.avatar().convertToFormat(QImage::Format_RGB32), expected.convertToFormat(QImage::Format_RGB32));
     QVERIFY(w.avatarCentred());
+}
+
+void TestForm2::avatarDecodedByItsFirstBytes_data()
+{
+    QTest::addColumn<QByteArray>("format"); // of the stored picture, served as an image
+    QTest::addColumn<bool>("shown");
+    QTest::newRow("PNG") << QByteArray("PNG") << true; // bitmaps: the demo forum's
+    QTest::newRow("portable pixmap") << QByteArray("PPM") << false;
+}
+
+void TestForm2::avatarDecodedByItsFirstBytes()
+{
+    QFETCH(QByteArray, format);
+    QFETCH(bool, shown);
+    QImage picture(6, 4, QImage::Format_RGB32);
+    picture.fill(Qt::red);
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    QVERIFY(buffer.open(QIODevice::WriteOnly) && picture.save(&buffer, format.constData()));
+    LoopbackServer store;
+    store.server().Get(".*", [&](const httplib::Request &, httplib::Response &response) {
+        response.set_content(bytes.toStdString(), "image/" + format.toLower().toStdString());
+    });
+    QVERIFY(store.start());
+    Net::Endpoints endpoints = m_endpoints;
+    endpoints.forum = store.baseUrl();
+    LoginWindow w(endpoints);
+    QSignalSpy avatarShown(&w.form, &Form2::avatarShown);
+
+    QVERIFY(w.leaveAccount(u"7"_s) && avatarShown.wait(10000));
+
+    const QImage expected = shown ? picture : defaultAvatar();
+    QCOMPARE(w.avatar().convertToFormat(QImage::Format_RGB32), expected.convertToFormat(QImage::Format_RGB32));
+    Net::networkManager().clearConnectionCache();
+}
+
+void TestForm2::noAvatarLookupWhenTheFocusLeavesTheWindow_data()
+{
+    QTest::addColumn<bool>("popup"); // else another window
+    QTest::newRow("another window") << false;
+    QTest::newRow("a popup menu") << true;
+}
+
+// Tab to another control looks the avatar up: avatarOfANumericAccount.
+void TestForm2::noAvatarLookupWhenTheFocusLeavesTheWindow()
+{
+    QFETCH(bool, popup);
+    LoginWindow w(unreachableForum(m_endpoints));
+    QVERIFY(w.focusAccount());
+    w.edit("Text1")->setText(u"123456"_s); // numeric, without an address: reported at once
+    QSignalSpy avatarShown(&w.form, &Form2::avatarShown);
+    QWidget other;
+    QMenu menu;
+    menu.addAction(u"x"_s);
+
+    if (popup) {
+        menu.popup(w.form.mapToGlobal(QPoint(10, 10)));
+        QTRY_VERIFY(menu.isVisible());
+    } else {
+        other.show();
+        other.activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(&other));
+    }
+
+    QCOMPARE(avatarShown.size(), 0);
+}
+
+void TestForm2::enterInThePasswordBoxLogsIn()
+{
+    LoginWindow w(m_endpoints);
+    w.edit("Text1")->clear(); // refused at once: no login starts
+    QSignalSpy pressed(w.child<QPushButton>("Command1"), &QPushButton::clicked);
+    QTest::keyClick(w.edit("Text2"), Qt::Key_Return);
+    QCOMPARE(pressed.size(), 1);
+}
+
+// A forum message may carry markup; the real box over the login window shows it as it came.
+void TestForm2::forumMessageShownAsPlainTextOverTheLoginWindow()
+{
+    const QString message = u"<a href=\"http://elsewhere.test/\">Click here</a>"_s;
+    LoopbackServer forum;
+    forum.server().Post("/member.php", [&](const httplib::Request &, httplib::Response &response) {
+        response.set_content("<root><![CDATA[<script>if(typeof errorhandle_login=='function') {errorhandle_login('"
+                                 + message.toStdString() + "', {});}</script>]]></root>",
+                             "text/xml");
+    });
+    QVERIFY(forum.start());
+    Gui::Form1Setup setup; // no seams: the real message boxes
+    setup.endpoints = m_endpoints;
+    setup.endpoints.forum = forum.baseUrl();
+    Gui::Form1 main(setup);
+    main.show();
+    QSignalSpy opened(&main.accountCommands(), &Gui::AccountCommands::loginWindowOpened);
+    QTest::mouseClick(main.findChild<QWidget *>(u"Command6"_s), Qt::LeftButton);
+    auto *login = opened.at(0).at(0).value<Form2 *>();
+    // Read while the box waits for its OK, then closed.
+    QStringList shown;
+    QWidget *boxParent = nullptr;
+    bool plainText = false;
+    QTimer reader;
+    connect(&reader, &QTimer::timeout, this, [&] {
+        if (auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget())) {
+            boxParent = box->parentWidget();
+            plainText = std::ranges::any_of(box->findChildren<QLabel *>(), [&](const QLabel *label) {
+                return label->text() == message && label->textFormat() == Qt::PlainText;
+            });
+            shown.append(box->text());
+            box->accept();
+        }
+    });
+    reader.start(10);
+
+    QVERIFY(logIn(*login, shown, {u"demo"_s, u"x"_s, 0, {}, false}));
+
+    QCOMPARE(shown, QStringList{message});
+    QCOMPARE(boxParent, login);
+    QVERIFY(plainText);
+    Net::networkManager().clearConnectionCache();
 }
 
 void TestForm2::modalOverTheMainWindow()
@@ -399,8 +544,8 @@ void TestForm2::logInAndOut()
 {
     MainWindow w(unreachableForum(m_endpoints));
     QSignalSpy opened(&w.form.accountCommands(), &Gui::AccountCommands::loginWindowOpened);
-    w.form.accountCommands().showLoggedIn(u"tester"_s);
-    QCOMPARE(w.form.windowTitle(), kProductTitle + u"   登陆用户：tester"_s);
+    w.form.accountCommands().showLoggedIn(u"[*]tester[*][*]"_s);
+    QCOMPARE(w.form.windowHandle()->title(), kProductTitle + u"   登陆用户：[*]tester[*][*]"_s);
     QCOMPARE(w.button("Command6")->text(), u"注销登录"_s);
     QVERIFY(w.form.accountCommands().isLoggedIn());
 

@@ -12,9 +12,7 @@
 #include "support/recordedform.h"
 
 #include <QElapsedTimer>
-#include <QFocusEvent>
 #include <QLabel>
-#include <QLineEdit>
 #include <QNetworkAccessManager>
 #include <QSignalSpy>
 #include <QTemporaryDir>
@@ -202,8 +200,8 @@ void TestHostileServers::hugeLoginAnswerIsClassified()
     QCOMPARE(result.uid, std::optional<QString>(u"42"_s));
 }
 
-// Bytes declared image/jpeg are handed over as a picture; they do not decode, so the login
-// window shows its default avatar.
+// A text page declared image/jpeg is no picture: the lookup drops it, so the login window shows
+// its default avatar.
 void TestHostileServers::fakeAvatarShowsTheDefault()
 {
     FaultySite faulty(Fault::FakeAvatar);
@@ -212,9 +210,7 @@ void TestHostileServers::fakeAvatarShowsTheDefault()
     QSignalSpy found(&lookup, &Login::AvatarLookup::finished);
     lookup.lookUp(u"42"_s);
     QVERIFY(found.wait(10000));
-    const QByteArray picture = found.at(0).at(0).value<Login::AvatarResult>().picture;
-    QVERIFY(!picture.isEmpty());
-    QVERIFY(QImage::fromData(picture).isNull());
+    QVERIFY(found.at(0).at(0).value<Login::AvatarResult>().picture.isEmpty());
 
     QTemporaryDir iniFolder;
     Net::Endpoints endpoints = faulty.endpoints;
@@ -222,10 +218,7 @@ void TestHostileServers::fakeAvatarShowsTheDefault()
     Gui::Form2 window(Gui::Form2Setup{endpoints, [] { return QTime(9, 5, 3); }, [](const QUrl &) {},
                                       [](const QString &, Gui::MessageIcon, const QString &) {}});
     QSignalSpy shown(&window, &Gui::Form2::avatarShown);
-    auto *account = window.findChild<QLineEdit *>(u"Text1"_s);
-    account->setText(u"42"_s);
-    QFocusEvent out(QEvent::FocusOut);
-    QCoreApplication::sendEvent(account, &out);
+    window.showAvatar(u"42"_s);
     QVERIFY(shown.wait(10000));
     const QImage avatar = window.findChild<QLabel *>(u"Image1"_s)->pixmap().toImage();
     QCOMPARE(avatar.convertToFormat(QImage::Format_RGB32),

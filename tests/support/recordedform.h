@@ -45,10 +45,12 @@ struct RecordedForm
             return programEnds > 0 || !messages.isEmpty() || statusBar()->panelText(2) != u"检测更新中..";
         });
     }
+    // Selects row and makes it the current one, as a click on it does.
     void selectRow(int row)
     {
         auto *view = child<QTreeView>("ListView1");
-        view->selectionModel()->select(view->model()->index(row, 0), QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
+        view->selectionModel()->setCurrentIndex(view->model()->index(row, 0),
+                                                QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
     }
 
     QList<Message> messages;
