@@ -1,8 +1,8 @@
 #include "cli/cli.h"
 
 #include "cli/commands.h"
-#include "net/endpoints.h"
-#include "net/productinfo.h"
+#include "config/endpoints.h"
+#include "config/productinfo.h"
 
 #include <QString>
 
@@ -15,7 +15,7 @@ void printUsage(QTextStream &stream)
     QString commandLines;
     for (const Command &command : commands())
         commandLines += QString::fromUtf8(command.usage) + u'\n';
-    stream << Net::usageText(u"vorlen360-cli", u"[endpoint options] COMMAND [arguments]", commandLines);
+    stream << Config::usageText(u"vorlen360-cli", u"[endpoint options] COMMAND [arguments]", commandLines);
     stream.flush();
 }
 
@@ -23,7 +23,7 @@ void printUsage(QTextStream &stream)
 
 int run(const QStringList &arguments, const QProcessEnvironment &environment, QTextStream &out, QTextStream &err)
 {
-    Net::EndpointOptions options = Net::parseEndpointOptions(arguments, environment);
+    Config::EndpointOptions options = Config::parseEndpointOptions(arguments, environment);
     if (!options.error.isEmpty()) {
         err << options.error << '\n';
         err.flush();
@@ -39,7 +39,7 @@ int run(const QStringList &arguments, const QProcessEnvironment &environment, QT
         return Success;
     }
     if (name == u"--version") {
-        out << Net::versionLine() << '\n';
+        out << Config::versionLine() << '\n';
         out.flush();
         return Success;
     }

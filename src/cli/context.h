@@ -1,6 +1,6 @@
 #pragma once
 
-#include "net/endpoints.h"
+#include "config/endpoints.h"
 
 #include <QStringList>
 #include <QTextStream>
@@ -15,7 +15,7 @@ enum ExitCode : int { Success = 0, Failure = 1, BadUsage = 2 };
 struct Context
 {
     QStringList arguments;
-    Net::Endpoints endpoints;
+    Config::Endpoints endpoints;
     QTextStream &out;
     QTextStream &err;
 };

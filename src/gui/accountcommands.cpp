@@ -1,5 +1,6 @@
 #include "gui/accountcommands.h"
 
+#include "config/productinfo.h"
 #include "login/logout.h"
 
 #include <QPushButton>
@@ -51,7 +52,7 @@ void AccountCommands::showLoggedIn(const QString &userName)
     // A window title takes "[*]" for the modified mark and "[*][*]" for the text "[*]".
     QString shownName = userName;
     shownName.replace(u"[*]"_s, u"[*][*]"_s);
-    m_mainWindow.setWindowTitle(productTitle() + u"   登陆用户："_s + shownName);
+    m_mainWindow.setWindowTitle(Config::productTitle() + u"   登陆用户："_s + shownName);
     m_accountButton.setText(logoutCaption());
 }
 
@@ -71,7 +72,7 @@ void AccountCommands::openLogin()
 void AccountCommands::logOut()
 {
     Login::qcdl(m_loginSetup.endpoints.forum, m_loginSetup.endpoints.timeout);
-    m_mainWindow.setWindowTitle(productTitle());
+    m_mainWindow.setWindowTitle(Config::productTitle());
     m_accountButton.setText(loginCaption());
     m_messageBox(u"注销成功!"_s, MessageIcon::Information, messageTitle());
 }

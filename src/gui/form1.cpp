@@ -1,7 +1,7 @@
 #include "gui/form1.h"
 
+#include "config/productinfo.h"
 #include "gui/statusbar.h"
-#include "net/productinfo.h"
 
 #include <QCloseEvent>
 #include <QCoreApplication>
@@ -36,12 +36,12 @@ Form1::Form1(Form1Setup setup, QWidget *parent)
     , m_search(m_harvester, m_ui, m_messageBox)
 {
     setObjectName(QStringLiteral("Form1"));
-    setWindowTitle(productTitle());
+    setWindowTitle(Config::productTitle());
     setFixedSize(kClientSize);
 
     m_ui.statusBar->setPanelText(1, QStringLiteral("运行提示："));
     m_ui.statusBar->setPanelText(2, QStringLiteral("检测更新中.."));
-    m_ui.statusBar->setPanelText(3, Net::productVersion());
+    m_ui.statusBar->setPanelText(3, Config::productVersion());
     m_ui.statusBar->setPanelText(4, QStringLiteral("Time"));
 
     connectHarvester();

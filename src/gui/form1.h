@@ -13,7 +13,7 @@
 #include "gui/savedialog.h"
 #include "gui/pagenavigation.h"
 #include "gui/updatecheck.h"
-#include "net/endpoints.h"
+#include "config/endpoints.h"
 
 #include <QWidget>
 
@@ -22,7 +22,7 @@ namespace Gui {
 // What the main window takes from outside; empty functions mean the real thing.
 struct Form1Setup
 {
-    Net::Endpoints endpoints;
+    Config::Endpoints endpoints;
     MessageBoxSeam messageBox; // default: modal message boxes over the window; a login window's
                                // stand over the login window
     TimeSource now;            // default: QTime::currentTime

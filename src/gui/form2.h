@@ -7,7 +7,7 @@
 #include "login/accountstore.h"
 #include "login/avatarlookup.h"
 #include "login/exchange.h"
-#include "net/endpoints.h"
+#include "config/endpoints.h"
 
 #include <QPixmap>
 #include <QWidget>
@@ -17,7 +17,7 @@ namespace Gui {
 // What the login window takes from outside; empty functions mean the real thing.
 struct Form2Setup
 {
-    Net::Endpoints endpoints;  // the forum, the probe, the transfer timeout, the login.ini path
+    Config::Endpoints endpoints;  // the forum, the probe, the transfer timeout, the login.ini path
     TimeSource now;            // default: QTime::currentTime
     BrowserSeam openUrl;       // default: the desktop's browser
     MessageBoxSeam messageBox; // default: a modal box over the window

@@ -1,5 +1,6 @@
 #include "gui/messagebox.h"
 
+#include "config/productinfo.h"
 #include "crypto/messagesink.h"
 
 #include <QMessageBox>
@@ -37,11 +38,6 @@ QString messageTitle()
     return QStringLiteral("Vorlen系列软件");
 }
 
-QString productTitle()
-{
-    return QStringLiteral("Vorlen360云盘资源获取器 V1.0【VIP】");
-}
-
 MessageBoxSeam modalMessageBox(QWidget *parent)
 {
     // The parent may be gone by the time a late message comes; then the box stands alone.
@@ -56,7 +52,7 @@ MessageBoxSeam modalMessageBox(QWidget *parent)
 void installCipherMessageSink(MessageBoxSeam messageBox)
 {
     Crypto::setMessageSink([messageBox = std::move(messageBox)](const QString &text, Crypto::MessageIcon icon) {
-        messageBox(text, fromCipherIcon(icon), productTitle());
+        messageBox(text, fromCipherIcon(icon), Config::productTitle());
     });
 }
 

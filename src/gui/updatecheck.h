@@ -3,7 +3,7 @@
 #include "gui/browser.h"
 #include "gui/form1controls.h"
 #include "gui/messagebox.h"
-#include "net/endpoints.h"
+#include "config/endpoints.h"
 
 #include <functional>
 
@@ -23,7 +23,7 @@ class UpdateCheck
 {
 public:
     // Everything passed must outlive the check.
-    UpdateCheck(const Net::Endpoints &endpoints, const Form1Controls &controls, const QWidget &window,
+    UpdateCheck(const Config::Endpoints &endpoints, const Form1Controls &controls, const QWidget &window,
                 const MessageBoxSeam &messageBox, const BrowserSeam &openUrl, ProgramEndSeam endProgram);
 
     // Fetches the version file and presents the verdict. The fetch processes events, so the

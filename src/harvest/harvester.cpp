@@ -23,7 +23,7 @@ QString listingStatus(qint16 page)
 
 } // namespace
 
-Harvester::Harvester(ResultList &list, const Net::Endpoints &endpoints, QObject *parent)
+Harvester::Harvester(ResultList &list, const Config::Endpoints &endpoints, QObject *parent)
     : QObject(parent)
     , m_list(list)
     , m_shareSite(endpoints.shareSite)

@@ -1,6 +1,6 @@
 #include "harvest/keywordsearch.h"
 
-#include "net/texthelpers.h"
+#include "text/percentencoding.h"
 
 #include <QList>
 
@@ -21,7 +21,7 @@ QString keywordRefusal(QStringView keyword)
 QString searchUrl(const QString &shareSite, QStringView keyword)
 {
     // submit.x/y are where the form's image button was clicked; submit is 开始搜索 in GBK.
-    return shareSite + u"?wd="_s + Net::GBKEncodeURI(keyword)
+    return shareSite + u"?wd="_s + Text::percentEncodeGbk(keyword)
         + u"&submit.x=49&submit.y=14&submit=%BF%AA%CA%BC%CB%D1%CB%F7"_s;
 }
 

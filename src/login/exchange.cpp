@@ -12,7 +12,7 @@ using namespace Qt::StringLiterals;
 
 namespace Login {
 
-Exchange::Exchange(const Net::Endpoints &endpoints, QObject *parent)
+Exchange::Exchange(const Config::Endpoints &endpoints, QObject *parent)
     : QObject(parent)
     , m_forum(endpoints.forum)
     , m_probe(endpoints.probe)

@@ -19,7 +19,7 @@ struct Outcome
 
 Outcome runHarvest(const ScriptedSite &site, const QStringList &arguments, const QString &shareSite = {})
 {
-    const Net::Endpoints endpoints = site.endpoints();
+    const Config::Endpoints endpoints = site.endpoints();
     QString out;
     QString err;
     QTextStream outStream(&out);

@@ -33,10 +33,10 @@ struct StartedForm : RecordedForm
         form.start();
     }
 
-    static Net::Endpoints updateServerOf(ScriptedSite &site)
+    static Config::Endpoints updateServerOf(ScriptedSite &site)
     {
         site.setPage("/version/main.txt", "360:V1.0|");
-        Net::Endpoints endpoints = site.endpoints();
+        Config::Endpoints endpoints = site.endpoints();
         endpoints.updateServer = endpoints.shareSite;
         return endpoints;
     }
@@ -322,7 +322,7 @@ void TestForm1::startUpOutcomes()
     site.addListing(0, 1);
     site.setPage("/version/main.txt", versionFile.toStdString());
     QVERIFY(site.start());
-    Net::Endpoints endpoints = site.endpoints();
+    Config::Endpoints endpoints = site.endpoints();
     endpoints.updateServer = versionFile == "refused" ? ScriptedSite::closedSite() : endpoints.shareSite;
     endpoints.forum = u"http://forum.test/bbs/"_qs;
     RecordedForm f(endpoints);

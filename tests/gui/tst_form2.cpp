@@ -61,7 +61,7 @@ Gui::MessageBoxSeam recordTo(QStringList &messages)
 // A login window whose browser, message boxes and clock are recorded.
 struct LoginWindow
 {
-    explicit LoginWindow(const Net::Endpoints &endpoints)
+    explicit LoginWindow(const Config::Endpoints &endpoints)
         : form(Gui::Form2Setup{endpoints, [] { return QTime(9, 5, 3); }, [this](const QUrl &url) { opened.append(url); },
                                recordTo(messages)})
     {
@@ -148,12 +148,12 @@ public:
 // A main window, its message boxes recorded, shown; its share site is unreachable.
 struct MainWindow
 {
-    explicit MainWindow(const Net::Endpoints &endpoints) : forum(endpoints.forum), form(setup(messages, endpoints))
+    explicit MainWindow(const Config::Endpoints &endpoints) : forum(endpoints.forum), form(setup(messages, endpoints))
     {
         form.show();
     }
 
-    static Gui::Form1Setup setup(QStringList &messages, const Net::Endpoints &endpoints)
+    static Gui::Form1Setup setup(QStringList &messages, const Config::Endpoints &endpoints)
     {
         Gui::Form1Setup s;
         s.endpoints = endpoints;
@@ -169,7 +169,7 @@ struct MainWindow
 };
 
 // Endpoints whose forum nobody listens on.
-Net::Endpoints unreachableForum(Net::Endpoints endpoints)
+Config::Endpoints unreachableForum(Config::Endpoints endpoints)
 {
     endpoints.forum = u"http://127.0.0.1:%1/"_s.arg(closedPort());
     return endpoints;
@@ -195,7 +195,7 @@ class TestForm2 : public QObject
     Q_OBJECT
 
     DemoSite::Server m_site;
-    Net::Endpoints m_endpoints;
+    Config::Endpoints m_endpoints;
     QTemporaryDir m_dir;
 
 private slots:
@@ -417,7 +417,7 @@ void TestForm2::avatarDecodedByItsFirstBytes()
         response.set_content(bytes.toStdString(), "image/" + format.toLower().toStdString());
     });
     QVERIFY(store.start());
-    Net::Endpoints endpoints = m_endpoints;
+    Config::Endpoints endpoints = m_endpoints;
     endpoints.forum = store.baseUrl();
     LoginWindow w(endpoints);
     QSignalSpy avatarShown(&w.form, &Form2::avatarShown);
@@ -614,7 +614,7 @@ void TestForm2::outcomes()
     QFETCH(QString, loggedInAs);
     QFETCH(bool, cookie);
 
-    Net::Endpoints endpoints = m_endpoints;
+    Config::Endpoints endpoints = m_endpoints;
     LoopbackServer silentForum;
     answerLate(silentForum);
     if (network == Network::ProbeDown)
@@ -717,7 +717,7 @@ void TestForm2::closingEndsThePendingLogin()
     LoopbackServer forum;
     answerLate(forum);
     QVERIFY(forum.start());
-    Net::Endpoints endpoints = m_endpoints;
+    Config::Endpoints endpoints = m_endpoints;
     endpoints.forum = forum.baseUrl();
     endpoints.timeout = std::chrono::milliseconds(1000);
     LoginWindow w(endpoints);

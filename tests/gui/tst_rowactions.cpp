@@ -50,9 +50,9 @@ struct ListForm : RecordedForm
         QGuiApplication::clipboard()->setText(u"kept"_s);
     }
 
-    static Net::Endpoints endpoints()
+    static Config::Endpoints endpoints()
     {
-        Net::Endpoints endpoints = Net::Endpoints::defaults();
+        Config::Endpoints endpoints = Config::Endpoints::defaults();
         endpoints.sharePrefix = u"http://yunpan.test/"_s;
         return endpoints;
     }

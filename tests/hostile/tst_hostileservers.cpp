@@ -79,7 +79,7 @@ struct FaultySite
     }
 
     DemoSite::Server site;
-    Net::Endpoints endpoints;
+    Config::Endpoints endpoints;
 };
 
 } // namespace
@@ -213,7 +213,7 @@ void TestHostileServers::fakeAvatarShowsTheDefault()
     QVERIFY(found.at(0).at(0).value<Login::AvatarResult>().picture.isEmpty());
 
     QTemporaryDir iniFolder;
-    Net::Endpoints endpoints = faulty.endpoints;
+    Config::Endpoints endpoints = faulty.endpoints;
     endpoints.loginIni = iniFolder.filePath(u"login.ini"_s);
     Gui::Form2 window(Gui::Form2Setup{endpoints, [] { return QTime(9, 5, 3); }, [](const QUrl &) {},
                                       [](const QString &, Gui::MessageIcon, const QString &) {}});

@@ -26,7 +26,7 @@ struct RecordedForm
         QString proposedFile;
     };
 
-    explicit RecordedForm(const Net::Endpoints &endpoints, QTime now = QTime(9, 5, 3))
+    explicit RecordedForm(const Config::Endpoints &endpoints, QTime now = QTime(9, 5, 3))
         : form(setup(endpoints, now))
     {
     }
@@ -61,7 +61,7 @@ struct RecordedForm
     Gui::Form1 form;
 
 private:
-    Gui::Form1Setup setup(const Net::Endpoints &endpoints, QTime now)
+    Gui::Form1Setup setup(const Config::Endpoints &endpoints, QTime now)
     {
         Gui::Form1Setup setup;
         setup.endpoints = endpoints;

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "config/productversion.h"
 #include "demo-site/catalog.h"
 #include "demo-site/faults.h"
 #include "demo-site/pages.h"
@@ -15,7 +16,7 @@ struct Options
 {
     std::uint32_t seed = 1;
     int latencyMs = 0;                   // waited before every answer
-    std::string announcedVersion = "V1.0"; // the version that /version/main.txt names
+    std::string announcedVersion = Config::kReleaseName.toString().toStdString(); // named by /version/main.txt
     VersionFileAnswer versionFileAnswer = VersionFileAnswer::Entry;
     double failFraction = 0;             // share of requests failed on purpose (failures.h)
     Fault fault = Fault::None;           // hostile answers on purpose (faults.h)

@@ -1,19 +1,31 @@
-#include "net/productinfo.h"
+#include "config/productinfo.h"
 
-#include "net/endpoints.h"
+#include "config/endpoints.h"
+#include "config/productversion.h"
 
 using namespace Qt::StringLiterals;
 
-namespace Net {
+namespace Config {
+
+namespace {
+
+constexpr QStringView kProductName = u"Vorlen360云盘资源获取器";
+
+} // namespace
 
 QString productVersion()
 {
-    return u"%1.%2.%3"_s.arg(VORLEN_VERSION_MAJOR).arg(VORLEN_VERSION_MINOR).arg(VORLEN_VERSION_PATCH);
+    return kProductVersion.toString();
+}
+
+QString productTitle()
+{
+    return kProductName + u' ' + kReleaseName + u"【VIP】"_s;
 }
 
 QString versionLine()
 {
-    return u"Vorlen360云盘资源获取器 "_s + productVersion();
+    return kProductName + u' ' + productVersion();
 }
 
 QString usageText(QStringView program, QStringView arguments, QStringView commands)
@@ -24,4 +36,4 @@ QString usageText(QStringView program, QStringView arguments, QStringView comman
     return text + u"\nendpoint options:\n"_s + endpointOptionsHelp();
 }
 
-} // namespace Net
+} // namespace Config

@@ -1,4 +1,4 @@
-#include "net/endpoints.h"
+#include "config/endpoints.h"
 
 #include "text/wholenumber.h"
 
@@ -8,7 +8,7 @@
 
 using namespace Qt::StringLiterals;
 
-namespace Net {
+namespace Config {
 
 namespace {
 
@@ -23,15 +23,16 @@ struct UrlOption
     const char *help;
 };
 
-const std::array<UrlOption, 6> kUrlOptions{{
+const std::array<UrlOption, 5> kUrlOptions{{
     {"share-site", "VORLEN_SHARE_SITE", &Endpoints::shareSite, true, "share-search site"},
     {"share-prefix", "VORLEN_SHARE_PREFIX", &Endpoints::sharePrefix, true, "prefix of share links"},
     {"forum", "VORLEN_FORUM", &Endpoints::forum, true, "forum base address"},
     {"update-server", "VORLEN_UPDATE_SERVER", &Endpoints::updateServer, true, "software server of the version file"},
     {"probe", "VORLEN_PROBE", &Endpoints::probe, false, "connectivity probe page"},
-    {"service-url", "VORLEN_SERVICE_URL", &Endpoints::serviceUrl, false, "customer-service page"},
 }};
 
+constexpr char kDemoSiteOption[] = "demo-site";
+constexpr char kDemoSiteVariable[] = "VORLEN_DEMO_SITE";
 constexpr char kTimeoutOption[] = "timeout";
 constexpr char kTimeoutVariable[] = "VORLEN_TIMEOUT";
 constexpr char kLoginIniOption[] = "login-ini";
@@ -87,7 +88,6 @@ Endpoints Endpoints::onDemoSite(const QString &site)
     e.forum = site + QStringLiteral("forum/");
     e.updateServer = site;
     e.probe = site + QStringLiteral("probe/");
-    e.serviceUrl = site + QStringLiteral("service.html");
     return e;
 }
 
@@ -95,6 +95,26 @@ EndpointOptions parseEndpointOptions(const QStringList &arguments, const QProces
 {
     EndpointOptions result{Endpoints::defaults(), {}, {}};
     Endpoints &endpoints = result.endpoints;
+
+    // The demo site's layout replaces the defaults before any single option or variable counts.
+    const QString demoFlag = optionName(kDemoSiteOption);
+    QString demoSite = environment.value(QLatin1String(kDemoSiteVariable));
+    QString demoSource = QLatin1String(kDemoSiteVariable);
+    for (qsizetype i = 0; i < arguments.size() && arguments.at(i) != u"--"; ++i) {
+        if (arguments.at(i) == demoFlag && i + 1 < arguments.size())
+            demoSite = arguments.at(i + 1), demoSource = demoFlag;
+        else if (arguments.at(i).startsWith(demoFlag + u'='))
+            demoSite = arguments.at(i).mid(demoFlag.size() + 1), demoSource = demoFlag;
+    }
+    if (!demoSite.isEmpty()) {
+        const UrlOption base{kDemoSiteOption, kDemoSiteVariable, &Endpoints::shareSite, true, ""};
+        result.error = acceptUrl(base, demoSite, demoSource, endpoints);
+        if (!result.error.isEmpty())
+            return result;
+        const auto timeout = endpoints.timeout;
+        endpoints = Endpoints::onDemoSite(endpoints.shareSite);
+        endpoints.timeout = timeout;
+    }
 
     for (const UrlOption &option : kUrlOptions) {
         const QString variable = QLatin1String(option.variable);
@@ -152,6 +172,8 @@ EndpointOptions parseEndpointOptions(const QStringList &arguments, const QProces
                 result.error = acceptTimeout(value, optionName(kTimeoutOption), endpoints);
             taken = true;
         }
+        if (!taken && matches(kDemoSiteOption, value))
+            taken = true; // applied above
         if (!taken && matches(kLoginIniOption, value)) {
             endpoints.loginIni = value;
             taken = true;
@@ -173,8 +195,10 @@ QString endpointOptionsHelp()
     }
     help += u"  --timeout SECONDS  ("_s + QLatin1StringView(kTimeoutVariable)
         + u") transfer timeout of one page fetch, 1..86400, default 30\n"_s;
+    help += u"  --demo-site URL  ("_s + QLatin1StringView(kDemoSiteVariable)
+        + u") every party on one site laid out as the bundled demo site is\n"_s;
     help += u"  --login-ini PATH  ("_s + QLatin1StringView(kLoginIniVariable) + u") the file of the remembered account\n"_s;
     return help;
 }
 
-} // namespace Net
+} // namespace Config

@@ -1,8 +1,8 @@
-#include "net/endpoints.h"
+#include "config/endpoints.h"
 
 #include <QTest>
 
-using Net::parseEndpointOptions;
+using Config::parseEndpointOptions;
 using namespace Qt::StringLiterals;
 
 namespace {
@@ -36,7 +36,24 @@ private slots:
         QVERIFY(parsed.error.isEmpty());
         QCOMPARE(parsed.endpoints.shareSite, QStringLiteral("http://option.example/"));
         QCOMPARE(parsed.endpoints.forum, QStringLiteral("http://forum.env/"));
-        QCOMPARE(parsed.endpoints.updateServer, Net::Endpoints::defaults().updateServer);
+        QCOMPARE(parsed.endpoints.updateServer, Config::Endpoints::defaults().updateServer);
+    }
+
+    // The demo site's layout stands under every single option and variable, whichever comes first.
+    void demoSiteLayoutUnderSingleValues()
+    {
+        const auto env = environment({{"VORLEN_DEMO_SITE", "http://env.demo:1/"}, {"VORLEN_FORUM", "http://forum.env/"}});
+        const auto parsed = parseEndpointOptions({u"--probe=http://p.test/"_s, u"--demo-site"_s, u"http://opt.demo:2"_s}, env);
+        QVERIFY(parsed.error.isEmpty());
+        Config::Endpoints expected = Config::Endpoints::onDemoSite(u"http://opt.demo:2/"_s);
+        expected.forum = u"http://forum.env/"_s;
+        expected.probe = u"http://p.test/"_s;
+        QCOMPARE(parsed.endpoints.shareSite, expected.shareSite);
+        QCOMPARE(parsed.endpoints.sharePrefix, expected.sharePrefix);
+        QCOMPARE(parsed.endpoints.forum, expected.forum);
+        QCOMPARE(parsed.endpoints.probe, expected.probe);
+        QVERIFY(parsed.remaining.isEmpty());
+        QVERIFY(!parseEndpointOptions({u"--demo-site=ftp://x/"_s}, {}).error.isEmpty());
     }
 
     void everyOptionAndItsVariable_data()
@@ -51,7 +68,6 @@ private slots:
         QTest::newRow("update-server") << u"--update-server"_s << u"VORLEN_UPDATE_SERVER"_s << u"http://u.test/"_s << u"http://u.test/"_s;
         QTest::newRow("probe keeps its path") << u"--probe"_s << u"VORLEN_PROBE"_s << u"http://q.test/index.html"_s
                                               << u"http://q.test/index.html"_s;
-        QTest::newRow("service-url") << u"--service-url"_s << u"VORLEN_SERVICE_URL"_s << u"http://c.test/kf"_s << u"http://c.test/kf"_s;
         QTest::newRow("login-ini is a path") << u"--login-ini"_s << u"VORLEN_LOGIN_INI"_s << u"cfg/login.ini"_s << u"cfg/login.ini"_s;
     }
     void everyOptionAndItsVariable()
@@ -60,7 +76,7 @@ private slots:
         QFETCH(QString, variable);
         QFETCH(QString, value);
         QFETCH(QString, stored);
-        auto field = [&](const Net::Endpoints &e) {
+        auto field = [&](const Config::Endpoints &e) {
             const QString name = option.mid(2);
             if (name == u"share-site") return e.shareSite;
             if (name == u"share-prefix") return e.sharePrefix;
@@ -68,7 +84,7 @@ private slots:
             if (name == u"update-server") return e.updateServer;
             if (name == u"probe") return e.probe;
             if (name == u"login-ini") return e.loginIni;
-            return e.serviceUrl;
+            return QString();
         };
         QProcessEnvironment env;
         env.insert(variable, value);
