@@ -21,7 +21,8 @@ void printUsage(QTextStream &stream)
 
 } // namespace
 
-int run(const QStringList &arguments, const QProcessEnvironment &environment, QTextStream &out, QTextStream &err)
+int run(const QStringList &arguments, const QProcessEnvironment &environment, QTextStream &in, QTextStream &out,
+        QTextStream &err)
 {
     Config::EndpointOptions options = Config::parseEndpointOptions(arguments, environment);
     if (!options.error.isEmpty()) {
@@ -45,7 +46,7 @@ int run(const QStringList &arguments, const QProcessEnvironment &environment, QT
     }
     for (const Command &command : commands()) {
         if (name == QLatin1String(command.name)) {
-            const int code = command.run(Context{options.remaining, options.endpoints, out, err});
+            const int code = command.run(Context{options.remaining, options.endpoints, in, out, err});
             out.flush();
             err.flush();
             return code;

@@ -1,6 +1,8 @@
 #include "cli/crawlcommand.h"
 
 #include "cli/commandarguments.h"
+#include "cli/rawflag.h"
+#include "cli/terminal.h"
 #include "crawl/crawler.h"
 #include "crawl/fetcher.h"
 #include "crawl/linkcheck.h"
@@ -10,19 +12,13 @@
 #include "cli/stopsignals.h"
 #include "crawl/stopswitch.h"
 #include "harvest/keywordsearch.h"
+#include "text/printable.h"
 #include "text/wholenumber.h"
 
-#include <QFile>
 #include <QString>
 
 #include <chrono>
 #include <optional>
-
-#if defined(Q_OS_WIN)
-#include <io.h>
-#else
-#include <unistd.h>
-#endif
 
 using namespace Qt::StringLiterals;
 
@@ -40,6 +36,7 @@ struct CrawlOptions
     Crawl::CrawlPlan plan;
     Crawl::Pacing pacing;
     Crawl::Format format = Crawl::Format::Jsonl;
+    Harvest::Formulas formulas = Harvest::Formulas::Defused;
     QString output;
     bool append = false;
     QString error;
@@ -84,7 +81,7 @@ CrawlOptions parseOptions(const Context &context)
     CrawlOptions options;
     const CommandArguments arguments = parseCommandArguments(
         context.arguments, {"pages", "keyword", "format", "output", "dead-marker", "delay", "retries", "backoff"},
-        {"append", "check-links", "only-live"});
+        {"append", "check-links", "only-live", kRawFlag});
     QString &error = options.error;
     if (!arguments.error.isEmpty())
         error = arguments.error;
@@ -114,6 +111,7 @@ CrawlOptions parseOptions(const Context &context)
 
     options.output = arguments.options.value(u"output"_s);
     options.append = arguments.flags.contains(u"append"_s);
+    options.formulas = formulasOf(arguments);
     if (error.isEmpty() && arguments.options.contains(u"output"_s) && options.output.isEmpty())
         error = u"--output: no file name"_s;
     if (error.isEmpty() && options.append && options.output.isEmpty())
@@ -125,18 +123,6 @@ CrawlOptions parseOptions(const Context &context)
     options.plan.checkLinks = arguments.flags.contains(u"check-links"_s);
     options.plan.deadMarkers = Crawl::defaultDeadMarkers() + arguments.options.values(u"dead-marker"_s);
     return options;
-}
-
-bool isTerminal(QTextStream &stream)
-{
-    const auto *file = qobject_cast<QFile *>(stream.device());
-    if (!file || file->handle() < 0)
-        return false;
-#if defined(Q_OS_WIN)
-    return _isatty(file->handle()) != 0;
-#else
-    return isatty(file->handle()) != 0;
-#endif
 }
 
 // Progress on err: a bar redrawn in place on a terminal, else one line per page.
@@ -226,9 +212,10 @@ int runCrawl(const Context &context)
     ProgressPrinter progress(context.err, options.plan.linksChecked());
 
     Crawl::CrawlCallbacks callbacks;
-    callbacks.row = [&](const Crawl::CrawlRow &row) { return write(Crawl::formatRow(options.format, row)); };
+    callbacks.row = [&](const Crawl::CrawlRow &row) { return write(Crawl::formatRow(options.format, row, options.formulas)); };
     callbacks.progress = [&](const Crawl::CrawlProgress &state) { progress.show(state); };
-    callbacks.failure = [&](const QString &line) { progress.print(u"crawl: "_s + line + u'\n'); };
+    // A failure line names an entry id from the page.
+    callbacks.failure = [&](const QString &line) { progress.print(u"crawl: "_s + Text::printable(line) + u'\n'); };
     const Crawl::CrawlSummary summary = crawler.run(callbacks);
 
     if (!summary.failedPages.isEmpty())

@@ -2,6 +2,7 @@
 
 #include "cli/commandarguments.h"
 #include "cli/harvestrun.h"
+#include "cli/rawflag.h"
 #include "text/wholenumber.h"
 
 #include <QString>
@@ -18,6 +19,7 @@ struct HarvestOptions
 {
     qint16 page = 0;
     RowFormat format = RowFormat::Tsv;
+    Harvest::Formulas formulas = Harvest::Formulas::Defused;
     QString error; // empty when the arguments are fine
 };
 
@@ -31,7 +33,7 @@ std::optional<qint16> parsePage(const QString &text)
 HarvestOptions parseOptions(const QStringList &words)
 {
     HarvestOptions options;
-    const CommandArguments arguments = parseCommandArguments(words, {"page", "format"});
+    const CommandArguments arguments = parseCommandArguments(words, {"page", "format"}, {kRawFlag});
     if (!arguments.error.isEmpty()) {
         options.error = QStringLiteral("harvest: ") + arguments.error;
         return options;
@@ -49,6 +51,7 @@ HarvestOptions parseOptions(const QStringList &words)
     }
     if (options.error.isEmpty())
         options.error = readRowFormat(arguments, options.format);
+    options.formulas = formulasOf(arguments);
     return options;
 }
 
@@ -62,7 +65,7 @@ int runHarvest(const Context &context)
         return BadUsage;
     }
 
-    return runHarvester(context, options.format,
+    return runHarvester(context, options.format, options.formulas,
                         [&options](Harvest::Harvester &harvester) { return harvester.harvestPage(options.page); });
 }
 

@@ -3,6 +3,7 @@
 #include "cli/commandarguments.h"
 #include "cli/context.h"
 #include "harvest/harvester.h"
+#include "harvest/tabularoutput.h"
 
 #include <functional>
 
@@ -20,10 +21,10 @@ enum class RowFormat { Tsv, Json };
 QString readRowFormat(const CommandArguments &arguments, RowFormat &format);
 
 // Runs start on a fresh harvester over context's endpoints, with every status text on err,
-// then writes the rows on out and returns the exit code: Success with rows, DetailPassStopped
+// then writes the rows on out (TSV cells as formulas says) and returns the exit code: Success with rows, DetailPassStopped
 // with rows of which the later ones lack their share code, Failure with the "nothing found"
 // message when the page held no entry, ListingFailed when the page was not fetched or empty.
-int runHarvester(const Context &context, RowFormat format,
+int runHarvester(const Context &context, RowFormat format, Harvest::Formulas formulas,
                  const std::function<Harvest::HarvestResult(Harvest::Harvester &)> &start);
 
 } // namespace Cli

@@ -7,6 +7,7 @@
 #include "net/networkaccess.h"
 #include "support/clirun.h"
 #include "support/demositerows.h"
+#include "support/filesizelimit.h"
 #include "support/files.h"
 #include "support/messagerecorder.h"
 #include "support/recordedform.h"
@@ -18,44 +19,10 @@
 #include <QTemporaryDir>
 #include <QTest>
 
-#include <csignal>
-#include <sys/resource.h>
-
 using namespace Qt::StringLiterals;
 using Login::SavedAccount;
 
 namespace {
-
-// A file-size limit stands in for a full disk: writes past it fail with EFBIG. A full disk
-// sends no signal, so SIGXFSZ is ignored while the limit holds.
-class FileSizeLimit
-{
-public:
-    explicit FileSizeLimit(rlim_t bytes)
-    {
-        getrlimit(RLIMIT_FSIZE, &m_previous);
-        m_previousHandler = std::signal(SIGXFSZ, SIG_IGN);
-        const rlimit limit{bytes, m_previous.rlim_max};
-        setrlimit(RLIMIT_FSIZE, &limit);
-    }
-    ~FileSizeLimit()
-    {
-        setrlimit(RLIMIT_FSIZE, &m_previous);
-        std::signal(SIGXFSZ, m_previousHandler);
-    }
-
-    // For a child process, between fork and exec.
-    static void applyInChild(rlim_t bytes)
-    {
-        std::signal(SIGXFSZ, SIG_IGN);
-        const rlimit limit{bytes, bytes};
-        setrlimit(RLIMIT_FSIZE, &limit);
-    }
-
-private:
-    rlimit m_previous{};
-    void (*m_previousHandler)(int) = nullptr;
-};
 
 QStringList entriesOf(const QString &folder)
 {

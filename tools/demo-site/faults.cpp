@@ -19,6 +19,7 @@ constexpr std::pair<std::string_view, Fault> kFaultNames[] = {
     {"unknown-charset", Fault::UnknownCharset}, {"redirect-loop", Fault::RedirectLoop},
     {"huge-login", Fault::HugeLoginAnswer},     {"fake-avatar", Fault::FakeAvatar},
     {"huge-version-file", Fault::HugeVersionFile},
+    {"formula-titles", Fault::FormulaTitles},   {"control-names", Fault::ControlNames},
 };
 
 constexpr std::string_view kLoopPath = "/loop/";
@@ -74,6 +75,18 @@ void cutShort(httplib::Response &response)
     });
 }
 
+// What a spreadsheet would take for a formula: every title starts with "=" or "@" in turn.
+void startTitlesWithFormulas(std::string &page)
+{
+    constexpr std::string_view kTitleStart = "<dfn>";
+    bool at = false;
+    for (std::size_t pos = page.find(kTitleStart); pos != std::string::npos; pos = page.find(kTitleStart, pos)) {
+        pos += kTitleStart.size();
+        page.insert(pos, 1, at ? '@' : '=');
+        at = !at;
+    }
+}
+
 std::string hugeListingPage(const Catalog &catalog)
 {
     std::string html = listingPage(0, hugeListingEntries(catalog));
@@ -118,6 +131,7 @@ bool serveFault(Fault fault, const Routes &routes, const Catalog &catalog, const
     switch (fault) {
     case Fault::None:
     case Fault::HugeLoginAnswer:
+    case Fault::ControlNames:
         return false;
     case Fault::SilentDetail:
         if (!path.starts_with("/id-"))
@@ -139,6 +153,11 @@ bool serveFault(Fault fault, const Routes &routes, const Catalog &catalog, const
         if (!listing || !routes.serve(request, response))
             return false;
         replaceAll(response.body, "</dfn>", "\x81</dfn>");
+        return true;
+    case Fault::FormulaTitles:
+        if ((!listing && path != "/") || !routes.serve(request, response)) // listings and search results
+            return false;
+        startTitlesWithFormulas(response.body);
         return true;
     case Fault::UnknownCharset:
         if (!listing || !routes.serve(request, response))
@@ -173,13 +192,28 @@ bool serveFault(Fault fault, const Routes &routes, const Catalog &catalog, const
     return false;
 }
 
+bool altersAnswer(Fault fault, const httplib::Request &request)
+{
+    return (fault == Fault::HugeLoginAnswer || fault == Fault::ControlNames) && isForumLogin(request);
+}
+
 void alterAnswer(Fault fault, const httplib::Request &request, httplib::Response &response)
 {
-    if (fault != Fault::HugeLoginAnswer || !isForumLogin(request))
+    if (!altersAnswer(fault, request))
         return;
-    const std::size_t cdata = response.body.find("<![CDATA[");
-    if (cdata != std::string::npos)
-        response.body.insert(cdata + 9, padding(kHugeLoginPadding));
+    // The library has set the length of the body already.
+    const auto insertAfter = [&response](std::string_view marker, const std::string &text) {
+        const std::size_t at = response.body.find(marker);
+        if (at == std::string::npos)
+            return;
+        response.body.insert(at + marker.size(), text);
+        response.headers.erase("Content-Length");
+        response.set_header("Content-Length", std::to_string(response.body.size()));
+    };
+    if (fault == Fault::HugeLoginAnswer)
+        insertAfter("<![CDATA[", padding(kHugeLoginPadding));
+    else if (fault == Fault::ControlNames)
+        insertAfter("'username':'", "\x1b[2J\t\n"); // a terminal would clear its screen
 }
 
 } // namespace DemoSite

@@ -29,6 +29,8 @@ enum class Fault {
     HugeLoginAnswer, // "huge-login": 5 MB of notices ahead of the forum login answer's message
     FakeAvatar,      // "fake-avatar": avatars are a text page declared image/jpeg
     HugeVersionFile, // "huge-version-file": 1 MB of other products' lines before the usual file
+    FormulaTitles,   // "formula-titles": titles of listings and search results start with "=" and "@" in turn
+    ControlNames,    // "control-names": the forum welcomes a user whose name holds ESC, TAB and LF
 };
 
 std::optional<Fault> faultNamed(std::string_view name);
@@ -47,6 +49,9 @@ bool serveFault(Fault fault, const Routes &routes, const Catalog &catalog, const
 
 // Changes an answer already made by a route (the forum login's, which its own handler writes).
 void alterAnswer(Fault fault, const httplib::Request &request, httplib::Response &response);
+// Whether alterAnswer takes this request's answer. The library compresses a body before
+// alterAnswer sees it, so such an answer must go out uncompressed; alterAnswer sets its length.
+bool altersAnswer(Fault fault, const httplib::Request &request);
 
 // Whether the server's connections end with a reset rather than an orderly close.
 inline bool resetsConnections(Fault fault) { return fault == Fault::ResetListing; }

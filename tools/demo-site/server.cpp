@@ -102,15 +102,16 @@ namespace {
 
 // The library compresses with brotli at its slowest quality whenever a client accepts "br",
 // which costs some 10 ms a page and would make every benchmark measure the compressor. Real
-// sites answer dynamic pages with gzip, so the site offers gzip alone. The request object is
-// the library's own non-const one, handed to us by const reference.
-void offerGzipOnly(const httplib::Request &request)
+// sites answer dynamic pages with gzip, so the site offers gzip alone, or nothing when the
+// answer is to be altered after the route. The request object is the library's own non-const
+// one, handed to us by const reference.
+void offerGzipOnly(const httplib::Request &request, bool gzipAllowed)
 {
     auto &headers = const_cast<httplib::Request &>(request).headers;
     const auto accepted = headers.find("Accept-Encoding");
     if (accepted == headers.end())
         return;
-    const bool gzip = accepted->second.find("gzip") != std::string::npos;
+    const bool gzip = gzipAllowed && accepted->second.find("gzip") != std::string::npos;
     headers.erase("Accept-Encoding");
     if (gzip)
         headers.emplace("Accept-Encoding", "gzip");
@@ -121,7 +122,7 @@ void offerGzipOnly(const httplib::Request &request)
 httplib::Server::HandlerResponse Server::Impl::answer(const httplib::Request &request, httplib::Response &response)
 {
     waitOutLatency();
-    offerGzipOnly(request);
+    offerGzipOnly(request, !altersAnswer(options.fault, request));
     if (failOnPurpose(request, response))
         return httplib::Server::HandlerResponse::Handled;
     if (serveFault(options.fault, *routes, catalog, request, response, [this] { waitForStop(); }))
@@ -229,6 +230,11 @@ std::string Server::baseUrl() const
 const Catalog &Server::catalog() const
 {
     return m_impl->catalog;
+}
+
+std::vector<std::string> Server::forumLogouts() const
+{
+    return m_impl->routes ? m_impl->routes->forum().logouts() : std::vector<std::string>();
 }
 
 } // namespace DemoSite

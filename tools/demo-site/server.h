@@ -8,6 +8,7 @@
 #include <cstdint>
 #include <memory>
 #include <string>
+#include <vector>
 
 // The demo site's HTTP server: every remote party of the program on one port of 127.0.0.1.
 namespace DemoSite {
@@ -40,6 +41,9 @@ public:
     int port() const;            // 0 until started
     std::string baseUrl() const; // "http://127.0.0.1:PORT/"
     const Catalog &catalog() const;
+    // The login cookie each logout the forum received carried, in order ("" for none); empty
+    // before start().
+    std::vector<std::string> forumLogouts() const;
 
 private:
     struct Impl;

@@ -62,9 +62,11 @@ public:
     // 4,000,000-byte chunks; an existing cipherFile is replaced. Returns 0. Error 1 without a key,
     // 53 when plainFile is missing, 75 when a file cannot be opened, read or written.
     int FileEncrypt(const QString &plainFile, const QString &cipherFile) const;
-    // Deciphers cipherFile into plainFile, cut by the length field. Returns 0, also after the
-    // length-field warning (then the last chunk is written whole); 1 with a message when the size
-    // is 0 or not a multiple of 16, no file opened. Errors as FileEncrypt.
+    // Deciphers cipherFile, read to its end (a pipe or a FIFO too), into plainFile, cut by the
+    // length field. Returns 0, also after the length-field warning (then nothing is cut); 1
+    // with a message when the size is 0 or not a multiple of 16, plainFile left as it was (a
+    // file's size is checked before plainFile is opened, a pipe's at its end). Errors as
+    // FileEncrypt.
     int FileDecrypt(const QString &plainFile, const QString &cipherFile) const;
 
     // Sets the key from password, enciphers the GBK bytes of source zero-padded and returns

@@ -10,7 +10,6 @@
 #include <QFile>
 #include <QSaveFile>
 
-#include <algorithm>
 #include <cstring>
 
 using namespace Qt::StringLiterals;
@@ -48,17 +47,6 @@ void openOutput(QSaveFile &file, const char *operation)
         raiseAccessError(operation, file);
 }
 
-void readExactly(QFile &file, char *data, qint64 count, const char *operation)
-{
-    while (count > 0) {
-        const qint64 got = file.read(data, count);
-        if (got <= 0)
-            raiseAccessError(operation, file);
-        data += got;
-        count -= got;
-    }
-}
-
 void writeAll(QSaveFile &file, const char *data, qint64 count, const char *operation)
 {
     if (file.write(data, count) != count)
@@ -69,20 +57,6 @@ void commit(QSaveFile &file, const char *operation)
 {
     if (!file.commit())
         raiseAccessError(operation, file);
-}
-
-// Passes every whole chunk but the last through transform(buffer, bytes) from in to out and
-// returns the byte count of the last chunk, which is still to be read.
-template<typename Transform>
-qint64 streamLeadingChunks(QFile &in, QSaveFile &out, QByteArray &buffer, qint64 left, const char *operation,
-                           Transform transform)
-{
-    for (; left > ChunkBytes; left -= ChunkBytes) {
-        readExactly(in, buffer.data(), ChunkBytes, operation);
-        transform(buffer, ChunkBytes);
-        writeAll(out, buffer.constData(), ChunkBytes, operation);
-    }
-    return left;
 }
 
 } // namespace
@@ -126,31 +100,46 @@ int cRijndael::FileDecrypt(const QString &plainFile, const QString &cipherFile) 
     const char *operation = "FileDecrypt";
     requireKey(operation);
     QFile in(cipherFile);
-    if (!in.exists())
-        raiseRijndaelError(FileNotFound, operation, u"File not found: "_s + cipherFile);
-    qint64 left = in.size();
-    if (left == 0 || left % BlockBytes != 0) {
+    openInput(in, operation);
+    const auto sizeError = [] {
         showMessage(u"File Size Error - ciphertext file not a multiple of block size"_s);
         return 1;
-    }
-    openInput(in, operation);
+    };
+    // A file's size is known before any output is opened; a pipe's only at its end.
+    if (!in.isSequential() && (in.size() == 0 || in.size() % BlockBytes != 0))
+        return sizeError();
     QSaveFile out(plainFile);
     openOutput(out, operation);
 
-    QByteArray buffer(std::min(left, ChunkBytes), Qt::Uninitialized);
-    const auto decrypt = [this](QByteArray &chunk, qsizetype count) { decryptInPlace(chunk, count); };
-    left = streamLeadingChunks(in, out, buffer, left, operation, decrypt);
+    // Read to the end, whatever size the system reports. The last block holds the length field,
+    // so each full chunk keeps its last block back for the next read until the input ends.
+    QByteArray buffer(ChunkBytes, Qt::Uninitialized);
     char *data = buffer.data();
-    readExactly(in, data, left, operation);
-    decrypt(buffer, left);
-    const auto field = static_cast<std::uint8_t>(data[left - 1]);
-    if (field < BlockBytes)
-        left -= BlockBytes - field;
-    else
-        showMessage(u"warning - incorrect length field in decrypted file.\r\nWrong key or keysize?"_s);
-    writeAll(out, data, left, operation);
-    commit(out, operation);
-    return 0;
+    qint64 held = 0;
+    for (;;) {
+        const qint64 got = readFull(in, data + held, ChunkBytes - held);
+        if (got < 0)
+            raiseAccessError(operation, in);
+        const qint64 filled = held + got;
+        if (filled < ChunkBytes) {
+            if (filled == 0 || filled % BlockBytes != 0)
+                return sizeError(); // the part file is dropped: the old plain file stays
+            decryptInPlace(buffer, filled);
+            qint64 length = filled;
+            const auto field = static_cast<std::uint8_t>(data[filled - 1]);
+            if (field < BlockBytes)
+                length -= BlockBytes - field;
+            else
+                showMessage(u"warning - incorrect length field in decrypted file.\r\nWrong key or keysize?"_s);
+            writeAll(out, data, length, operation);
+            commit(out, operation);
+            return 0;
+        }
+        decryptInPlace(buffer, ChunkBytes - BlockBytes);
+        writeAll(out, data, ChunkBytes - BlockBytes, operation);
+        std::memmove(data, data + ChunkBytes - BlockBytes, BlockBytes);
+        held = BlockBytes;
+    }
 }
 
 void cRijndael::FileEncryptSimple(const QString &plainFile, const QString &cipherFile, const QString &password,
