@@ -1,4 +1,4 @@
-#include "gui/form1.h"
+#include "gui/mainwindow.h"
 #include "gui/messagebox.h"
 #include "config/endpoints.h"
 #include "config/productinfo.h"
@@ -35,9 +35,9 @@ int main(int argc, char *argv[])
     Gui::installCipherMessageSink();
 
     // On the stack, so it outlives every harvest frame that exec() may still be unwinding.
-    Gui::Form1Setup setup;
+    Gui::MainWindowSetup setup;
     setup.endpoints = options.endpoints;
-    Gui::Form1 form(std::move(setup));
+    Gui::MainWindow form(std::move(setup));
     form.start();
     return QApplication::exec();
 }

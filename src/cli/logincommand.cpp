@@ -90,7 +90,7 @@ void logOut(const Context &context)
     QEventLoop loop;
     QObject::connect(&Net::networkManager(), &QNetworkAccessManager::finished, &loop, &QEventLoop::quit);
     QTimer::singleShot(wait, &loop, &QEventLoop::quit);
-    Login::qcdl(context.endpoints.forum, wait);
+    Login::endForumLogin(context.endpoints.forum, wait);
     loop.exec();
 }
 

@@ -25,7 +25,7 @@ const QString &logoutCaption()
 
 } // namespace
 
-AccountCommands::AccountCommands(QWidget &mainWindow, QPushButton &accountButton, Form2Setup loginSetup,
+AccountCommands::AccountCommands(QWidget &mainWindow, QPushButton &accountButton, LoginWindowSetup loginSetup,
                                  MessageBoxSeam messageBox)
     : QObject(&mainWindow)
     , m_mainWindow(mainWindow)
@@ -59,11 +59,11 @@ void AccountCommands::showLoggedIn(const QString &userName)
 void AccountCommands::openLogin()
 {
     m_accountButton.setEnabled(false);
-    auto *window = new Form2(m_loginSetup, &m_mainWindow);
+    auto *window = new LoginWindow(m_loginSetup, &m_mainWindow);
     window->setAttribute(Qt::WA_DeleteOnClose);
     window->setWindowModality(Qt::ApplicationModal);
-    connect(window, &Form2::closed, &m_accountButton, [button = &m_accountButton] { button->setEnabled(true); });
-    connect(window, &Form2::loggedIn, this, &AccountCommands::showLoggedIn);
+    connect(window, &LoginWindow::closed, &m_accountButton, [button = &m_accountButton] { button->setEnabled(true); });
+    connect(window, &LoginWindow::loggedIn, this, &AccountCommands::showLoggedIn);
     window->move(m_mainWindow.geometry().center() - window->rect().center());
     window->show();
     emit loginWindowOpened(window);
@@ -71,7 +71,7 @@ void AccountCommands::openLogin()
 
 void AccountCommands::logOut()
 {
-    Login::qcdl(m_loginSetup.endpoints.forum, m_loginSetup.endpoints.timeout);
+    Login::endForumLogin(m_loginSetup.endpoints.forum, m_loginSetup.endpoints.timeout);
     m_mainWindow.setWindowTitle(Config::productTitle());
     m_accountButton.setText(loginCaption());
     m_messageBox(u"注销成功!"_s, MessageIcon::Information, messageTitle());

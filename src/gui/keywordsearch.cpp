@@ -10,7 +10,7 @@ using namespace Qt::StringLiterals;
 
 namespace Gui {
 
-KeywordSearch::KeywordSearch(Harvest::Harvester &harvester, const Form1Controls &controls, const MessageBoxSeam &messageBox)
+KeywordSearch::KeywordSearch(Harvest::Harvester &harvester, const MainWindowControls &controls, const MessageBoxSeam &messageBox)
     : m_harvester(harvester)
     , m_controls(controls)
     , m_messageBox(messageBox)

@@ -12,7 +12,7 @@ using namespace Qt::StringLiterals;
 
 namespace Gui {
 
-PageNavigation::PageNavigation(qint16 &currentPage, const Form1Controls &controls, const MessageBoxSeam &messageBox,
+PageNavigation::PageNavigation(qint16 &currentPage, const MainWindowControls &controls, const MessageBoxSeam &messageBox,
                                std::function<void()> harvestCurrentPage)
     : m_page(currentPage)
     , m_controls(controls)

@@ -1,6 +1,6 @@
 #include "gui/rowactions.h"
 
-#include "gui/form1controls.h"
+#include "gui/mainwindowcontrols.h"
 #include "gui/statusbar.h"
 #include "harvest/resultlist.h"
 
@@ -26,7 +26,7 @@ void putOnClipboard(const QString &text)
 
 } // namespace
 
-RowActions::RowActions(const Form1Controls &controls, Harvest::ResultList &list, QString sharePrefix,
+RowActions::RowActions(const MainWindowControls &controls, Harvest::ResultList &list, QString sharePrefix,
                        MessageBoxSeam messageBox, BrowserSeam openUrl)
     : m_view(*controls.resultView)
     , m_statusBar(*controls.statusBar)

@@ -14,7 +14,7 @@ class ResultList;
 namespace Gui {
 
 class StatusBar;
-struct Form1Controls;
+struct MainWindowControls;
 
 // The actions on the selected row of the result list: copy the share link with its extraction
 // code (menu entry fz), copy the extraction code alone (fzzym, or a double click anywhere on
@@ -26,7 +26,7 @@ class RowActions : public QObject
     Q_OBJECT
 
 public:
-    RowActions(const Form1Controls &controls, Harvest::ResultList &list, QString sharePrefix,
+    RowActions(const MainWindowControls &controls, Harvest::ResultList &list, QString sharePrefix,
                MessageBoxSeam messageBox, BrowserSeam openUrl);
 
     void copyShare();

@@ -29,7 +29,7 @@ ProgramEndSeam applicationExit()
     return [] { QCoreApplication::exit(0); };
 }
 
-UpdateCheck::UpdateCheck(const Config::Endpoints &endpoints, const Form1Controls &controls, const QWidget &window,
+UpdateCheck::UpdateCheck(const Config::Endpoints &endpoints, const MainWindowControls &controls, const QWidget &window,
                          const MessageBoxSeam &messageBox, const BrowserSeam &openUrl, ProgramEndSeam endProgram)
     : m_versionFileUrl(Net::versionFileUrl(endpoints.updateServer))
     , m_forumFrontPage(frontPage(endpoints.forum))

@@ -1,7 +1,7 @@
 // The program against a demo site that misbehaves on purpose (`DemoSite::Fault`): every fault
 // must end in its defined outcome, in bounded time, with no row lost or misplaced.
 #include "demo-site/server.h"
-#include "gui/form2.h"
+#include "gui/loginwindow.h"
 #include "harvest/harvester.h"
 #include "login/avatarlookup.h"
 #include "login/exchange.h"
@@ -215,9 +215,9 @@ void TestHostileServers::fakeAvatarShowsTheDefault()
     QTemporaryDir iniFolder;
     Config::Endpoints endpoints = faulty.endpoints;
     endpoints.loginIni = iniFolder.filePath(u"login.ini"_s);
-    Gui::Form2 window(Gui::Form2Setup{endpoints, [] { return QTime(9, 5, 3); }, [](const QUrl &) {},
+    Gui::LoginWindow window(Gui::LoginWindowSetup{endpoints, [] { return QTime(9, 5, 3); }, [](const QUrl &) {},
                                       [](const QString &, Gui::MessageIcon, const QString &) {}});
-    QSignalSpy shown(&window, &Gui::Form2::avatarShown);
+    QSignalSpy shown(&window, &Gui::LoginWindow::avatarShown);
     window.showAvatar(u"42"_s);
     QVERIFY(shown.wait(10000));
     const QImage avatar = window.findChild<QLabel *>(u"Image1"_s)->pixmap().toImage();

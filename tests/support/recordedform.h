@@ -1,6 +1,6 @@
 #pragma once
 
-#include "gui/form1.h"
+#include "gui/mainwindow.h"
 #include "gui/statusbar.h"
 
 #include <QList>
@@ -58,12 +58,12 @@ struct RecordedForm
     QList<SaveDialog> saveDialogs;
     QStringList saveAnswers; // what the save dialogs answer in turn; empty text cancels
     int programEnds = 0;
-    Gui::Form1 form;
+    Gui::MainWindow form;
 
 private:
-    Gui::Form1Setup setup(const Config::Endpoints &endpoints, QTime now)
+    Gui::MainWindowSetup setup(const Config::Endpoints &endpoints, QTime now)
     {
-        Gui::Form1Setup setup;
+        Gui::MainWindowSetup setup;
         setup.endpoints = endpoints;
         setup.messageBox = [this](const QString &text, Gui::MessageIcon icon, const QString &title) {
             messages.append({text, icon, title});

@@ -1,5 +1,5 @@
 #include "gui/clock.h"
-#include "gui/form1.h"
+#include "gui/mainwindow.h"
 #include "gui/lockedheader.h"
 #include "gui/pagenavigation.h"
 #include "gui/statusbar.h"
@@ -17,7 +17,7 @@
 #include <QTimer>
 #include <QTreeView>
 
-using Gui::Form1;
+using Gui::MainWindow;
 using Gui::MessageIcon;
 using Gui::StatusBar;
 using namespace std::string_view_literals;
@@ -63,7 +63,7 @@ QList<int> sectionWidths(const QHeaderView &header)
 
 } // namespace
 
-class TestForm1 : public QObject
+class TestMainWindow : public QObject
 {
     Q_OBJECT
 
@@ -88,7 +88,7 @@ private slots:
     void closingEndsAHarvestAtOnce(); // last: it asks the application to quit
 };
 
-void TestForm1::controlsAtOpening_data()
+void TestMainWindow::controlsAtOpening_data()
 {
     QTest::addColumn<QString>("name");
     QTest::addColumn<QString>("text");
@@ -116,7 +116,7 @@ void TestForm1::controlsAtOpening_data()
     row("S1", {}, {0, 510, 898, 41}, true);
 }
 
-void TestForm1::controlsAtOpening()
+void TestMainWindow::controlsAtOpening()
 {
     QFETCH(QString, name);
     QFETCH(QString, text);
@@ -135,7 +135,7 @@ void TestForm1::controlsAtOpening()
         QCOMPARE(edit->text(), text);
 }
 
-void TestForm1::windowAndStatusBarAtOpening()
+void TestMainWindow::windowAndStatusBarAtOpening()
 {
     RecordedForm f({});
     QCOMPARE(f.form.windowTitle(), u"Vorlen360云盘资源获取器 V1.0【VIP】"_qs);
@@ -165,7 +165,7 @@ void TestForm1::windowAndStatusBarAtOpening()
     QCOMPARE(slider->value(), 1);
 }
 
-void TestForm1::clockText_data()
+void TestMainWindow::clockText_data()
 {
     QTest::addColumn<QTime>("time");
     QTest::addColumn<QString>("text");
@@ -175,14 +175,14 @@ void TestForm1::clockText_data()
     QTest::newRow("last second") << QTime(23, 59, 59) << u"23:59:59"_qs;
 }
 
-void TestForm1::clockText()
+void TestMainWindow::clockText()
 {
     QFETCH(QTime, time);
     QFETCH(QString, text);
     QCOMPARE(Gui::clockText(time), text);
 }
 
-void TestForm1::clockTicksOnceASecond()
+void TestMainWindow::clockTicksOnceASecond()
 {
     RecordedForm f({}, QTime(0, 0, 0));
     const auto *timer = f.form.findChild<QTimer *>(u"Timer1"_qs);
@@ -192,7 +192,7 @@ void TestForm1::clockTicksOnceASecond()
     QTRY_COMPARE_WITH_TIMEOUT(f.statusBar()->panelText(4), u"0:0:0"_qs, 3000);
 }
 
-void TestForm1::programMenu()
+void TestMainWindow::programMenu()
 {
     RecordedForm f({});
     auto *menu = f.form.findChild<QMenu *>(u"menu"_qs);
@@ -205,7 +205,7 @@ void TestForm1::programMenu()
     QCOMPARE(f.child("ListView1")->contextMenuPolicy(), Qt::CustomContextMenu);
 }
 
-void TestForm1::userCannotResizeColumns()
+void TestMainWindow::userCannotResizeColumns()
 {
     // The same gestures on an ordinary header do resize: they reach the divider.
     QStandardItemModel model(1, 6);
@@ -237,7 +237,7 @@ void TestForm1::userCannotResizeColumns()
     QVERIFY(!header.sectionsMovable());
 }
 
-void TestForm1::command1FillsTheList()
+void TestMainWindow::command1FillsTheList()
 {
     ScriptedSite site;
     site.addListing(0, 3);
@@ -264,7 +264,7 @@ void TestForm1::command1FillsTheList()
     QCOMPARE(sectionWidths(*f.child<QTreeView>("ListView1")->header()), (QList<int>{67, 400, 96, 133, 0, 96}));
 }
 
-void TestForm1::pageWithoutEntries_data()
+void TestMainWindow::pageWithoutEntries_data()
 {
     QTest::addColumn<QByteArray>("listing");
     QTest::addColumn<bool>("message");
@@ -272,7 +272,7 @@ void TestForm1::pageWithoutEntries_data()
     QTest::newRow("empty listing") << QByteArray("") << false;
 }
 
-void TestForm1::pageWithoutEntries()
+void TestMainWindow::pageWithoutEntries()
 {
     QFETCH(QByteArray, listing);
     QFETCH(bool, message);
@@ -295,7 +295,7 @@ void TestForm1::pageWithoutEntries()
     QCOMPARE(f.statusBar()->panelText(2), u"正在获取第0页资源.."_qs);
 }
 
-void TestForm1::startUpOutcomes_data()
+void TestMainWindow::startUpOutcomes_data()
 {
     QTest::addColumn<QByteArray>("versionFile"); // "refused": nobody listens
     QTest::addColumn<bool>("closeWhileWaiting"); // after a harvest inside the wait
@@ -311,7 +311,7 @@ void TestForm1::startUpOutcomes_data()
     QTest::newRow("window closed while waiting") << QByteArray("360:V1.1|") << true << false << QString() << false;
 }
 
-void TestForm1::startUpOutcomes()
+void TestMainWindow::startUpOutcomes()
 {
     QFETCH(QByteArray, versionFile);
     QFETCH(bool, closeWhileWaiting);
@@ -356,7 +356,7 @@ void TestForm1::startUpOutcomes()
     QCOMPARE(f.programEnds, announced ? 1 : 0);
 }
 
-void TestForm1::search_data()
+void TestMainWindow::search_data()
 {
     QTest::addColumn<QString>("keyword");
     QTest::addColumn<QByteArray>("results"); // "rows": two entries
@@ -374,7 +374,7 @@ void TestForm1::search_data()
 }
 
 // Searches after a step to page 1: the search must leave the page and Command2's caption alone.
-void TestForm1::search()
+void TestMainWindow::search()
 {
     QFETCH(QString, keyword);
     QFETCH(QByteArray, results);
@@ -424,7 +424,7 @@ void TestForm1::search()
     QCOMPARE(f.form.currentPage(), qint16(1));
 }
 
-void TestForm1::pageNavigation()
+void TestMainWindow::pageNavigation()
 {
     ScriptedSite site;
     for (int page : {0, 1, 37, 150, 151})
@@ -471,11 +471,11 @@ void TestForm1::pageNavigation()
     QCOMPARE(slider->value(), 150);
 }
 
-void TestForm1::nextPageRefusedAt32767()
+void TestMainWindow::nextPageRefusedAt32767()
 {
     QWidget window;
     QStandardItemModel model;
-    const Gui::Form1Controls controls = Gui::createForm1Controls(window, model);
+    const Gui::MainWindowControls controls = Gui::createMainWindowControls(window, model);
     controls.nextPageButton->setEnabled(true);
     controls.previousPageButton->setEnabled(true);
     QList<MessageIcon> messages;
@@ -490,7 +490,7 @@ void TestForm1::nextPageRefusedAt32767()
     QCOMPARE(harvested, (QList<qint16>{32766, 32767}));
 }
 
-void TestForm1::closingEndsAHarvestAtOnce()
+void TestMainWindow::closingEndsAHarvestAtOnce()
 {
     ScriptedSite site;
     site.addListing(0, 3);
@@ -517,5 +517,5 @@ void TestForm1::closingEndsAHarvestAtOnce()
     QVERIFY(f.messages.isEmpty());
 }
 
-QTEST_MAIN(TestForm1)
-#include "tst_form1.moc"
+QTEST_MAIN(TestMainWindow)
+#include "tst_mainwindow.moc"

@@ -2,7 +2,7 @@
 
 #include "gui/browser.h"
 #include "gui/clock.h"
-#include "gui/form2controls.h"
+#include "gui/loginwindowcontrols.h"
 #include "gui/messagebox.h"
 #include "login/accountstore.h"
 #include "login/avatarlookup.h"
@@ -15,7 +15,7 @@
 namespace Gui {
 
 // What the login window takes from outside; empty functions mean the real thing.
-struct Form2Setup
+struct LoginWindowSetup
 {
     Config::Endpoints endpoints;  // the forum, the probe, the transfer timeout, the login.ini path
     TimeSource now;            // default: QTime::currentTime
@@ -37,12 +37,12 @@ struct LoginInput
 // shows the avatar of a numeric account (or the default one) and ends any forum login of the
 // process. A click on 登录 checks the input, disables the input controls, hands the input over in
 // loginRequested() and runs the login exchange; the window presents its outcome.
-class Form2 : public QWidget
+class LoginWindow : public QWidget
 {
     Q_OBJECT
 
 public:
-    explicit Form2(Form2Setup setup, QWidget *parent = nullptr);
+    explicit LoginWindow(LoginWindowSetup setup, QWidget *parent = nullptr);
 
     // Enables or disables 登录, the question, the answer, the account and the password, in
     // that order.
@@ -83,7 +83,7 @@ private:
     TimeSource m_now;
     BrowserSeam m_openUrl;
     MessageBoxSeam m_messageBox;
-    Form2Controls m_ui;
+    LoginWindowControls m_ui;
     Login::AvatarLookup m_avatarLookup;
     Login::AccountStore m_accounts;
     Login::Exchange m_exchange;

@@ -17,7 +17,7 @@ class StatusBar;
 
 // The controls of the login window in their places and their state before the load. Each
 // carries its own name as object name.
-struct Form2Controls
+struct LoginWindowControls
 {
     QLineEdit *accountEdit;
     QLineEdit *passwordEdit;
@@ -39,6 +39,6 @@ struct Form2Controls
 // The account box's text until the user types: a click clears it.
 const QString &accountPrompt();
 
-Form2Controls createForm2Controls(QWidget &form);
+LoginWindowControls createLoginWindowControls(QWidget &form);
 
 } // namespace Gui

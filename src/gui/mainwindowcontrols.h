@@ -18,7 +18,7 @@ class StatusBar;
 
 // The controls of the main window, placed where the window's fixed layout puts them. Each
 // carries its own name as object name, so tests and styles find it.
-struct Form1Controls
+struct MainWindowControls
 {
     QTreeView *resultView;
     QPushButton *harvestButton; // 开始获取, drawn above the list it lies on
@@ -46,6 +46,6 @@ struct Form1Controls
 
 // Creates every control as a child of form, the list showing model, in the state the window
 // opens with.
-Form1Controls createForm1Controls(QWidget &form, QAbstractItemModel &model);
+MainWindowControls createMainWindowControls(QWidget &form, QAbstractItemModel &model);
 
 } // namespace Gui

@@ -6,7 +6,7 @@
 #include "gui/browser.h"
 #include "gui/clock.h"
 #include "gui/exportcommand.h"
-#include "gui/form1controls.h"
+#include "gui/mainwindowcontrols.h"
 #include "gui/keywordsearch.h"
 #include "gui/messagebox.h"
 #include "gui/rowactions.h"
@@ -20,7 +20,7 @@
 namespace Gui {
 
 // What the main window takes from outside; empty functions mean the real thing.
-struct Form1Setup
+struct MainWindowSetup
 {
     Config::Endpoints endpoints;
     MessageBoxSeam messageBox; // default: modal message boxes over the window; a login window's
@@ -34,12 +34,12 @@ struct Form1Setup
 // The main window: the result list, the harvest, search and page controls, the status bar
 // with its clock. Its layout is fixed. Closing it ends the program, also in the middle of a
 // harvest, so it must live until the application's event loop has returned (on main()'s stack).
-class Form1 : public QWidget
+class MainWindow : public QWidget
 {
     Q_OBJECT
 
 public:
-    explicit Form1(Form1Setup setup, QWidget *parent = nullptr);
+    explicit MainWindow(MainWindowSetup setup, QWidget *parent = nullptr);
 
     // Shows the window centred on its screen, then checks the version file once the event loop
     // runs.
@@ -64,7 +64,7 @@ private:
     MessageBoxSeam m_messageBox;
     TimeSource m_now;
     BrowserSeam m_openUrl;
-    Form1Controls m_ui;
+    MainWindowControls m_ui;
     RowActions m_rowActions;
     ExportCommand m_export;
     AccountCommands m_account;

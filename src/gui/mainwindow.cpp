@@ -1,4 +1,4 @@
-#include "gui/form1.h"
+#include "gui/mainwindow.h"
 
 #include "config/productinfo.h"
 #include "gui/statusbar.h"
@@ -19,14 +19,14 @@ constexpr QSize kClientSize{898, 551};
 
 } // namespace
 
-Form1::Form1(Form1Setup setup, QWidget *parent)
+MainWindow::MainWindow(MainWindowSetup setup, QWidget *parent)
     : QWidget(parent, Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint
                           | Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint)
     , m_harvester(m_list, setup.endpoints)
     , m_messageBox(setup.messageBox ? setup.messageBox : modalMessageBox(this))
     , m_now(setup.now ? std::move(setup.now) : TimeSource(&QTime::currentTime))
     , m_openUrl(setup.openUrl ? std::move(setup.openUrl) : systemBrowser())
-    , m_ui(createForm1Controls(*this, m_list))
+    , m_ui(createMainWindowControls(*this, m_list))
     , m_rowActions(m_ui, m_list, setup.endpoints.sharePrefix, m_messageBox, m_openUrl)
     , m_export(*m_ui.exportButton, m_list, setup.saveFile ? std::move(setup.saveFile) : saveFileDialog(this), m_messageBox)
     // The login windows get the given seam, or none: then their boxes stand over them.
@@ -45,13 +45,13 @@ Form1::Form1(Form1Setup setup, QWidget *parent)
     m_ui.statusBar->setPanelText(4, QStringLiteral("Time"));
 
     connectHarvester();
-    connect(m_ui.harvestButton, &QPushButton::clicked, this, &Form1::harvestCurrentPage);
-    connect(m_ui.resultView, &QWidget::customContextMenuRequested, this, &Form1::showProgramMenu);
-    connect(m_ui.clockTimer, &QTimer::timeout, this, &Form1::tickClock);
+    connect(m_ui.harvestButton, &QPushButton::clicked, this, &MainWindow::harvestCurrentPage);
+    connect(m_ui.resultView, &QWidget::customContextMenuRequested, this, &MainWindow::showProgramMenu);
+    connect(m_ui.clockTimer, &QTimer::timeout, this, &MainWindow::tickClock);
     m_ui.clockTimer->start();
 }
 
-void Form1::start()
+void MainWindow::start()
 {
     if (const QScreen *screen = this->screen())
         move(screen->availableGeometry().center() - rect().center());
@@ -60,7 +60,7 @@ void Form1::start()
     QTimer::singleShot(0, this, [this] { m_updateCheck.run(); });
 }
 
-void Form1::closeEvent(QCloseEvent *event)
+void MainWindow::closeEvent(QCloseEvent *event)
 {
     // exit() rather than quit(): it ends every running event loop of the thread at once,
     // nested waits of a harvest included, and makes later waits return at once, so the
@@ -69,33 +69,33 @@ void Form1::closeEvent(QCloseEvent *event)
     QCoreApplication::exit(0);
 }
 
-void Form1::connectHarvester()
+void MainWindow::connectHarvester()
 {
     connect(&m_harvester, &Harvest::Harvester::statusChanged, this, [this](const QString &text) {
         m_ui.statusBar->setPanelText(2, text);
     });
     connect(&m_harvester, &Harvest::Harvester::searchEnabledChanged, m_ui.searchButton, &QWidget::setEnabled);
     connect(&m_harvester, &Harvest::Harvester::exportEnabledChanged, m_ui.exportButton, &QWidget::setEnabled);
-    connect(&m_harvester, &Harvest::Harvester::finished, this, &Form1::onHarvestFinished);
+    connect(&m_harvester, &Harvest::Harvester::finished, this, &MainWindow::onHarvestFinished);
 }
 
-void Form1::harvestCurrentPage()
+void MainWindow::harvestCurrentPage()
 {
     m_harvester.harvestPage(m_currentPage);
 }
 
-void Form1::onHarvestFinished(const Harvest::HarvestResult &result)
+void MainWindow::onHarvestFinished(const Harvest::HarvestResult &result)
 {
     if (result.outcome == Harvest::HarvestOutcome::NoEntries && result.kind == Harvest::RunKind::Listing)
         m_messageBox(QStringLiteral("未获取到任何资源"), MessageIcon::Information, messageTitle());
 }
 
-void Form1::showProgramMenu(const QPoint &position)
+void MainWindow::showProgramMenu(const QPoint &position)
 {
     m_ui.programMenu->popup(m_ui.resultView->viewport()->mapToGlobal(position));
 }
 
-void Form1::tickClock()
+void MainWindow::tickClock()
 {
     m_ui.statusBar->setPanelText(4, clockText(m_now()));
 }

@@ -2,8 +2,8 @@
 #include "crypto/aes/rijndael.h"
 #include "demo-site/forum.h"
 #include "demo-site/server.h"
-#include "gui/form1.h"
-#include "gui/form2.h"
+#include "gui/mainwindow.h"
+#include "gui/loginwindow.h"
 #include "gui/statusbar.h"
 #include "login/accountstore.h"
 #include "net/networkaccess.h"
@@ -38,7 +38,7 @@
 #include <tuple>
 
 using namespace Qt::StringLiterals;
-using Gui::Form2;
+using Gui::LoginWindow;
 using Gui::LoginInput;
 
 namespace {
@@ -59,10 +59,10 @@ Gui::MessageBoxSeam recordTo(QStringList &messages)
 }
 
 // A login window whose browser, message boxes and clock are recorded.
-struct LoginWindow
+struct RecordedLoginWindow
 {
-    explicit LoginWindow(const Config::Endpoints &endpoints)
-        : form(Gui::Form2Setup{endpoints, [] { return QTime(9, 5, 3); }, [this](const QUrl &url) { opened.append(url); },
+    explicit RecordedLoginWindow(const Config::Endpoints &endpoints)
+        : form(Gui::LoginWindowSetup{endpoints, [] { return QTime(9, 5, 3); }, [this](const QUrl &url) { opened.append(url); },
                                recordTo(messages)})
     {
     }
@@ -101,12 +101,12 @@ struct LoginWindow
 
     QList<QUrl> opened;
     QStringList messages;
-    Form2 form;
+    LoginWindow form;
 };
 
 // Types input into window, clicks 登录 and waits until the outcome is presented: a message box
 // or the window closed.
-bool logIn(Form2 &window, const QStringList &messages, const LoginInput &input)
+bool logIn(LoginWindow &window, const QStringList &messages, const LoginInput &input)
 {
     const auto edit = [&window](const QString &name) { return window.findChild<QLineEdit *>(name); };
     edit(u"Text1"_s)->setText(input.account);
@@ -114,13 +114,13 @@ bool logIn(Form2 &window, const QStringList &messages, const LoginInput &input)
     window.findChild<QComboBox *>(u"Combo1"_s)->setCurrentIndex(input.questionId);
     edit(u"Text3"_s)->setText(input.answer);
     window.findChild<QCheckBox *>(u"Check1"_s)->setChecked(input.remember);
-    QSignalSpy closed(&window, &Form2::closed);
+    QSignalSpy closed(&window, &LoginWindow::closed);
     QTest::mouseClick(window.findChild<QWidget *>(u"Command1"_s), Qt::LeftButton);
     return QTest::qWaitFor([&] { return !closed.isEmpty() || !messages.isEmpty(); }, 10000);
 }
 
 // What the window shows, as the next login would send it.
-LoginInput shownInput(Form2 &window)
+LoginInput shownInput(LoginWindow &window)
 {
     const auto text = [&window](const QString &name) { return window.findChild<QLineEdit *>(name)->text(); };
     return {text(u"Text1"_s), text(u"Text2"_s), window.findChild<QComboBox *>(u"Combo1"_s)->currentIndex(),
@@ -146,16 +146,16 @@ public:
 };
 
 // A main window, its message boxes recorded, shown; its share site is unreachable.
-struct MainWindow
+struct RecordedMainWindow
 {
-    explicit MainWindow(const Config::Endpoints &endpoints) : forum(endpoints.forum), form(setup(messages, endpoints))
+    explicit RecordedMainWindow(const Config::Endpoints &endpoints) : forum(endpoints.forum), form(setup(messages, endpoints))
     {
         form.show();
     }
 
-    static Gui::Form1Setup setup(QStringList &messages, const Config::Endpoints &endpoints)
+    static Gui::MainWindowSetup setup(QStringList &messages, const Config::Endpoints &endpoints)
     {
-        Gui::Form1Setup s;
+        Gui::MainWindowSetup s;
         s.endpoints = endpoints;
         s.endpoints.shareSite = u"http://127.0.0.1:%1/"_s.arg(closedPort());
         s.messageBox = recordTo(messages);
@@ -165,7 +165,7 @@ struct MainWindow
 
     QStringList messages;
     const QString forum;
-    Gui::Form1 form;
+    Gui::MainWindow form;
 };
 
 // Endpoints whose forum nobody listens on.
@@ -190,7 +190,7 @@ const QString kProductTitle = u"Vorlen360云盘资源获取器 V1.0【VIP】"_s;
 
 } // namespace
 
-class TestForm2 : public QObject
+class TestLoginWindow : public QObject
 {
     Q_OBJECT
 
@@ -227,7 +227,7 @@ private slots:
     void closingEndsThePendingLogin();
 };
 
-void TestForm2::initTestCase()
+void TestLoginWindow::initTestCase()
 {
     QVERIFY(m_site.start() && m_dir.isValid());
     const QString base = QString::fromStdString(m_site.baseUrl());
@@ -237,14 +237,14 @@ void TestForm2::initTestCase()
     m_endpoints.loginIni = m_dir.filePath(u"login.ini"_s);
 }
 
-void TestForm2::init()
+void TestLoginWindow::init()
 {
     QFile::remove(m_endpoints.loginIni);
 }
 
-void TestForm2::atLoad()
+void TestLoginWindow::atLoad()
 {
-    LoginWindow w(m_endpoints);
+    RecordedLoginWindow w(m_endpoints);
     QCOMPARE(w.edit("Text1")->text(), kPrompt);
     QCOMPARE(w.edit("Text2")->text(), QString());
     QVERIFY(w.edit("Text2")->echoMode() == QLineEdit::Password && w.edit("Text3")->echoMode() == QLineEdit::Password);
@@ -267,9 +267,9 @@ void TestForm2::atLoad()
     }
 }
 
-void TestForm2::questionSelection()
+void TestLoginWindow::questionSelection()
 {
-    LoginWindow w(m_endpoints);
+    RecordedLoginWindow w(m_endpoints);
     auto *questions = w.child<QComboBox>("Combo1");
     questions->setCurrentIndex(3);
     QVERIFY(w.child("Label4")->isVisibleTo(&w.form) && w.child("Text3")->isVisibleTo(&w.form));
@@ -284,9 +284,9 @@ void TestForm2::questionSelection()
     QCOMPARE(w.edit("Text3")->text(), QString());
 }
 
-void TestForm2::clickOnThePromptEmptiesIt()
+void TestLoginWindow::clickOnThePromptEmptiesIt()
 {
-    LoginWindow w(m_endpoints);
+    RecordedLoginWindow w(m_endpoints);
     QTest::mouseClick(w.edit("Text1"), Qt::LeftButton);
     QCOMPARE(w.edit("Text1")->text(), QString());
     w.edit("Text1")->setText(u"bob"_s);
@@ -294,7 +294,7 @@ void TestForm2::clickOnThePromptEmptiesIt()
     QCOMPARE(w.edit("Text1")->text(), u"bob"_s);
 }
 
-void TestForm2::checks_data()
+void TestLoginWindow::checks_data()
 {
     QTest::addColumn<QString>("account");
     QTest::addColumn<QString>("password");
@@ -312,7 +312,7 @@ void TestForm2::checks_data()
     QTest::newRow("question and answer, as typed") << u" 42 "_s << u"p&w=1"_s << 7 << u"1234"_s << checking << true;
 }
 
-void TestForm2::checks()
+void TestLoginWindow::checks()
 {
     QFETCH(QString, account);
     QFETCH(QString, password);
@@ -320,7 +320,7 @@ void TestForm2::checks()
     QFETCH(QString, answer);
     QFETCH(QString, status);
     QFETCH(bool, passes);
-    LoginWindow w(m_endpoints);
+    RecordedLoginWindow w(m_endpoints);
     w.edit("Text1")->setText(account);
     w.edit("Text2")->setText(password);
     w.child<QComboBox>("Combo1")->setCurrentIndex(question);
@@ -329,11 +329,11 @@ void TestForm2::checks()
     EnabledOrder order;
     for (const char *name : {"Text2", "Text1", "Text3", "Combo1", "Command1"})
         w.child(name)->installEventFilter(&order);
-    QSignalSpy handedOver(&w.form, &Form2::loginRequested);
+    QSignalSpy handedOver(&w.form, &LoginWindow::loginRequested);
     // The state at the hand-over: the exchange that follows changes it.
     QString statusAtHandOver;
     QStringList disabled;
-    connect(&w.form, &Form2::loginRequested, this, [&] {
+    connect(&w.form, &LoginWindow::loginRequested, this, [&] {
         statusAtHandOver = w.child<Gui::StatusBar>("S1")->panelText(2);
         disabled = order.names;
     });
@@ -351,15 +351,15 @@ void TestForm2::checks()
     }
 }
 
-void TestForm2::registration()
+void TestLoginWindow::registration()
 {
-    LoginWindow w(m_endpoints);
+    RecordedLoginWindow w(m_endpoints);
     QTest::mouseClick(w.child("Command2"), Qt::LeftButton);
     QCOMPARE(w.opened, QList<QUrl>{QUrl(m_endpoints.forum + u"member.php?mod=register"_s)});
     QVERIFY(w.child("Command1")->isEnabled());
 }
 
-void TestForm2::avatarOfANumericAccount_data()
+void TestLoginWindow::avatarOfANumericAccount_data()
 {
     QTest::addColumn<QString>("account");
     QTest::addColumn<bool>("reachable");
@@ -372,14 +372,14 @@ void TestForm2::avatarOfANumericAccount_data()
     QTest::newRow("a user name keeps the avatar") << u"alice"_s << true << 1;
 }
 
-void TestForm2::avatarOfANumericAccount()
+void TestLoginWindow::avatarOfANumericAccount()
 {
     QFETCH(QString, account);
     QFETCH(bool, reachable);
     QFETCH(int, shownUid);
-    LoginWindow w(reachable ? m_endpoints : unreachableForum(m_endpoints));
+    RecordedLoginWindow w(reachable ? m_endpoints : unreachableForum(m_endpoints));
     // Another picture first, so that the default avatar has to come back.
-    QSignalSpy shown(&w.form, &Form2::avatarShown);
+    QSignalSpy shown(&w.form, &LoginWindow::avatarShown);
     QVERIFY(w.leaveAccount(u"1"_s));
     QVERIFY(shown.wait(10000));
     QVERIFY(w.avatarCentred());
@@ -395,7 +395,7 @@ void TestForm2::avatarOfANumericAccount()
     QVERIFY(w.avatarCentred());
 }
 
-void TestForm2::avatarDecodedByItsFirstBytes_data()
+void TestLoginWindow::avatarDecodedByItsFirstBytes_data()
 {
     QTest::addColumn<QByteArray>("format"); // of the stored picture, served as an image
     QTest::addColumn<bool>("shown");
@@ -403,7 +403,7 @@ void TestForm2::avatarDecodedByItsFirstBytes_data()
     QTest::newRow("portable pixmap") << QByteArray("PPM") << false;
 }
 
-void TestForm2::avatarDecodedByItsFirstBytes()
+void TestLoginWindow::avatarDecodedByItsFirstBytes()
 {
     QFETCH(QByteArray, format);
     QFETCH(bool, shown);
@@ -419,8 +419,8 @@ void TestForm2::avatarDecodedByItsFirstBytes()
     QVERIFY(store.start());
     Config::Endpoints endpoints = m_endpoints;
     endpoints.forum = store.baseUrl();
-    LoginWindow w(endpoints);
-    QSignalSpy avatarShown(&w.form, &Form2::avatarShown);
+    RecordedLoginWindow w(endpoints);
+    QSignalSpy avatarShown(&w.form, &LoginWindow::avatarShown);
 
     QVERIFY(w.leaveAccount(u"7"_s) && avatarShown.wait(10000));
 
@@ -429,7 +429,7 @@ void TestForm2::avatarDecodedByItsFirstBytes()
     Net::networkManager().clearConnectionCache();
 }
 
-void TestForm2::noAvatarLookupWhenTheFocusLeavesTheWindow_data()
+void TestLoginWindow::noAvatarLookupWhenTheFocusLeavesTheWindow_data()
 {
     QTest::addColumn<bool>("popup"); // else another window
     QTest::newRow("another window") << false;
@@ -437,13 +437,13 @@ void TestForm2::noAvatarLookupWhenTheFocusLeavesTheWindow_data()
 }
 
 // Tab to another control looks the avatar up: avatarOfANumericAccount.
-void TestForm2::noAvatarLookupWhenTheFocusLeavesTheWindow()
+void TestLoginWindow::noAvatarLookupWhenTheFocusLeavesTheWindow()
 {
     QFETCH(bool, popup);
-    LoginWindow w(unreachableForum(m_endpoints));
+    RecordedLoginWindow w(unreachableForum(m_endpoints));
     QVERIFY(w.focusAccount());
     w.edit("Text1")->setText(u"123456"_s); // numeric, without an address: reported at once
-    QSignalSpy avatarShown(&w.form, &Form2::avatarShown);
+    QSignalSpy avatarShown(&w.form, &LoginWindow::avatarShown);
     QWidget other;
     QMenu menu;
     menu.addAction(u"x"_s);
@@ -460,9 +460,9 @@ void TestForm2::noAvatarLookupWhenTheFocusLeavesTheWindow()
     QCOMPARE(avatarShown.size(), 0);
 }
 
-void TestForm2::enterInThePasswordBoxLogsIn()
+void TestLoginWindow::enterInThePasswordBoxLogsIn()
 {
-    LoginWindow w(m_endpoints);
+    RecordedLoginWindow w(m_endpoints);
     w.edit("Text1")->clear(); // refused at once: no login starts
     QSignalSpy pressed(w.child<QPushButton>("Command1"), &QPushButton::clicked);
     QTest::keyClick(w.edit("Text2"), Qt::Key_Return);
@@ -470,7 +470,7 @@ void TestForm2::enterInThePasswordBoxLogsIn()
 }
 
 // A forum message may carry markup; the real box over the login window shows it as it came.
-void TestForm2::forumMessageShownAsPlainTextOverTheLoginWindow()
+void TestLoginWindow::forumMessageShownAsPlainTextOverTheLoginWindow()
 {
     const QString message = u"<a href=\"http://elsewhere.test/\">Click here</a>"_s;
     LoopbackServer forum;
@@ -480,14 +480,14 @@ void TestForm2::forumMessageShownAsPlainTextOverTheLoginWindow()
                              "text/xml");
     });
     QVERIFY(forum.start());
-    Gui::Form1Setup setup; // no seams: the real message boxes
+    Gui::MainWindowSetup setup; // no seams: the real message boxes
     setup.endpoints = m_endpoints;
     setup.endpoints.forum = forum.baseUrl();
-    Gui::Form1 main(setup);
+    Gui::MainWindow main(setup);
     main.show();
     QSignalSpy opened(&main.accountCommands(), &Gui::AccountCommands::loginWindowOpened);
     QTest::mouseClick(main.findChild<QWidget *>(u"Command6"_s), Qt::LeftButton);
-    auto *login = opened.at(0).at(0).value<Form2 *>();
+    auto *login = opened.at(0).at(0).value<LoginWindow *>();
     // Read while the box waits for its OK, then closed.
     QStringList shown;
     QWidget *boxParent = nullptr;
@@ -513,14 +513,14 @@ void TestForm2::forumMessageShownAsPlainTextOverTheLoginWindow()
     Net::networkManager().clearConnectionCache();
 }
 
-void TestForm2::modalOverTheMainWindow()
+void TestLoginWindow::modalOverTheMainWindow()
 {
-    MainWindow w(unreachableForum(m_endpoints));
+    RecordedMainWindow w(unreachableForum(m_endpoints));
     QSignalSpy opened(&w.form.accountCommands(), &Gui::AccountCommands::loginWindowOpened);
     QTest::mouseClick(w.button("Command6"), Qt::LeftButton);
 
     QCOMPARE(opened.size(), 1);
-    auto *login = opened.at(0).at(0).value<Gui::Form2 *>();
+    auto *login = opened.at(0).at(0).value<Gui::LoginWindow *>();
     QVERIFY(login->isVisible());
     QCOMPARE(QApplication::activeModalWidget(), login);
     QCOMPARE(login->parentWidget(), &w.form);
@@ -532,7 +532,7 @@ void TestForm2::modalOverTheMainWindow()
     QTest::mouseClick(w.form.windowHandle(), Qt::LeftButton, {}, harvestButton);
     QCOMPARE(w.form.findChild<Gui::StatusBar *>(u"S1"_s)->panelText(2), u"检测更新中.."_s);
 
-    const QPointer<Gui::Form2> window(login);
+    const QPointer<Gui::LoginWindow> window(login);
     login->close();
     QVERIFY(w.button("Command6")->isEnabled());
     QCOMPARE(w.button("Command6")->text(), u"登录会员"_s);
@@ -540,9 +540,9 @@ void TestForm2::modalOverTheMainWindow()
     QTRY_VERIFY(!window); // the next opening makes a new window
 }
 
-void TestForm2::logInAndOut()
+void TestLoginWindow::logInAndOut()
 {
-    MainWindow w(unreachableForum(m_endpoints));
+    RecordedMainWindow w(unreachableForum(m_endpoints));
     QSignalSpy opened(&w.form.accountCommands(), &Gui::AccountCommands::loginWindowOpened);
     w.form.accountCommands().showLoggedIn(u"[*]tester[*][*]"_s);
     QCOMPARE(w.form.windowHandle()->title(), kProductTitle + u"   登陆用户：[*]tester[*][*]"_s);
@@ -561,7 +561,7 @@ void TestForm2::logInAndOut()
     QCOMPARE(w.messages, QStringList{u"注销成功!|%1|Vorlen系列软件"_s.arg(int(Gui::MessageIcon::Information))});
 }
 
-void TestForm2::outcomes_data()
+void TestLoginWindow::outcomes_data()
 {
     QTest::addColumn<Network>("network");
     QTest::addColumn<LoginInput>("input");
@@ -603,7 +603,7 @@ void TestForm2::outcomes_data()
 }
 
 // Each outcome group through the main window: 登录会员, the login window, the demo forum.
-void TestForm2::outcomes()
+void TestLoginWindow::outcomes()
 {
     QFETCH(Network, network);
     QFETCH(LoginInput, input);
@@ -624,11 +624,11 @@ void TestForm2::outcomes()
         endpoints.forum = silentForum.baseUrl();
         endpoints.timeout = std::chrono::milliseconds(300);
     }
-    MainWindow w(endpoints);
+    RecordedMainWindow w(endpoints);
     QSignalSpy opened(&w.form.accountCommands(), &Gui::AccountCommands::loginWindowOpened);
     QTest::mouseClick(w.button("Command6"), Qt::LeftButton);
     QCOMPARE(opened.size(), 1);
-    const QPointer<Form2> login = opened.at(0).at(0).value<Form2 *>();
+    const QPointer<LoginWindow> login = opened.at(0).at(0).value<LoginWindow *>();
 
     QVERIFY(logIn(*login, w.messages, input));
 
@@ -647,7 +647,7 @@ void TestForm2::outcomes()
         QCOMPARE(login->findChild<QWidget *>(QLatin1String(name))->isEnabled(), inputEnabled);
 }
 
-void TestForm2::rememberedAccount_data()
+void TestLoginWindow::rememberedAccount_data()
 {
     QTest::addColumn<bool>("prefilled"); // an account is remembered before the login
     QTest::addColumn<LoginInput>("input");
@@ -663,7 +663,7 @@ void TestForm2::rememberedAccount_data()
                                   << LoginInput{u"old"_s, u"旧密码"_s, 5, u"答案"_s, true} << true;
 }
 
-void TestForm2::rememberedAccount()
+void TestLoginWindow::rememberedAccount()
 {
     QFETCH(bool, prefilled);
     QFETCH(LoginInput, input);
@@ -673,19 +673,19 @@ void TestForm2::rememberedAccount()
         Login::AccountStore(m_endpoints.loginIni).save({true, u"old"_s, u"旧密码"_s, 5, u"答案"_s});
     const QByteArray before = TestFiles::readAll(m_endpoints.loginIni);
     {
-        LoginWindow first(m_endpoints);
+        RecordedLoginWindow first(m_endpoints);
         QVERIFY(logIn(first.form, first.messages, input));
     }
     QCOMPARE(TestFiles::readAll(m_endpoints.loginIni) == before, fileKept);
 
-    LoginWindow next(m_endpoints);
+    RecordedLoginWindow next(m_endpoints);
     const LoginInput shown = shownInput(next.form);
     QCOMPARE((std::tuple(shown.account, shown.password, shown.questionId, shown.answer, shown.remember)),
              (std::tuple(reopened.account, reopened.password, reopened.questionId, reopened.answer, reopened.remember)));
     QCOMPARE(next.child("Text3")->isVisibleTo(&next.form), reopened.questionId != 0);
 }
 
-void TestForm2::brokenSavedPassword_data()
+void TestLoginWindow::brokenSavedPassword_data()
 {
     QTest::addColumn<QString>("pass");
     QTest::addColumn<QString>("message");
@@ -695,7 +695,7 @@ void TestForm2::brokenSavedPassword_data()
 }
 
 // The cipher's message reaches the user through the program's sink; the window still opens.
-void TestForm2::brokenSavedPassword()
+void TestLoginWindow::brokenSavedPassword()
 {
     QFETCH(QString, pass);
     QFETCH(QString, message);
@@ -705,14 +705,14 @@ void TestForm2::brokenSavedPassword()
     Gui::installCipherMessageSink(recordTo(shown));
     const auto restore = qScopeGuard([] { Crypto::setMessageSink({}); });
 
-    LoginWindow w(m_endpoints);
+    RecordedLoginWindow w(m_endpoints);
     QCOMPARE(shown, QStringList{messageLine(message, Gui::MessageIcon::None, kProductTitle)});
     const LoginInput input = shownInput(w.form);
     QCOMPARE((std::tuple(input.account, input.password, input.remember)), (std::tuple(u"alice"_s, QString(), true)));
 }
 
 // A login still waiting for the forum ends with the window: no late outcome, no late login.
-void TestForm2::closingEndsThePendingLogin()
+void TestLoginWindow::closingEndsThePendingLogin()
 {
     LoopbackServer forum;
     answerLate(forum);
@@ -720,7 +720,7 @@ void TestForm2::closingEndsThePendingLogin()
     Config::Endpoints endpoints = m_endpoints;
     endpoints.forum = forum.baseUrl();
     endpoints.timeout = std::chrono::milliseconds(1000);
-    LoginWindow w(endpoints);
+    RecordedLoginWindow w(endpoints);
     w.edit("Text1")->setText(u"demo"_s);
     w.edit("Text2")->setText(u"demo123"_s);
     QTest::mouseClick(w.child("Command1"), Qt::LeftButton);
@@ -729,5 +729,5 @@ void TestForm2::closingEndsThePendingLogin()
     QCOMPARE(w.messages, QStringList());
 }
 
-QTEST_MAIN(TestForm2)
-#include "tst_form2.moc"
+QTEST_MAIN(TestLoginWindow)
+#include "tst_loginwindow.moc"

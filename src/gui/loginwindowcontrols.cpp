@@ -1,4 +1,4 @@
-#include "gui/form2controls.h"
+#include "gui/loginwindowcontrols.h"
 
 #include "gui/placement.h"
 #include "gui/statusbar.h"
@@ -51,14 +51,14 @@ const QString &accountPrompt()
     return prompt;
 }
 
-QList<QWidget *> Form2Controls::inputControls() const
+QList<QWidget *> LoginWindowControls::inputControls() const
 {
     return {loginButton, questionBox, answerEdit, accountEdit, passwordEdit};
 }
 
-Form2Controls createForm2Controls(QWidget &form)
+LoginWindowControls createLoginWindowControls(QWidget &form)
 {
-    Form2Controls c{};
+    LoginWindowControls c{};
     form.setFont(cjkFont(9));
     c.avatarFrame = place(new QFrame(&form), "Picture1", {12, 14, 136, 136});
     c.avatarFrame->setFrameStyle(QFrame::Panel | QFrame::Sunken);

@@ -1,4 +1,4 @@
-#include "gui/form1controls.h"
+#include "gui/mainwindowcontrols.h"
 
 #include "gui/lockedheader.h"
 #include "gui/placement.h"
@@ -56,7 +56,7 @@ QAction *named(QAction *action, const char *name)
     return action;
 }
 
-void createProgramMenu(QWidget &form, Form1Controls &c)
+void createProgramMenu(QWidget &form, MainWindowControls &c)
 {
     c.programMenu = new QMenu(u"程序菜单"_s, &form);
     c.programMenu->setObjectName(u"menu"_s);
@@ -69,9 +69,9 @@ void createProgramMenu(QWidget &form, Form1Controls &c)
 
 } // namespace
 
-Form1Controls createForm1Controls(QWidget &form, QAbstractItemModel &model)
+MainWindowControls createMainWindowControls(QWidget &form, QAbstractItemModel &model)
 {
-    Form1Controls c{};
+    MainWindowControls c{};
     form.setFont(cjkFont(9));
     c.resultView = resultView(form, model);
     c.harvestButton = button(&form, "Command1", QStringLiteral("开始获取"), twips(4560, 3840, 2175, 855));

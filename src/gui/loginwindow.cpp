@@ -1,4 +1,4 @@
-#include "gui/form2.h"
+#include "gui/loginwindow.h"
 
 #include "gui/statusbar.h"
 #include "login/loginform.h"
@@ -35,7 +35,7 @@ const QStringList &securityQuestions()
 
 } // namespace
 
-Form2::Form2(Form2Setup setup, QWidget *parent)
+LoginWindow::LoginWindow(LoginWindowSetup setup, QWidget *parent)
     : QWidget(parent, Qt::Dialog | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint
                           | Qt::MSWindowsFixedSizeDialogHint)
     , m_forumBaseUrl(setup.endpoints.forum)
@@ -43,7 +43,7 @@ Form2::Form2(Form2Setup setup, QWidget *parent)
     , m_now(setup.now ? std::move(setup.now) : TimeSource(&QTime::currentTime))
     , m_openUrl(setup.openUrl ? std::move(setup.openUrl) : systemBrowser())
     , m_messageBox(setup.messageBox ? std::move(setup.messageBox) : modalMessageBox(this))
-    , m_ui(createForm2Controls(*this))
+    , m_ui(createLoginWindowControls(*this))
     , m_avatarLookup(m_forumBaseUrl, m_transferTimeout)
     , m_accounts(Login::loginIniPath(setup.endpoints.loginIni))
     , m_exchange(setup.endpoints)
@@ -59,8 +59,8 @@ Form2::Form2(Form2Setup setup, QWidget *parent)
     m_ui.statusBar->mirrorTextAsToolTip(2);
 
     m_ui.accountEdit->installEventFilter(this);
-    connect(m_ui.questionBox, &QComboBox::currentIndexChanged, this, &Form2::onQuestionSelected);
-    connect(m_ui.loginButton, &QPushButton::clicked, this, &Form2::submit);
+    connect(m_ui.questionBox, &QComboBox::currentIndexChanged, this, &LoginWindow::onQuestionSelected);
+    connect(m_ui.loginButton, &QPushButton::clicked, this, &LoginWindow::submit);
     // Enter in the password box logs in, as users expect; a disabled 登录 ignores it.
     connect(m_ui.passwordEdit, &QLineEdit::returnPressed, m_ui.loginButton, &QPushButton::click);
     connect(m_ui.registerButton, &QPushButton::clicked, this, [this] {
@@ -74,14 +74,14 @@ Form2::Form2(Form2Setup setup, QWidget *parent)
             picture = m_defaultAvatar;
         setAvatar(picture);
     });
-    connect(m_ui.clockTimer, &QTimer::timeout, this, &Form2::tickClock);
+    connect(m_ui.clockTimer, &QTimer::timeout, this, &LoginWindow::tickClock);
     connect(&m_exchange, &Login::Exchange::statusChanged, this,
             [this](const QString &text) { m_ui.statusBar->setPanelText(2, text); });
-    connect(&m_exchange, &Login::Exchange::finished, this, &Form2::present);
+    connect(&m_exchange, &Login::Exchange::finished, this, &LoginWindow::present);
     load();
 }
 
-void Form2::load()
+void LoginWindow::load()
 {
     tickClock();
     m_ui.clockTimer->start();
@@ -92,10 +92,10 @@ void Form2::load()
     else
         setAvatar(m_defaultAvatar);
     // Every opening starts from no forum login.
-    Login::qcdl(m_forumBaseUrl, m_transferTimeout);
+    Login::endForumLogin(m_forumBaseUrl, m_transferTimeout);
 }
 
-void Form2::fillSavedAccount()
+void LoginWindow::fillSavedAccount()
 {
     // A value that does not decipher has shown its message and loads as empty text.
     const Login::SavedAccount saved = m_accounts.load();
@@ -110,18 +110,18 @@ void Form2::fillSavedAccount()
     m_ui.rememberBox->setChecked(true);
 }
 
-void Form2::setInputEnabled(bool enabled)
+void LoginWindow::setInputEnabled(bool enabled)
 {
     for (QWidget *control : m_ui.inputControls())
         control->setEnabled(enabled);
 }
 
-void Form2::showAvatar(const QString &uid)
+void LoginWindow::showAvatar(const QString &uid)
 {
     m_avatarLookup.lookUp(uid);
 }
 
-void Form2::setAvatar(const QPixmap &picture)
+void LoginWindow::setAvatar(const QPixmap &picture)
 {
     // A picture larger than the frame is shown whole, made smaller.
     const QSize room = m_ui.avatarFrame->contentsRect().size();
@@ -135,7 +135,7 @@ void Form2::setAvatar(const QPixmap &picture)
     emit avatarShown();
 }
 
-void Form2::onQuestionSelected(int index)
+void LoginWindow::onQuestionSelected(int index)
 {
     if (index >= 0 && index < securityQuestions().size())
         m_questionId = index;
@@ -146,7 +146,7 @@ void Form2::onQuestionSelected(int index)
         m_ui.answerEdit->clear();
 }
 
-void Form2::submit()
+void LoginWindow::submit()
 {
     const QString account = m_ui.accountEdit->text();
     const QString password = m_ui.passwordEdit->text();
@@ -163,17 +163,17 @@ void Form2::submit()
     startLogin(input);
 }
 
-void Form2::startLogin(const LoginInput &input)
+void LoginWindow::startLogin(const LoginInput &input)
 {
     // Waits for the probe while events run: the window may be closed and gone on return.
     m_exchange.start({input.account, input.password, input.questionId, input.answer});
 }
 
-void Form2::present(const Login::LoginResult &result)
+void LoginWindow::present(const Login::LoginResult &result)
 {
     const Login::OutcomeReport report = Login::reportOf(result);
     if (report.logsOut)
-        Login::qcdl(m_forumBaseUrl, m_transferTimeout);
+        Login::endForumLogin(m_forumBaseUrl, m_transferTimeout);
     if (result.outcome == Login::LoginOutcome::Success) {
         if (result.uid)
             showAvatar(*result.uid);
@@ -192,19 +192,19 @@ void Form2::present(const Login::LoginResult &result)
         close();
 }
 
-void Form2::rememberAccount()
+void LoginWindow::rememberAccount()
 {
     // What the boxes hold now: they have been disabled since the click.
     m_accounts.save({m_ui.rememberBox->isChecked(), m_ui.accountEdit->text(), m_ui.passwordEdit->text(), m_questionId,
                      m_ui.answerEdit->text()});
 }
 
-void Form2::tickClock()
+void LoginWindow::tickClock()
 {
     m_ui.statusBar->setPanelText(3, clockText(m_now()));
 }
 
-bool Form2::eventFilter(QObject *watched, QEvent *event)
+bool LoginWindow::eventFilter(QObject *watched, QEvent *event)
 {
     if (watched == m_ui.accountEdit) {
         if (event->type() == QEvent::MouseButtonPress && m_ui.accountEdit->text() == accountPrompt())
@@ -216,7 +216,7 @@ bool Form2::eventFilter(QObject *watched, QEvent *event)
     return QWidget::eventFilter(watched, event);
 }
 
-bool Form2::leavesForAnotherControl() const
+bool LoginWindow::leavesForAnotherControl() const
 {
     // Qt has already moved the focus. Switching to another window, a message box or a popup
     // takes it out of this window (or nowhere): the user has not left the account box.
@@ -224,7 +224,7 @@ bool Form2::leavesForAnotherControl() const
     return next && next != m_ui.accountEdit && isAncestorOf(next);
 }
 
-void Form2::closeEvent(QCloseEvent *event)
+void LoginWindow::closeEvent(QCloseEvent *event)
 {
     event->accept();
     // A login still under way ends here: no late answer logs in behind a closed window.
