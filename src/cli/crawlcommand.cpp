@@ -11,7 +11,7 @@
 #include "crawl/rowformat.h"
 #include "cli/stopsignals.h"
 #include "crawl/stopswitch.h"
-#include "harvest/keywordsearch.h"
+#include "harvest/keywordrefusal.h"
 #include "text/printable.h"
 #include "text/wholenumber.h"
 
@@ -168,10 +168,10 @@ private:
 int exitCode(const Crawl::CrawlSummary &summary)
 {
     if (summary.stopped)
-        return CrawlStopped;
+        return Stopped;
     if (summary.pagesRead == 0)
-        return CrawlNothingRead;
-    return summary.pagesFailed > 0 || summary.detailsFailed > 0 ? CrawlSomeFailed : Success;
+        return Unreachable;
+    return summary.pagesFailed > 0 || summary.detailsFailed > 0 ? Partial : Success;
 }
 
 } // namespace

@@ -6,14 +6,10 @@ namespace Cli {
 
 // "crawl": many listing pages (or one keyword's results) with their detail pages, rows streamed
 // to stdout or a file as they are finished. Exit codes: Success when every page was read,
-// Failure when the output file cannot be written, BadUsage, CrawlNothingRead when no page could
-// be read, CrawlSomeFailed when some pages or detail pages failed, CrawlStopped after a stop
+// Failure when the output file cannot be written, BadUsage, Unreachable when no page could
+// be read, Partial when some pages or detail pages failed, Stopped after a stop
 // signal.
 int runCrawl(const Context &context);
-
-inline constexpr int CrawlNothingRead = 3;
-inline constexpr int CrawlSomeFailed = 4;
-inline constexpr int CrawlStopped = 130;
 
 inline constexpr char kCrawlUsage[] =
     "  crawl [--pages A-B | --pages N | --keyword TEXT] [--format jsonl|csv|tsv] [--raw] [--output FILE [--append]]\n"

@@ -41,7 +41,7 @@ int runHarvester(const Context &context, RowFormat format, Harvest::Formulas for
             context.err << u"部分完成: 第"_s << Text::printable(entry.number) << u"行 ("_s << Text::printable(entry.entryId)
                         << u") 的详情页没有资源码, 此行及以后各行的资源码为空"_s << '\n';
         }
-        return DetailPassStopped;
+        return Partial;
     case Harvest::HarvestOutcome::NoEntries:
         context.err << (result.kind == Harvest::RunKind::Search ? u"未搜索到相关资源"_s : u"未获取到任何资源"_s) << '\n';
         return Failure;
@@ -49,7 +49,7 @@ int runHarvester(const Context &context, RowFormat format, Harvest::Formulas for
     case Harvest::HarvestOutcome::Superseded:
         break;
     }
-    return ListingFailed;
+    return Unreachable;
 }
 
 } // namespace Cli

@@ -11,9 +11,6 @@
 // progress on stderr, and the exit code of its outcome.
 namespace Cli {
 
-inline constexpr int ListingFailed = 3;     // the listing or results page could not be fetched or was empty
-inline constexpr int DetailPassStopped = 4; // rows written, but a detail page failed: later rows lack their code
-
 enum class RowFormat { Tsv, Json };
 
 // Reads "--format tsv|json" of arguments into format (Tsv when absent); returns the error line,
@@ -21,9 +18,9 @@ enum class RowFormat { Tsv, Json };
 QString readRowFormat(const CommandArguments &arguments, RowFormat &format);
 
 // Runs start on a fresh harvester over context's endpoints, with every status text on err,
-// then writes the rows on out (TSV cells as formulas says) and returns the exit code: Success with rows, DetailPassStopped
+// then writes the rows on out (TSV cells as formulas says) and returns the exit code: Success with rows, Partial
 // with rows of which the later ones lack their share code, Failure with the "nothing found"
-// message when the page held no entry, ListingFailed when the page was not fetched or empty.
+// message when the page held no entry, Unreachable when the page was not fetched or empty.
 int runHarvester(const Context &context, RowFormat format, Harvest::Formulas formulas,
                  const std::function<Harvest::HarvestResult(Harvest::Harvester &)> &start);
 

@@ -70,9 +70,9 @@ int exitCodeOf(Login::LoginOutcome outcome)
     case Login::LoginOutcome::Success:
         return Success;
     case Login::LoginOutcome::NoConnection:
-        return LoginUnreachable;
+        return Unreachable;
     case Login::LoginOutcome::ForumFailure:
-        return LoginForumFailure;
+        return NotUnderstood;
     case Login::LoginOutcome::LoginDataError:
     case Login::LoginOutcome::Banned:
     case Login::LoginOutcome::FailureText:
@@ -119,7 +119,7 @@ int runLogin(const Context &context)
     if (!result)
         loop.exec();
     if (!result) // the application is quitting
-        return LoginUnreachable;
+        return Unreachable;
 
     // What the forum wrote goes to a terminal or into a TSV line: no control character passes.
     if (result->outcome == Login::LoginOutcome::Success) {

@@ -3,7 +3,7 @@
 #include "cli/commandarguments.h"
 #include "cli/harvestrun.h"
 #include "cli/rawflag.h"
-#include "harvest/keywordsearch.h"
+#include "harvest/keywordrefusal.h"
 
 using namespace Qt::StringLiterals;
 

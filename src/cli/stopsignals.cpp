@@ -37,7 +37,7 @@ volatile std::sig_atomic_t g_received = 0;
 extern "C" void onStopSignal(int)
 {
     if (g_received != 0)
-        _exit(StopSignals::kExitCode);
+        _exit(Stopped);
     g_received = 1;
     const char byte = 1;
     [[maybe_unused]] const auto written = write(g_pipe[1], &byte, 1);
@@ -106,7 +106,7 @@ std::atomic<int> g_received{0};
 BOOL WINAPI onConsoleEvent(DWORD)
 {
     if (g_received.fetch_add(1) > 0)
-        std::_Exit(StopSignals::kExitCode);
+        std::_Exit(Stopped);
     QMetaObject::invokeMethod(g_stop, &Crawl::StopSwitch::turnOn, Qt::QueuedConnection);
     return TRUE;
 }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "cli/exitcodes.h"
 #include "crawl/stopswitch.h"
 
 #include <memory>
@@ -13,8 +14,6 @@ namespace Cli {
 class StopSignals
 {
 public:
-    static constexpr int kExitCode = 130;
-
     explicit StopSignals(Crawl::StopSwitch &stop);
     ~StopSignals();
     StopSignals(const StopSignals &) = delete;

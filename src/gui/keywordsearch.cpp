@@ -1,7 +1,7 @@
 #include "gui/keywordsearch.h"
 
 #include "gui/statusbar.h"
-#include "harvest/keywordsearch.h"
+#include "harvest/keywordrefusal.h"
 
 #include <QLineEdit>
 #include <QPushButton>

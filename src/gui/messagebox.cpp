@@ -21,12 +21,12 @@ QMessageBox::Icon boxIcon(MessageIcon icon)
     return QMessageBox::NoIcon;
 }
 
-MessageIcon fromCipherIcon(Crypto::MessageIcon icon)
+MessageIcon fromCipherIcon(Crypto::MessageSeverity icon)
 {
     switch (icon) {
-    case Crypto::MessageIcon::Critical: return MessageIcon::Critical;
-    case Crypto::MessageIcon::Warning: return MessageIcon::Warning;
-    case Crypto::MessageIcon::None: break;
+    case Crypto::MessageSeverity::Critical: return MessageIcon::Critical;
+    case Crypto::MessageSeverity::Warning: return MessageIcon::Warning;
+    case Crypto::MessageSeverity::None: break;
     }
     return MessageIcon::None;
 }
@@ -51,7 +51,7 @@ MessageBoxSeam modalMessageBox(QWidget *parent)
 
 void installCipherMessageSink(MessageBoxSeam messageBox)
 {
-    Crypto::setMessageSink([messageBox = std::move(messageBox)](const QString &text, Crypto::MessageIcon icon) {
+    Crypto::setMessageSink([messageBox = std::move(messageBox)](const QString &text, Crypto::MessageSeverity icon) {
         messageBox(text, fromCipherIcon(icon), Config::productTitle());
     });
 }

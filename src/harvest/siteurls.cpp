@@ -1,5 +1,7 @@
 #include "harvest/siteurls.h"
 
+#include "text/percentencoding.h"
+
 #include <QByteArray>
 
 using namespace Qt::StringLiterals;
@@ -46,6 +48,13 @@ QString detailUrl(const QString &shareSite, const QString &entryId)
         }
     }
     return shareSite + u"id-"_s + QLatin1StringView(path) + u".html"_s;
+}
+
+QString searchUrl(const QString &shareSite, QStringView keyword)
+{
+    // submit.x/y are where the form's image button was clicked; submit is 开始搜索 in GBK.
+    return shareSite + u"?wd="_s + Text::percentEncodeGbk(keyword)
+        + u"&submit.x=49&submit.y=14&submit=%BF%AA%CA%BC%CB%D1%CB%F7"_s;
 }
 
 } // namespace Harvest

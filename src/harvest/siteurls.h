@@ -13,4 +13,8 @@ QString listingUrl(const QString &shareSite, qint16 page);
 // non-ASCII as UTF-8, a "%" that starts no escape) is percent-encoded.
 QString detailUrl(const QString &shareSite, const QString &entryId);
 
+// shareSite + "?wd=" + every GBK byte of keyword percent-encoded + the fixed tail of the site's
+// search form. The keyword goes out exactly as typed: nothing trimmed, no case change.
+QString searchUrl(const QString &shareSite, QStringView keyword);
+
 } // namespace Harvest

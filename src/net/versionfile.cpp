@@ -29,12 +29,12 @@ QString cutVersion(QStringView body)
     return bar < 0 ? QString() : piece.first(bar).toString();
 }
 
-UpdateCheck judgeVersionFile(const std::optional<QString> &body)
+VersionVerdict judgeVersionFile(const std::optional<QString> &body)
 {
     const QString version = body ? cutVersion(*body) : QString();
     if (version.isEmpty())
         return {};
-    return {version == Config::kReleaseName ? UpdateVerdict::Current : UpdateVerdict::Newer, version};
+    return {version == Config::kReleaseName ? VersionStatus::Current : VersionStatus::Newer, version};
 }
 
 } // namespace Net

@@ -232,9 +232,9 @@ void TestHostileServers::hugeVersionFileIsCut()
     QVERIFY(faulty.start());
     QElapsedTimer elapsed;
     elapsed.start();
-    const Net::UpdateCheck check =
+    const Net::VersionVerdict check =
         Net::judgeVersionFile(Net::GetBody(Net::versionFileUrl(faulty.endpoints.updateServer), faulty.endpoints.timeout));
-    QCOMPARE(check.verdict, Net::UpdateVerdict::Newer);
+    QCOMPARE(check.status, Net::VersionStatus::Newer);
     QCOMPARE(check.version, u"V9.9"_s);
     QVERIFY(elapsed.elapsed() < 10000);
 }

@@ -110,7 +110,7 @@ FileOutcome CRndXorHash::FileEncrypt(const QString &plainFile, const QString &ci
         if (!plaintext)
             return files.outcome();
         if (!survivesGbk) {
-            showMessage(QDir::toNativeSeparators(plainFile) + u" 不是文本文件"_s, MessageIcon::Warning);
+            showMessage(QDir::toNativeSeparators(plainFile) + u" 不是文本文件"_s, MessageSeverity::Warning);
             return FileOutcome::told();
         }
         absorb(QStringView(*plaintext).sliced(seeded));
@@ -214,7 +214,7 @@ bool CRndXorHash::openArrived(std::span<char16_t> units, bool complete, QStringV
         const QStringView salt = header.left(k);
         // The password check must be found first at its own place, not merely somewhere in the header.
         if (header.indexOf(KeyedCheck(QString(salt + password))) != k) {
-            showMessage(u"密码不正确！"_s, MessageIcon::Critical);
+            showMessage(u"密码不正确！"_s, MessageSeverity::Critical);
             return false;
         }
         SeedFromText({header});
@@ -235,7 +235,7 @@ bool CRndXorHash::plaintextCheckPasses(QStringView text)
     absorb(m_key);
     const QStringView header = text.left(3 * m_keySize);
     if (checkAfterSeeding(text.sliced(header.size())) != header.sliced(std::min<qsizetype>(2 * m_keySize, header.size()))) {
-        showMessage(u"密文被修改，完整性不正确！"_s, MessageIcon::Warning);
+        showMessage(u"密文被修改，完整性不正确！"_s, MessageSeverity::Warning);
         return false;
     }
     return true;
