@@ -5,6 +5,7 @@
 #include "cli/passwordoption.h"
 #include "crypto/ciphererror.h"
 #include "crypto/aes/rijndael.h"
+#include "text/wholenumber.h"
 
 #include <optional>
 
@@ -56,11 +57,12 @@ bool readBits(const CommandArguments &arguments, const char *name, int &bits, QS
     const QString value = arguments.options.value(QLatin1String(name));
     if (value.isNull())
         return true;
-    bool ok = false;
-    bits = value.toInt(&ok);
-    if (!ok)
+    const std::optional<qint64> number = Text::wholeNumber(value, 9, 0, 999'999'999);
+    if (!number)
         error = u"not a number of bits: "_s + value;
-    return ok;
+    else
+        bits = static_cast<int>(*number);
+    return number.has_value();
 }
 
 // The request, or nullopt with error set for bad usage.

@@ -1,17 +1,18 @@
 #include "cli/crawlcommand.h"
 
 #include "cli/commandarguments.h"
+#include "cli/progresstext.h"
 #include "cli/rawflag.h"
+#include "cli/stopsignals.h"
 #include "cli/terminal.h"
 #include "crawl/crawler.h"
 #include "crawl/fetcher.h"
 #include "crawl/linkcheck.h"
 #include "crawl/outputfile.h"
-#include "cli/progresstext.h"
 #include "crawl/rowformat.h"
-#include "cli/stopsignals.h"
 #include "crawl/stopswitch.h"
 #include "harvest/keywordrefusal.h"
+#include "harvest/siteurls.h"
 #include "text/printable.h"
 #include "text/wholenumber.h"
 
@@ -26,7 +27,6 @@ namespace Cli {
 
 namespace {
 
-constexpr int kLastPage = 32767;
 constexpr qint64 kLongestWaitMs = 3'600'000;
 constexpr int kMostRetries = 100;
 constexpr auto kBarRedraw = std::chrono::milliseconds(100);
@@ -48,12 +48,12 @@ std::optional<qint64> number(QStringView text, qint64 low, qint64 high)
     return Text::wholeNumber(text, 10, low, high);
 }
 
-// "A-B" or "N", both within 0..32767 and A <= B.
+// "A-B" or "N", both page numbers and A <= B.
 bool parsePages(const QString &text, Crawl::CrawlPlan &plan)
 {
     const qsizetype dash = text.indexOf(u'-');
-    const auto first = number(dash < 0 ? text : text.left(dash), 0, kLastPage);
-    const auto last = dash < 0 ? first : number(text.mid(dash + 1), 0, kLastPage);
+    const auto first = Harvest::pageNumber(dash < 0 ? text : text.left(dash));
+    const auto last = dash < 0 ? first : Harvest::pageNumber(text.mid(dash + 1));
     if (!first || !last || *first > *last)
         return false;
     plan.firstPage = static_cast<int>(*first);

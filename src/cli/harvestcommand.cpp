@@ -3,7 +3,7 @@
 #include "cli/commandarguments.h"
 #include "cli/harvestrun.h"
 #include "cli/rawflag.h"
-#include "text/wholenumber.h"
+#include "harvest/siteurls.h"
 
 #include <QString>
 
@@ -23,13 +23,6 @@ struct HarvestOptions
     QString error; // empty when the arguments are fine
 };
 
-// 0..32767 in at most five plain decimal digits.
-std::optional<qint16> parsePage(const QString &text)
-{
-    const std::optional<qint64> page = Text::wholeNumber(text, 5, 0, 32767);
-    return page ? std::optional<qint16>(static_cast<qint16>(*page)) : std::nullopt;
-}
-
 HarvestOptions parseOptions(const QStringList &words)
 {
     HarvestOptions options;
@@ -44,7 +37,7 @@ HarvestOptions parseOptions(const QStringList &words)
     }
     if (arguments.options.contains(QStringLiteral("page"))) {
         const QString value = arguments.options.value(QStringLiteral("page"));
-        const std::optional<qint16> page = parsePage(value);
+        const std::optional<qint16> page = Harvest::pageNumber(value);
         if (!page)
             options.error = QStringLiteral("--page: not a page number from 0 to 32767: ") + value;
         options.page = page.value_or(0);

@@ -5,6 +5,7 @@
 #include "cli/messagecapture.h"
 #include "cli/passwordoption.h"
 #include "crypto/rndxor/rndxorhash.h"
+#include "text/wholenumber.h"
 
 #include <limits>
 #include <optional>
@@ -35,10 +36,11 @@ std::optional<Request> parseRequest(const Context &context)
 
     Request request{mode, {}, arguments.positional.mid(1), {}};
     if (problem.isEmpty() && arguments.options.contains(QStringLiteral("key-size"))) {
-        bool ok = false;
-        const int keySize = arguments.options.value(QStringLiteral("key-size")).toInt(&ok);
-        if (ok && keySize >= std::numeric_limits<qint16>::min() && keySize <= std::numeric_limits<qint16>::max())
-            request.cipher.setKeySize(static_cast<qint16>(keySize));
+        const std::optional<qint64> keySize = Text::wholeNumber(arguments.options.value(QStringLiteral("key-size")), 5,
+                                                                std::numeric_limits<qint16>::min(),
+                                                                std::numeric_limits<qint16>::max());
+        if (keySize)
+            request.cipher.setKeySize(static_cast<qint16>(*keySize));
         else
             problem = QStringLiteral("--key-size takes a whole number from -32768 to 32767");
     }

@@ -29,7 +29,7 @@ void KeywordSearch::search()
     // As typed: the search sends spaces and letter case unchanged.
     const QString keyword = m_controls.keywordEdit->text();
     if (const QString refusal = Harvest::keywordRefusal(keyword); !refusal.isEmpty()) {
-        m_controls.statusBar->setPanelText(2, refusal);
+        m_controls.statusBar->setPanelText(MainStatusPanel, refusal);
         m_messageBox(refusal, MessageIcon::Information, messageTitle());
         return;
     }

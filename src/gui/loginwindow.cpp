@@ -53,10 +53,10 @@ LoginWindow::LoginWindow(LoginWindowSetup setup, QWidget *parent)
     setWindowTitle(u"会员登录"_s);
     setFixedSize(kClientSize);
 
-    m_ui.statusBar->setPanelText(1, u"登陆提示："_s);
-    m_ui.statusBar->setPanelText(2, u"请输入您的用户名及密码.."_s);
-    m_ui.statusBar->mirrorTextAsToolTip(1);
-    m_ui.statusBar->mirrorTextAsToolTip(2);
+    m_ui.statusBar->setPanelText(LoginCaptionPanel, u"登陆提示："_s);
+    m_ui.statusBar->setPanelText(LoginStatusPanel, u"请输入您的用户名及密码.."_s);
+    m_ui.statusBar->mirrorTextAsToolTip(LoginCaptionPanel);
+    m_ui.statusBar->mirrorTextAsToolTip(LoginStatusPanel);
 
     m_ui.accountEdit->installEventFilter(this);
     connect(m_ui.questionBox, &QComboBox::currentIndexChanged, this, &LoginWindow::onQuestionSelected);
@@ -76,7 +76,7 @@ LoginWindow::LoginWindow(LoginWindowSetup setup, QWidget *parent)
     });
     connect(m_ui.clockTimer, &QTimer::timeout, this, &LoginWindow::tickClock);
     connect(&m_exchange, &Login::Exchange::statusChanged, this,
-            [this](const QString &text) { m_ui.statusBar->setPanelText(2, text); });
+            [this](const QString &text) { m_ui.statusBar->setPanelText(LoginStatusPanel, text); });
     connect(&m_exchange, &Login::Exchange::finished, this, &LoginWindow::present);
     load();
 }
@@ -153,10 +153,10 @@ void LoginWindow::submit()
     const QString answer = m_ui.answerEdit->text();
     const QString refusal = Login::inputRefusal({account, password, m_questionId, answer});
     if (!refusal.isEmpty()) {
-        m_ui.statusBar->setPanelText(2, refusal);
+        m_ui.statusBar->setPanelText(LoginStatusPanel, refusal);
         return;
     }
-    m_ui.statusBar->setPanelText(2, u"正在检测您的联网情况..."_s);
+    m_ui.statusBar->setPanelText(LoginStatusPanel, u"正在检测您的联网情况..."_s);
     setInputEnabled(false);
     const LoginInput input{account, password, m_questionId, answer, m_ui.rememberBox->isChecked()};
     emit loginRequested(input);
@@ -185,7 +185,7 @@ void LoginWindow::present(const Login::LoginResult &result)
     if (report.message)
         m_messageBox(*report.message, report.warning ? MessageIcon::Warning : MessageIcon::Information, messageTitle());
     if (report.status)
-        m_ui.statusBar->setPanelText(2, *report.status);
+        m_ui.statusBar->setPanelText(LoginStatusPanel, *report.status);
     if (report.inputEnabled)
         setInputEnabled(true);
     if (report.closesWindow)
@@ -201,7 +201,7 @@ void LoginWindow::rememberAccount()
 
 void LoginWindow::tickClock()
 {
-    m_ui.statusBar->setPanelText(3, clockText(m_now()));
+    m_ui.statusBar->setPanelText(LoginClockPanel, clockText(m_now()));
 }
 
 bool LoginWindow::eventFilter(QObject *watched, QEvent *event)

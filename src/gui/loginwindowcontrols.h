@@ -15,6 +15,9 @@ namespace Gui {
 
 class StatusBar;
 
+// The panels of the login window's status bar, numbered from 1.
+enum LoginWindowPanel : int { LoginCaptionPanel = 1, LoginStatusPanel, LoginClockPanel };
+
 // The controls of the login window in their places and their state before the load. Each
 // carries its own name as object name.
 struct LoginWindowControls
@@ -29,7 +32,7 @@ struct LoginWindowControls
     QPushButton *registerButton;
     QFrame *avatarFrame;
     QLabel *avatarImage;
-    StatusBar *statusBar;
+    StatusBar *statusBar; // panels: LoginWindowPanel
     QTimer *clockTimer;
 
     // The five input controls, in the order in which they are disabled and enabled.

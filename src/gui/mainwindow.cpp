@@ -39,10 +39,10 @@ MainWindow::MainWindow(MainWindowSetup setup, QWidget *parent)
     setWindowTitle(Config::productTitle());
     setFixedSize(kClientSize);
 
-    m_ui.statusBar->setPanelText(1, QStringLiteral("运行提示："));
-    m_ui.statusBar->setPanelText(2, QStringLiteral("检测更新中.."));
-    m_ui.statusBar->setPanelText(3, Config::productVersion());
-    m_ui.statusBar->setPanelText(4, QStringLiteral("Time"));
+    m_ui.statusBar->setPanelText(MainCaptionPanel, QStringLiteral("运行提示："));
+    m_ui.statusBar->setPanelText(MainStatusPanel, QStringLiteral("检测更新中.."));
+    m_ui.statusBar->setPanelText(MainVersionPanel, Config::productVersion());
+    m_ui.statusBar->setPanelText(MainClockPanel, QStringLiteral("Time"));
 
     connectHarvester();
     connect(m_ui.harvestButton, &QPushButton::clicked, this, &MainWindow::harvestCurrentPage);
@@ -72,7 +72,7 @@ void MainWindow::closeEvent(QCloseEvent *event)
 void MainWindow::connectHarvester()
 {
     connect(&m_harvester, &Harvest::Harvester::statusChanged, this, [this](const QString &text) {
-        m_ui.statusBar->setPanelText(2, text);
+        m_ui.statusBar->setPanelText(MainStatusPanel, text);
     });
     connect(&m_harvester, &Harvest::Harvester::searchEnabledChanged, m_ui.searchButton, &QWidget::setEnabled);
     connect(&m_harvester, &Harvest::Harvester::exportEnabledChanged, m_ui.exportButton, &QWidget::setEnabled);
@@ -97,7 +97,7 @@ void MainWindow::showProgramMenu(const QPoint &position)
 
 void MainWindow::tickClock()
 {
-    m_ui.statusBar->setPanelText(4, clockText(m_now()));
+    m_ui.statusBar->setPanelText(MainClockPanel, clockText(m_now()));
 }
 
 } // namespace Gui

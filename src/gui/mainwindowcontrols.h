@@ -16,6 +16,9 @@ namespace Gui {
 
 class StatusBar;
 
+// The panels of the main window's status bar, numbered from 1.
+enum MainWindowPanel : int { MainCaptionPanel = 1, MainStatusPanel, MainVersionPanel, MainClockPanel };
+
 // The controls of the main window, placed where the window's fixed layout puts them. Each
 // carries its own name as object name, so tests and styles find it.
 struct MainWindowControls
@@ -36,7 +39,7 @@ struct MainWindowControls
     QSlider *pageSlider;
     QPushButton *fetchPickedPageButton;
     QPushButton *accountButton;
-    StatusBar *statusBar;
+    StatusBar *statusBar; // panels: MainWindowPanel
     QTimer *clockTimer;
     QMenu *programMenu;
     QAction *copyShareAction; // fz

@@ -113,7 +113,7 @@ int RowActions::fetchedSelectedRow(const QString &refusal) const
 
 void RowActions::report(const QString &status) const
 {
-    m_statusBar.setPanelText(2, status);
+    m_statusBar.setPanelText(MainStatusPanel, status);
 }
 
 } // namespace Gui

@@ -53,7 +53,7 @@ void UpdateCheck::run()
         for (QWidget *control : std::initializer_list<QWidget *>{m_controls.keywordEdit, m_controls.nextPageButton,
                                                                 m_controls.previousPageButton, m_controls.searchButton})
             control->setEnabled(true);
-        m_controls.statusBar->setPanelText(2, u"欢迎使用Vorlen系列软件"_s);
+        m_controls.statusBar->setPanelText(MainStatusPanel, u"欢迎使用Vorlen系列软件"_s);
         return;
     case Net::VersionStatus::Newer:
         m_messageBox(u"发现最新版本!["_s + check.version + u"]\r\n \r\n确定后自动打开官方论坛!"_s, MessageIcon::Information,

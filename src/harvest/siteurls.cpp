@@ -1,6 +1,7 @@
 #include "harvest/siteurls.h"
 
 #include "text/percentencoding.h"
+#include "text/wholenumber.h"
 
 #include <QByteArray>
 
@@ -24,6 +25,12 @@ bool standsInPath(char c)
 }
 
 } // namespace
+
+std::optional<qint16> pageNumber(QStringView text)
+{
+    const std::optional<qint64> page = Text::wholeNumber(text, 5, 0, kLastPage);
+    return page ? std::optional<qint16>(static_cast<qint16>(*page)) : std::nullopt;
+}
 
 QString listingUrl(const QString &shareSite, qint16 page)
 {

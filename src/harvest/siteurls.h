@@ -4,6 +4,12 @@
 
 namespace Harvest {
 
+// Listing pages are numbered 0..kLastPage: the site's page number is a 16-bit signed integer.
+inline constexpr qint16 kLastPage = std::numeric_limits<qint16>::max();
+
+// A page number as the user writes it: plain decimal digits in 0..kLastPage.
+std::optional<qint16> pageNumber(QStringView text);
+
 // shareSite + "act-" + page + ".html"; shareSite ends with "/".
 QString listingUrl(const QString &shareSite, qint16 page);
 
