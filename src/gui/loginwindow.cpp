@@ -25,14 +25,6 @@ namespace {
 
 constexpr QSize kClientSize{401, 279};
 
-const QStringList &securityQuestions()
-{
-    static const QStringList questions{u"安全提问"_s,         u"母亲的名字"_s,         u"爷爷的名字"_s,
-                                       u"父亲出生的城市"_s,   u"您其中一位老师的名字"_s, u"您个人计算机的型号"_s,
-                                       u"您最喜欢的餐馆名称"_s, u"驾驶执照的最后四位数字"_s};
-    return questions;
-}
-
 } // namespace
 
 LoginWindow::LoginWindow(LoginWindowSetup setup, QWidget *parent)
@@ -85,7 +77,8 @@ void LoginWindow::load()
 {
     tickClock();
     m_ui.clockTimer->start();
-    m_ui.questionBox->addItems(securityQuestions()); // selects item 0: no question
+    for (const QStringView question : Login::kSecurityQuestions) // selects item 0: no question
+        m_ui.questionBox->addItem(question.toString());
     fillSavedAccount();
     if (Login::isNumericAccount(m_ui.accountEdit->text()))
         showAvatar(m_ui.accountEdit->text());
@@ -137,7 +130,7 @@ void LoginWindow::setAvatar(const QPixmap &picture)
 
 void LoginWindow::onQuestionSelected(int index)
 {
-    if (index >= 0 && index < securityQuestions().size())
+    if (index >= 0 && index <= Login::kHighestQuestion)
         m_questionId = index;
     const bool asked = m_questionId != 0;
     m_ui.answerLabel->setVisible(asked);
