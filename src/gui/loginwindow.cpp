@@ -179,10 +179,20 @@ void LoginWindow::present(const Login::LoginResult &result)
         m_messageBox(*report.message, report.warning ? MessageIcon::Warning : MessageIcon::Information, messageTitle());
     if (report.status)
         m_ui.statusBar->setPanelText(LoginStatusPanel, *report.status);
-    if (report.inputEnabled)
-        setInputEnabled(true);
-    if (report.closesWindow)
+    switch (result.outcome) {
+    case Login::LoginOutcome::NoConnection:
+    case Login::LoginOutcome::Banned:
+    case Login::LoginOutcome::FailureText:
+    case Login::LoginOutcome::ForumMessage:
+        setInputEnabled(true); // the user may correct the input and try again
+        break;
+    case Login::LoginOutcome::ForumFailure:
         close();
+        break;
+    case Login::LoginOutcome::LoginDataError: // the input stays disabled: only a new window helps
+    case Login::LoginOutcome::Success:
+        break;
+    }
 }
 
 void LoginWindow::rememberAccount()

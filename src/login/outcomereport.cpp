@@ -12,13 +12,10 @@ OutcomeReport reportOf(const LoginResult &result)
         report.message = u"请检查您的网络链接情况"_s;
         report.warning = true;
         report.status = u"请检查您的网络链接"_s;
-        report.inputEnabled = true;
         break;
     case LoginOutcome::Success:
-        report.closesWindow = true;
         break;
     case LoginOutcome::LoginDataError:
-        // The input stays disabled: the user can only close the window and try anew.
         report.message = u"抱歉!登陆数据出错!请您点击重新登陆!"_s;
         report.logsOut = true;
         break;
@@ -26,7 +23,6 @@ OutcomeReport reportOf(const LoginResult &result)
         report.message = u"您因违反Vorlen相关规定,现已做封号处理!"_s;
         report.warning = true;
         report.status = u"您的帐号已被禁止使用!"_s;
-        report.inputEnabled = true;
         report.logsOut = true;
         break;
     case LoginOutcome::FailureText:
@@ -34,11 +30,9 @@ OutcomeReport reportOf(const LoginResult &result)
         report.message = result.message;
         report.warning = true;
         report.status = result.message;
-        report.inputEnabled = true;
         break;
     case LoginOutcome::ForumFailure:
         report.message = u"论坛故障,暂时无法登录!请联系客服QQ：60718293"_s;
-        report.closesWindow = true;
         break;
     }
     return report;

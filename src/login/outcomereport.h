@@ -6,7 +6,8 @@
 
 #include <optional>
 
-// How each outcome of a login is shown, so every front end says the same.
+// What each outcome of a login says, so every front end says the same; what becomes of a
+// window is the window's business.
 namespace Login {
 
 struct OutcomeReport
@@ -14,8 +15,6 @@ struct OutcomeReport
     std::optional<QString> message; // the message box text; none on success
     bool warning = false;           // warning icon, else information
     std::optional<QString> status;  // the new status text; none leaves it as it is
-    bool inputEnabled = false;      // the input is given back to the user
-    bool closesWindow = false;      // the login window closes
     bool logsOut = false;           // the forum login is ended again
 };
 
