@@ -13,8 +13,8 @@ namespace {
 CliOutcome runHarvest(const ScriptedSite &site, const QStringList &arguments, const QString &shareSite = {})
 {
     const Config::Endpoints endpoints = site.endpoints();
-    return runCli(QStringList{u"--share-site"_qs, shareSite.isEmpty() ? endpoints.shareSite : shareSite,
-                              u"--share-prefix"_qs, endpoints.sharePrefix, u"--timeout"_qs, u"10"_qs, u"harvest"_qs}
+    return runCli(QStringList{u"--share-site"_s, shareSite.isEmpty() ? endpoints.shareSite : shareSite,
+                              u"--share-prefix"_s, endpoints.sharePrefix, u"--timeout"_s, u"10"_s, u"harvest"_s}
                   + arguments);
 }
 
@@ -61,31 +61,31 @@ void TestHarvestCommand::rowsAsTsv()
     const CliOutcome outcome = runHarvest(m_site, {});
     QCOMPARE(outcome.code, 0);
     QCOMPARE(outcome.out, tsvLine(0, 1) + tsvLine(0, 2) + tsvLine(0, 3));
-    QCOMPARE(outcome.err, u"正在获取第0页资源..\n资源获取完毕,正在获取礼包码..\n礼包码获取完毕..\n"_qs);
+    QCOMPARE(outcome.err, u"正在获取第0页资源..\n资源获取完毕,正在获取礼包码..\n礼包码获取完毕..\n"_s);
     QCOMPARE(m_site.requestedPaths().size(), 4);
 }
 
 void TestHarvestCommand::rowsAsJson()
 {
-    const CliOutcome outcome = runHarvest(m_site, {u"--page=32767"_qs, u"--format"_qs, u"json"_qs});
+    const CliOutcome outcome = runHarvest(m_site, {u"--page=32767"_s, u"--format"_s, u"json"_s});
     QCOMPARE(outcome.code, 0);
     const QJsonArray rows = QJsonDocument::fromJson(outcome.out.toUtf8()).array();
     QCOMPARE(rows.size(), 1);
     const Harvest::ResourceEntry e = ScriptedSite::row(32767, 1, true);
-    const QJsonObject expected{{u"number"_qs, e.number},       {u"title"_qs, e.title},
-                               {u"fileCount"_qs, e.fileCount}, {u"shareCode"_qs, e.shareCode},
-                               {u"entryId"_qs, e.entryId},     {u"extractionCode"_qs, e.extractionCode}};
+    const QJsonObject expected{{u"number"_s, e.number},       {u"title"_s, e.title},
+                               {u"fileCount"_s, e.fileCount}, {u"shareCode"_s, e.shareCode},
+                               {u"entryId"_s, e.entryId},     {u"extractionCode"_s, e.extractionCode}};
     QCOMPARE(rows.at(0).toObject(), expected);
-    QVERIFY(outcome.err.startsWith(u"正在获取第32767页资源..\n"_qs));
+    QVERIFY(outcome.err.startsWith(u"正在获取第32767页资源..\n"_s));
 }
 
 void TestHarvestCommand::nothingFound()
 {
-    const CliOutcome outcome = runHarvest(m_site, {u"--page"_qs, u"5"_qs});
+    const CliOutcome outcome = runHarvest(m_site, {u"--page"_s, u"5"_s});
     QCOMPARE(outcome.code, 1);
     QCOMPARE(outcome.out, QString());
-    QCOMPARE(outcome.err, u"正在获取第5页资源..\n未获取到任何资源\n"_qs);
-    QCOMPARE(m_site.requestedPaths(), QStringList{u"/act-5.html"_qs});
+    QCOMPARE(outcome.err, u"正在获取第5页资源..\n未获取到任何资源\n"_s);
+    QCOMPARE(m_site.requestedPaths(), QStringList{u"/act-5.html"_s});
 }
 
 void TestHarvestCommand::detailPassStopped()
@@ -101,8 +101,8 @@ void TestHarvestCommand::listingFailed_data()
 {
     QTest::addColumn<QStringList>("arguments");
     QTest::addColumn<bool>("refused");
-    QTest::newRow("empty page") << QStringList{u"--page=6"_qs} << false;
-    QTest::newRow("missing page") << QStringList{u"--page=7"_qs} << false;
+    QTest::newRow("empty page") << QStringList{u"--page=6"_s} << false;
+    QTest::newRow("missing page") << QStringList{u"--page=7"_s} << false;
     QTest::newRow("connection refused") << QStringList() << true;
 }
 
@@ -113,24 +113,24 @@ void TestHarvestCommand::listingFailed()
     const CliOutcome outcome = runHarvest(m_site, arguments, refused ? ScriptedSite::closedSite() : QString());
     QCOMPARE(outcome.code, 3);
     QCOMPARE(outcome.out, QString());
-    QVERIFY(outcome.err.startsWith(u"正在获取第"_qs));
+    QVERIFY(outcome.err.startsWith(u"正在获取第"_s));
     QCOMPARE(outcome.err.count(u'\n'), 1);
 }
 
 void TestHarvestCommand::badUsage_data()
 {
     QTest::addColumn<QStringList>("arguments");
-    QTest::newRow("negative page") << QStringList{u"--page"_qs, u"-1"_qs};
-    QTest::newRow("page beyond 16 bits") << QStringList{u"--page=32768"_qs};
-    QTest::newRow("page far beyond") << QStringList{u"--page=4294967296"_qs};
-    QTest::newRow("page not a number") << QStringList{u"--page"_qs, u"abc"_qs};
-    QTest::newRow("page with sign") << QStringList{u"--page=+3"_qs};
-    QTest::newRow("page without value") << QStringList{u"--page"_qs};
-    QTest::newRow("empty page value") << QStringList{u"--page="_qs};
-    QTest::newRow("unknown format") << QStringList{u"--format"_qs, u"xml"_qs};
-    QTest::newRow("format in capitals") << QStringList{u"--format=TSV"_qs};
-    QTest::newRow("unknown option") << QStringList{u"--pages=1"_qs};
-    QTest::newRow("stray argument") << QStringList{u"1"_qs};
+    QTest::newRow("negative page") << QStringList{u"--page"_s, u"-1"_s};
+    QTest::newRow("page beyond 16 bits") << QStringList{u"--page=32768"_s};
+    QTest::newRow("page far beyond") << QStringList{u"--page=4294967296"_s};
+    QTest::newRow("page not a number") << QStringList{u"--page"_s, u"abc"_s};
+    QTest::newRow("page with sign") << QStringList{u"--page=+3"_s};
+    QTest::newRow("page without value") << QStringList{u"--page"_s};
+    QTest::newRow("empty page value") << QStringList{u"--page="_s};
+    QTest::newRow("unknown format") << QStringList{u"--format"_s, u"xml"_s};
+    QTest::newRow("format in capitals") << QStringList{u"--format=TSV"_s};
+    QTest::newRow("unknown option") << QStringList{u"--pages=1"_s};
+    QTest::newRow("stray argument") << QStringList{u"1"_s};
 }
 
 void TestHarvestCommand::badUsage()
@@ -139,7 +139,7 @@ void TestHarvestCommand::badUsage()
     const CliOutcome outcome = runHarvest(m_site, arguments);
     QCOMPARE(outcome.code, 2);
     QCOMPARE(outcome.out, QString());
-    QVERIFY(outcome.err.contains(u"usage:"_qs));
+    QVERIFY(outcome.err.contains(u"usage:"_s));
     QVERIFY(m_site.requestedPaths().isEmpty());
 }
 

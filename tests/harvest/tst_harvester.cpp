@@ -35,13 +35,13 @@ public:
     explicit SignalLog(Harvester &harvester)
     {
         QObject::connect(&harvester, &Harvester::statusChanged, &m_context, [this](const QString &text) {
-            m_entries.append(u"status:"_qs + text);
+            m_entries.append(u"status:"_s + text);
         });
         QObject::connect(&harvester, &Harvester::runStarted, &m_context, [this](RunKind kind) {
-            m_entries.append(kind == RunKind::Search ? u"started:search"_qs : u"started:listing"_qs);
+            m_entries.append(kind == RunKind::Search ? u"started:search"_s : u"started:listing"_s);
         });
         QObject::connect(&harvester, &Harvester::finished, &m_context, [this](const HarvestResult &result) {
-            m_entries.append(u"finished:"_qs + outcomeName(result.outcome));
+            m_entries.append(u"finished:"_s + outcomeName(result.outcome));
         });
     }
 
@@ -55,8 +55,8 @@ private:
 // The reports of one run that reaches its detail pass and completes it.
 QStringList completeRun(int page)
 {
-    return {u"status:正在获取第"_qs + QString::number(page) + u"页资源.."_qs, u"started:listing"_qs,
-            u"status:资源获取完毕,正在获取礼包码.."_qs, u"status:礼包码获取完毕.."_qs, u"finished:Rows"_qs};
+    return {u"status:正在获取第"_s + QString::number(page) + u"页资源.."_s, u"started:listing"_s,
+            u"status:资源获取完毕,正在获取礼包码.."_s, u"status:礼包码获取完毕.."_s, u"finished:Rows"_s};
 }
 
 QStringList rows(int page, QList<int> numbers, std::function<bool(int)> hasCode)
@@ -81,9 +81,9 @@ QStringList paths(int page, QList<int> entries, bool withListing = true)
 {
     QStringList result;
     if (withListing)
-        result.append(u"/act-"_qs + QString::number(page) + u".html"_qs);
+        result.append(u"/act-"_s + QString::number(page) + u".html"_s);
     for (int i : entries)
-        result.append(u"/id-"_qs + ScriptedSite::entryId(page, i) + u".html"_qs);
+        result.append(u"/id-"_s + ScriptedSite::entryId(page, i) + u".html"_s);
     return result;
 }
 
@@ -206,9 +206,9 @@ void TestHarvester::listingWithoutRows()
 
     QCOMPARE(int(result.outcome), outcome);
     QCOMPARE(list.rowCount(), 0);
-    QCOMPARE(site.requestedPaths(), listing == "refused" ? QStringList() : QStringList{u"/act-0.html"_qs});
-    QCOMPARE(log.entries(), (QStringList{u"status:正在获取第0页资源.."_qs, u"started:listing"_qs,
-                                                u"finished:"_qs + outcomeName(result.outcome)}));
+    QCOMPARE(site.requestedPaths(), listing == "refused" ? QStringList() : QStringList{u"/act-0.html"_s});
+    QCOMPARE(log.entries(), (QStringList{u"status:正在获取第0页资源.."_s, u"started:listing"_s,
+                                                u"finished:"_s + outcomeName(result.outcome)}));
 }
 
 // A second run starts while the first waits for its listing page or for a detail page; the
@@ -218,12 +218,12 @@ void TestHarvester::newerRunSupersedes_data()
     QTest::addColumn<QString>("heldPath");
     QTest::addColumn<QStringList>("requests");
     QTest::addColumn<QStringList>("firstRunReports");
-    const QStringList listingReports{u"status:正在获取第0页资源.."_qs, u"started:listing"_qs};
+    const QStringList listingReports{u"status:正在获取第0页资源.."_s, u"started:listing"_s};
     QTest::newRow("while the listing loads")
-        << u"/act-0.html"_qs << paths(0, {}) + paths(1, range(1, 5)) << listingReports;
+        << u"/act-0.html"_s << paths(0, {}) + paths(1, range(1, 5)) << listingReports;
     QTest::newRow("while a detail page loads")
-        << u"/id-"_qs + ScriptedSite::entryId(0, 2) + u".html"_qs << paths(0, {1, 2}) + paths(1, range(1, 5))
-        << listingReports + QStringList{u"status:资源获取完毕,正在获取礼包码.."_qs};
+        << u"/id-"_s + ScriptedSite::entryId(0, 2) + u".html"_s << paths(0, {1, 2}) + paths(1, range(1, 5))
+        << listingReports + QStringList{u"status:资源获取完毕,正在获取礼包码.."_s};
 }
 
 void TestHarvester::newerRunSupersedes()
@@ -257,7 +257,7 @@ void TestHarvester::newerRunSupersedes()
     QVERIFY(!harvester.isRunning());
     QCOMPARE(rows(list), rows(1, range(1, 5), [](int) { return true; }));
     QCOMPARE(site.requestedPaths(), requests);
-    QCOMPARE(log.entries(), firstRunReports + completeRun(1) + QStringList{u"finished:Superseded"_qs});
+    QCOMPARE(log.entries(), firstRunReports + completeRun(1) + QStringList{u"finished:Superseded"_s});
 }
 
 void TestHarvester::removedRowsKeepCodesOnTheirOwnRows()
@@ -294,7 +294,7 @@ void TestHarvester::rowNumbersRestartEveryRun()
     QCOMPARE(harvester.harvestPage(0).outcome, HarvestOutcome::Rows);
     QCOMPARE(harvester.harvestPage(1).outcome, HarvestOutcome::Rows);
     QCOMPARE(rows(list), rows(1, {1, 2}, [](int) { return true; }));
-    QCOMPARE(list.entry(1).number, u"2"_qs);
+    QCOMPARE(list.entry(1).number, u"2"_s);
 }
 
 // The identifier is cut by length and may carry page text; it reaches the server as the site
@@ -332,11 +332,11 @@ void TestHarvester::entryIdReachesTheServerAsWritten()
 
 void TestHarvester::listingUrls()
 {
-    const QString site = u"http://share.test/"_qs;
-    QCOMPARE(Harvest::listingUrl(site, 0), u"http://share.test/act-0.html"_qs);
-    QCOMPARE(Harvest::listingUrl(site, 32767), u"http://share.test/act-32767.html"_qs);
-    QCOMPARE(Harvest::detailUrl(site, u"p00000e00000000001"_qs), u"http://share.test/id-p00000e00000000001.html"_qs);
-    QCOMPARE(Harvest::detailUrl(site, u"a b%"_qs), u"http://share.test/id-a%20b%25.html"_qs);
+    const QString site = u"http://share.test/"_s;
+    QCOMPARE(Harvest::listingUrl(site, 0), u"http://share.test/act-0.html"_s);
+    QCOMPARE(Harvest::listingUrl(site, 32767), u"http://share.test/act-32767.html"_s);
+    QCOMPARE(Harvest::detailUrl(site, u"p00000e00000000001"_s), u"http://share.test/id-p00000e00000000001.html"_s);
+    QCOMPARE(Harvest::detailUrl(site, u"a b%"_s), u"http://share.test/id-a%20b%25.html"_s);
 }
 
 // A listing harvest started while a search waits supersedes it and unlocks the page buttons
@@ -357,11 +357,11 @@ void TestHarvester::listingSupersedesSearch()
         harvester.harvestPage(1);
         site.release();
     });
-    const HarvestResult search = harvester.searchKeyword(u"ab"_qs);
+    const HarvestResult search = harvester.searchKeyword(u"ab"_s);
 
     QCOMPARE(search.outcome, HarvestOutcome::Superseded);
-    QCOMPARE(log.entries(), QStringList({u"status:正在进行搜索ab相关资源.."_qs, u"started:search"_qs}) + completeRun(1)
-                                + QStringList{u"finished:Superseded"_qs});
+    QCOMPARE(log.entries(), QStringList({u"status:正在进行搜索ab相关资源.."_s, u"started:search"_s}) + completeRun(1)
+                                + QStringList{u"finished:Superseded"_s});
     QCOMPARE(rows(list), rows(1, {1, 2}, [](int) { return true; }));
 }
 

@@ -4,6 +4,8 @@
 
 #include <optional>
 
+using namespace Qt::StringLiterals;
+
 Q_DECLARE_METATYPE(std::optional<QString>)
 
 using Harvest::cutShareCode;
@@ -47,10 +49,10 @@ void TestShareCode::cut_data()
     QTest::newRow("quote right after prefix") << page(u"", u"\"x") << code(u"");
     QTest::newRow("prefix without quote") << page(u"<p>", u"abc</p>") << code(u"");
     QTest::newRow("prefix twice, quote only after the second")
-        << QString(page(u"", u"abc") + kPrefix + u"def\""_qs) << code(u"");
+        << QString(page(u"", u"abc") + kPrefix + u"def\""_s) << code(u"");
     QTest::newRow("prefix twice, quote in the first stretch")
-        << QString(page(u"", u"ab\"c") + kPrefix + u"def\""_qs) << code(u"ab");
-    QTest::newRow("first prefix counts") << QString(page(u"x", u"one\"") + kPrefix + u"two\""_qs) << code(u"one");
+        << QString(page(u"", u"ab\"c") + kPrefix + u"def\""_s) << code(u"ab");
+    QTest::newRow("first prefix counts") << QString(page(u"x", u"one\"") + kPrefix + u"two\""_s) << code(u"one");
     QTest::newRow("no prefix") << QStringLiteral("<a href=\"http://other.test/abc\">") << std::optional<QString>();
     QTest::newRow("prefix in other case") << QStringLiteral("HTTP://YUNPAN.TEST/abc\"") << std::optional<QString>();
     QTest::newRow("prefix cut short") << QStringLiteral("http://yunpan.test") << std::optional<QString>();
