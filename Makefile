@@ -1,5 +1,5 @@
 # The two commands a newcomer needs; everything else is plain CMake presets.
-.PHONY: run test package deps build-app build-release build-dev asan fuzz bench clean
+.PHONY: run test package deps build-app build-release build-dev asan tsan fuzz bench clean
 
 deps:
 	@scripts/install-deps
@@ -34,6 +34,12 @@ asan: deps
 	cmake --preset asan
 	cmake --build --preset asan
 	ctest --preset asan
+
+# ThreadSanitizer over the tests whose code runs reader and writer threads (the cipher file forms).
+tsan: deps
+	cmake --preset tsan
+	cmake --build --preset tsan
+	ctest --preset tsan
 
 # libFuzzer programs with ASan+UBSan (needs clang); each runs FUZZ_SECONDS over its seeds.
 FUZZ_SECONDS ?= 20

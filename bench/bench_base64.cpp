@@ -1,7 +1,7 @@
 // Base64 encode and decode of the same 4 MiB by the project's kernels (the one chosen at run
 // time, then AVX2 and scalar) and by OpenSSL's EVP_EncodeBlock/EVP_DecodeBlock, side by side.
-#include "crypto/base64avx2.h"
-#include "crypto/base64kernel.h"
+#include "crypto/base64/base64avx2.h"
+#include "crypto/base64/base64kernel.h"
 
 #include <benchmark/benchmark.h>
 #include <openssl/evp.h>

@@ -6,7 +6,7 @@
 #include "crawl/rowformat.h"
 #include "demo-site/server.h"
 #include "harvest/siteurls.h"
-#include "net/endpoints.h"
+#include "config/endpoints.h"
 #include "net/networkaccess.h"
 
 #include <benchmark/benchmark.h>
@@ -49,7 +49,7 @@ bool setUp(Fixture &fixture)
 {
     if (!fixture.site.start())
         return false;
-    const Net::Endpoints site = Net::Endpoints::onDemoSite(QString::fromStdString(fixture.site.baseUrl()));
+    const Config::Endpoints site = Config::Endpoints::onDemoSite(QString::fromStdString(fixture.site.baseUrl()));
     fixture.plan.shareSite = site.shareSite;
     fixture.plan.sharePrefix = site.sharePrefix;
     fixture.plan.lastPage = kPages - 1;

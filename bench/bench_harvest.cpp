@@ -20,7 +20,7 @@ namespace {
 struct Fixture
 {
     DemoSite::Server site;
-    Net::Endpoints endpoints;
+    Config::Endpoints endpoints;
     qint16 page = -1;     // a listing page with exactly 30 entries
     QStringList urls;      // the listing page, then its 30 detail pages
 };
@@ -33,7 +33,7 @@ bool setUp(Fixture &fixture)
 {
     if (!fixture.site.start())
         return false;
-    fixture.endpoints = Net::Endpoints::onDemoSite(QString::fromStdString(fixture.site.baseUrl()));
+    fixture.endpoints = Config::Endpoints::onDemoSite(QString::fromStdString(fixture.site.baseUrl()));
     for (int page = 0; page <= DemoSite::Catalog::kLastPage && fixture.page < 0; ++page) {
         if (fixture.site.catalog().listingPage(page).size() == 30)
             fixture.page = static_cast<qint16>(page);

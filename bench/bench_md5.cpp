@@ -1,6 +1,6 @@
 // MD5 of the same buffers by CMD5Encrypt and by OpenSSL, side by side.
 #define OPENSSL_SUPPRESS_DEPRECATED
-#include "crypto/md5encrypt.h"
+#include "crypto/md5/md5encrypt.h"
 
 #include <benchmark/benchmark.h>
 #include <openssl/md5.h>

@@ -3,7 +3,7 @@
 // processor, then each engine forced (skipped where the processor lacks it). Run with OPENSSL_ia32cap="~0x200000200000000" to hold the portable engine against
 // OpenSSL's own code without AES-NI and SSSE3.
 
-#include "crypto/rijndael.h"
+#include "crypto/aes/rijndael.h"
 
 #include <benchmark/benchmark.h>
 #include <openssl/evp.h>

@@ -3,8 +3,8 @@
 // characters for the raw input, read both as bytes to encode and as groups to decode.
 #include "fuzzinput.h"
 
-#include "crypto/base64endecode.h"
-#include "crypto/base64kernel.h"
+#include "crypto/base64/base64endecode.h"
+#include "crypto/base64/base64kernel.h"
 
 #include <cstdlib>
 #include <vector>

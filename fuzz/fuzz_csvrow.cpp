@@ -1,5 +1,7 @@
-// A crawl row of any fields: as CSV an RFC 4180 reader gets back exactly the fields; as TSV it
-// stays one line of as many fields; as JSONL one line that parses to the same texts.
+// A crawl row of any fields: as CSV an RFC 4180 reader gets back the fields, control characters
+// other than tab, CR and LF as spaces, each field that a spreadsheet would take for a formula
+// with a leading "'" unless raw; as TSV it stays one line of as many fields, without a control
+// character; as JSONL one line that parses to the same texts.
 // Input: one byte choosing page and link, then UTF-16 text whose U+0000 separate the fields.
 #include "crawl/rowformat.h"
 #include "fuzzinput.h"
@@ -32,11 +34,26 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
                        row.entry.fileCount, row.entry.shareCode, row.entry.extractionCode, row.shareUrl};
     if (row.link)
         fields.append(Crawl::linkStateName(*row.link));
+    QStringList shown = fields; // as a terminal may show them
+    for (QString &field : shown) {
+        for (QChar &c : field) {
+            if (c.category() == QChar::Other_Control && c != u'\t' && c != u'\r' && c != u'\n')
+                c = u' ';
+        }
+    }
 
+    const std::optional<QList<QStringList>> raw = readCsv(Crawl::formatRow(Crawl::Format::Csv, row, Harvest::Formulas::Raw));
+    if (!raw || raw->size() != 1 || raw->front() != shown)
+        std::abort();
     const QString csv = Crawl::formatRow(Crawl::Format::Csv, row);
     const std::optional<QList<QStringList>> records = readCsv(csv);
-    if (!records || records->size() != 1 || records->front() != fields)
+    if (!records || records->size() != 1 || records->front().size() != fields.size())
         std::abort();
+    for (qsizetype i = 0; i < fields.size(); ++i) {
+        const bool formula = !fields.at(i).isEmpty() && QStringView(u"=+-@\t\r").contains(fields.at(i).front());
+        if (records->front().at(i) != (formula ? u"'"_s : QString()) + shown.at(i))
+            std::abort();
+    }
     const std::optional<QList<QStringList>> withHead = readCsv(Crawl::outputHead(Crawl::Format::Csv, row.link.has_value()).mid(1) + csv);
     if (!withHead || withHead->size() != 2 || withHead->front().size() != fields.size())
         std::abort();
@@ -44,6 +61,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
     const QString tsv = Crawl::formatRow(Crawl::Format::Tsv, row);
     if (!tsv.endsWith(u'\n') || tsv.count(u'\n') != 1 || tsv.contains(u'\r') || tsv.count(u'\t') != fields.size() - 1)
         std::abort();
+    for (const QChar c : tsv) {
+        if (c.category() == QChar::Other_Control && c != u'\t' && c != u'\n')
+            std::abort();
+    }
 
     const QString jsonl = Crawl::formatRow(Crawl::Format::Jsonl, row);
     if (!jsonl.endsWith(u'\n') || jsonl.count(u'\n') != 1 || jsonl.contains(u'\r'))

@@ -2,7 +2,7 @@
 #include "fuzzinput.h"
 
 #include "crypto/ciphererror.h"
-#include "crypto/rijndael.h"
+#include "crypto/aes/rijndael.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size)
 {

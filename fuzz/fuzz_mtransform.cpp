@@ -2,7 +2,7 @@
 // one character at a time (never six at once, so never the "HH HH " shortcut) agrees.
 #include "fuzzinput.h"
 
-#include "crypto/mtransform.h"
+#include "crypto/rndxor/mtransform.h"
 
 #include <cstdlib>
 #include <vector>

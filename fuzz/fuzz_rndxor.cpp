@@ -1,7 +1,7 @@
 // The random-XOR decipher on any ciphertext text.
 #include "fuzzinput.h"
 
-#include "crypto/rndxorhash.h"
+#include "crypto/rndxor/rndxorhash.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size)
 {

@@ -27,13 +27,13 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
             std::abort();
     }
 
-    const Net::UpdateCheck check = Net::judgeVersionFile(body);
+    const Net::VersionVerdict check = Net::judgeVersionFile(body);
     const bool expected = check.version == version
-        && check.verdict == (version.isEmpty()            ? Net::UpdateVerdict::Unreadable
-                             : version == u"V1.0"_s       ? Net::UpdateVerdict::Current
-                                                          : Net::UpdateVerdict::Newer);
-    const Net::UpdateCheck failed = Net::judgeVersionFile(std::nullopt);
-    if (!expected || failed.verdict != Net::UpdateVerdict::Unreadable || !failed.version.isEmpty())
+        && check.status == (version.isEmpty()            ? Net::VersionStatus::Unreadable
+                             : version == u"V1.0"_s       ? Net::VersionStatus::Current
+                                                          : Net::VersionStatus::Newer);
+    const Net::VersionVerdict failed = Net::judgeVersionFile(std::nullopt);
+    if (!expected || failed.status != Net::VersionStatus::Unreadable || !failed.version.isEmpty())
         std::abort();
     return 0;
 }

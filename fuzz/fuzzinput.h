@@ -18,7 +18,7 @@ inline QString fuzzText(const std::uint8_t *data, std::size_t size)
 inline void silenceCipherMessages()
 {
     static const bool once = [] {
-        Crypto::setMessageSink([](const QString &, Crypto::MessageIcon) {});
+        Crypto::setMessageSink([](const QString &, Crypto::MessageSeverity) {});
         return true;
     }();
     (void)once;

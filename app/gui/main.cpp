@@ -1,7 +1,7 @@
-#include "gui/form1.h"
+#include "gui/mainwindow.h"
 #include "gui/messagebox.h"
-#include "net/endpoints.h"
-#include "net/productinfo.h"
+#include "config/endpoints.h"
+#include "config/productinfo.h"
 
 #include <QApplication>
 #include <QProcessEnvironment>
@@ -15,7 +15,7 @@ int main(int argc, char *argv[])
     QStringList arguments;
     for (int i = 1; i < argc; ++i)
         arguments.append(QString::fromLocal8Bit(argv[i]));
-    const Net::EndpointOptions options = Net::parseEndpointOptions(arguments, QProcessEnvironment::systemEnvironment());
+    const Config::EndpointOptions options = Config::parseEndpointOptions(arguments, QProcessEnvironment::systemEnvironment());
     if (!options.error.isEmpty()) {
         QTextStream(stderr) << options.error << '\n';
         return 2;
@@ -24,9 +24,9 @@ int main(int argc, char *argv[])
     if (request == u"--version" || request == u"--help" || request == u"-h") {
         QTextStream out(stdout);
         if (request == u"--version")
-            out << Net::versionLine() << '\n';
+            out << Config::versionLine() << '\n';
         else
-            out << Net::usageText(u"vorlen360", u"[endpoint options]", {});
+            out << Config::usageText(u"vorlen360", u"[endpoint options]", {});
         return 0;
     }
 
@@ -35,9 +35,9 @@ int main(int argc, char *argv[])
     Gui::installCipherMessageSink();
 
     // On the stack, so it outlives every harvest frame that exec() may still be unwinding.
-    Gui::Form1Setup setup;
+    Gui::MainWindowSetup setup;
     setup.endpoints = options.endpoints;
-    Gui::Form1 form(std::move(setup));
+    Gui::MainWindow form(std::move(setup));
     form.start();
     return QApplication::exec();
 }

@@ -2,8 +2,10 @@
 
 #include "cli/commandarguments.h"
 #include "cli/messagecapture.h"
+#include "cli/passwordoption.h"
 #include "crypto/ciphererror.h"
-#include "crypto/rijndael.h"
+#include "crypto/aes/rijndael.h"
+#include "text/wholenumber.h"
 
 #include <optional>
 
@@ -12,11 +14,13 @@ using namespace Qt::StringLiterals;
 namespace Cli {
 
 const char kAesUsage[] =
-    "  aes encrypt --password P [--block-bits N] [--key-bits N] TEXT\n"
-    "  aes decrypt --password P [--block-bits N] [--key-bits N] HEXTEXT\n"
-    "  aes encrypt-file --password P [--key-bits N] PLAIN CIPHER\n"
-    "  aes decrypt-file --password P [--key-bits N] PLAIN CIPHER\n"
-    "      AES with the password's key (block and key bits 256 unless given); messages on stderr";
+    "  aes encrypt --password P|--password-stdin [--block-bits N] [--key-bits N] TEXT\n"
+    "  aes decrypt --password P|--password-stdin [--block-bits N] [--key-bits N] HEXTEXT\n"
+    "  aes encrypt-file --password P|--password-stdin [--key-bits N] PLAIN CIPHER\n"
+    "  aes decrypt-file --password P|--password-stdin [--key-bits N] PLAIN CIPHER\n"
+    "      AES with the password's key (block and key bits 256 unless given); messages on stderr.\n"
+    "      --password-stdin reads the password from the first line of standard input; with neither\n"
+    "      option a terminal on standard input is asked for it without echo (rndxor, login too)";
 
 namespace {
 
@@ -53,16 +57,18 @@ bool readBits(const CommandArguments &arguments, const char *name, int &bits, QS
     const QString value = arguments.options.value(QLatin1String(name));
     if (value.isNull())
         return true;
-    bool ok = false;
-    bits = value.toInt(&ok);
-    if (!ok)
+    const std::optional<qint64> number = Text::wholeNumber(value, 9, 0, 999'999'999);
+    if (!number)
         error = u"not a number of bits: "_s + value;
-    return ok;
+    else
+        bits = static_cast<int>(*number);
+    return number.has_value();
 }
 
 // The request, or nullopt with error set for bad usage.
-std::optional<Request> parse(const QStringList &words, QString &error)
+std::optional<Request> parse(const Context &context, QString &error)
 {
+    const QStringList &words = context.arguments;
     const ActionRow *row = nullptr;
     for (const ActionRow &candidate : ActionTable)
         if (!words.isEmpty() && words.front() == candidate.name)
@@ -73,22 +79,27 @@ std::optional<Request> parse(const QStringList &words, QString &error)
     }
     const QStringList rest = words.mid(1);
     const CommandArguments arguments = row->takesBlockBits
-        ? parseCommandArguments(rest, {"password", "key-bits", "block-bits"})
-        : parseCommandArguments(rest, {"password", "key-bits"});
+        ? parseCommandArguments(rest, {kPasswordOption, "key-bits", "block-bits"}, {kPasswordStdinFlag})
+        : parseCommandArguments(rest, {kPasswordOption, "key-bits"}, {kPasswordStdinFlag});
     const QString prefix = u"aes "_s + row->name + u": "_s;
     Request request;
     request.action = row->action;
     request.operands = arguments.positional;
-    request.password = arguments.options.value(u"password"_s);
+    std::optional<QString> password;
     if (!arguments.error.isEmpty())
-        error = prefix + arguments.error;
-    else if (!arguments.options.contains(u"password"_s))
-        error = prefix + u"--password is required"_s;
+        error = arguments.error;
     else if (request.operands.size() != row->operands)
-        error = prefix + u"expected "_s + QString::number(row->operands) + u" operand(s)"_s;
-    else if (readBits(arguments, "key-bits", request.keyBits, error))
-        readBits(arguments, "block-bits", request.blockBits, error);
-    return error.isEmpty() ? std::optional(request) : std::nullopt;
+        error = u"expected "_s + QString::number(row->operands) + u" operand(s)"_s;
+    else if (readBits(arguments, "key-bits", request.keyBits, error) && readBits(arguments, "block-bits", request.blockBits, error))
+        password = readPassword(context, arguments, error); // last: it may wait for a line
+    if (error.isEmpty() && !password)
+        error = u"--password or --password-stdin is required"_s;
+    if (!error.isEmpty()) {
+        error.prepend(prefix);
+        return std::nullopt;
+    }
+    request.password = *password;
+    return request;
 }
 
 QString withoutTrailingZeros(QString text)
@@ -125,7 +136,7 @@ std::optional<QString> execute(const Request &request)
 int runAes(const Context &context)
 {
     QString error;
-    const std::optional<Request> request = parse(context.arguments, error);
+    const std::optional<Request> request = parse(context, error);
     if (!request) {
         context.err << error << '\n' << kAesUsage << '\n';
         return BadUsage;

@@ -2,7 +2,7 @@
 
 #include "cli/commandarguments.h"
 #include "cli/fileformexit.h"
-#include "crypto/base64endecode.h"
+#include "crypto/base64/base64endecode.h"
 
 #include <QFileInfo>
 

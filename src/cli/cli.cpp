@@ -1,8 +1,8 @@
 #include "cli/cli.h"
 
 #include "cli/commands.h"
-#include "net/endpoints.h"
-#include "net/productinfo.h"
+#include "config/endpoints.h"
+#include "config/productinfo.h"
 
 #include <QString>
 
@@ -15,15 +15,16 @@ void printUsage(QTextStream &stream)
     QString commandLines;
     for (const Command &command : commands())
         commandLines += QString::fromUtf8(command.usage) + u'\n';
-    stream << Net::usageText(u"vorlen360-cli", u"[endpoint options] COMMAND [arguments]", commandLines);
+    stream << Config::usageText(u"vorlen360-cli", u"[endpoint options] COMMAND [arguments]", commandLines);
     stream.flush();
 }
 
 } // namespace
 
-int run(const QStringList &arguments, const QProcessEnvironment &environment, QTextStream &out, QTextStream &err)
+int run(const QStringList &arguments, const QProcessEnvironment &environment, QTextStream &in, QTextStream &out,
+        QTextStream &err)
 {
-    Net::EndpointOptions options = Net::parseEndpointOptions(arguments, environment);
+    Config::EndpointOptions options = Config::parseEndpointOptions(arguments, environment);
     if (!options.error.isEmpty()) {
         err << options.error << '\n';
         err.flush();
@@ -39,13 +40,13 @@ int run(const QStringList &arguments, const QProcessEnvironment &environment, QT
         return Success;
     }
     if (name == u"--version") {
-        out << Net::versionLine() << '\n';
+        out << Config::versionLine() << '\n';
         out.flush();
         return Success;
     }
     for (const Command &command : commands()) {
         if (name == QLatin1String(command.name)) {
-            const int code = command.run(Context{options.remaining, options.endpoints, out, err});
+            const int code = command.run(Context{options.remaining, options.endpoints, in, out, err});
             out.flush();
             err.flush();
             return code;

@@ -30,7 +30,8 @@ CommandArguments parseCommandArguments(const QStringList &arguments, std::initia
             continue;
         }
         if (!known(name)) {
-            result.error = QStringLiteral("unknown option ") + argument;
+            // The name alone: the value of a misspelt "--password=..." must not be shown.
+            result.error = QStringLiteral("unknown option --") + name;
             return result;
         }
         if (equals >= 0) {

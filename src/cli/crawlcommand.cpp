@@ -1,28 +1,25 @@
 #include "cli/crawlcommand.h"
 
 #include "cli/commandarguments.h"
+#include "cli/progresstext.h"
+#include "cli/rawflag.h"
+#include "cli/stopsignals.h"
+#include "cli/terminal.h"
 #include "crawl/crawler.h"
 #include "crawl/fetcher.h"
 #include "crawl/linkcheck.h"
 #include "crawl/outputfile.h"
-#include "crawl/progresstext.h"
 #include "crawl/rowformat.h"
-#include "crawl/stopsignals.h"
 #include "crawl/stopswitch.h"
-#include "harvest/keywordsearch.h"
+#include "harvest/keywordrefusal.h"
+#include "harvest/siteurls.h"
+#include "text/printable.h"
 #include "text/wholenumber.h"
 
-#include <QFile>
 #include <QString>
 
 #include <chrono>
 #include <optional>
-
-#if defined(Q_OS_WIN)
-#include <io.h>
-#else
-#include <unistd.h>
-#endif
 
 using namespace Qt::StringLiterals;
 
@@ -30,7 +27,6 @@ namespace Cli {
 
 namespace {
 
-constexpr int kLastPage = 32767;
 constexpr qint64 kLongestWaitMs = 3'600'000;
 constexpr int kMostRetries = 100;
 constexpr auto kBarRedraw = std::chrono::milliseconds(100);
@@ -40,6 +36,7 @@ struct CrawlOptions
     Crawl::CrawlPlan plan;
     Crawl::Pacing pacing;
     Crawl::Format format = Crawl::Format::Jsonl;
+    Harvest::Formulas formulas = Harvest::Formulas::Defused;
     QString output;
     bool append = false;
     QString error;
@@ -51,12 +48,12 @@ std::optional<qint64> number(QStringView text, qint64 low, qint64 high)
     return Text::wholeNumber(text, 10, low, high);
 }
 
-// "A-B" or "N", both within 0..32767 and A <= B.
+// "A-B" or "N", both page numbers and A <= B.
 bool parsePages(const QString &text, Crawl::CrawlPlan &plan)
 {
     const qsizetype dash = text.indexOf(u'-');
-    const auto first = number(dash < 0 ? text : text.left(dash), 0, kLastPage);
-    const auto last = dash < 0 ? first : number(text.mid(dash + 1), 0, kLastPage);
+    const auto first = Harvest::pageNumber(dash < 0 ? text : text.left(dash));
+    const auto last = dash < 0 ? first : Harvest::pageNumber(text.mid(dash + 1));
     if (!first || !last || *first > *last)
         return false;
     plan.firstPage = static_cast<int>(*first);
@@ -84,7 +81,7 @@ CrawlOptions parseOptions(const Context &context)
     CrawlOptions options;
     const CommandArguments arguments = parseCommandArguments(
         context.arguments, {"pages", "keyword", "format", "output", "dead-marker", "delay", "retries", "backoff"},
-        {"append", "check-links", "only-live"});
+        {"append", "check-links", "only-live", kRawFlag});
     QString &error = options.error;
     if (!arguments.error.isEmpty())
         error = arguments.error;
@@ -114,6 +111,7 @@ CrawlOptions parseOptions(const Context &context)
 
     options.output = arguments.options.value(u"output"_s);
     options.append = arguments.flags.contains(u"append"_s);
+    options.formulas = formulasOf(arguments);
     if (error.isEmpty() && arguments.options.contains(u"output"_s) && options.output.isEmpty())
         error = u"--output: no file name"_s;
     if (error.isEmpty() && options.append && options.output.isEmpty())
@@ -127,18 +125,6 @@ CrawlOptions parseOptions(const Context &context)
     return options;
 }
 
-bool isTerminal(QTextStream &stream)
-{
-    const auto *file = qobject_cast<QFile *>(stream.device());
-    if (!file || file->handle() < 0)
-        return false;
-#if defined(Q_OS_WIN)
-    return _isatty(file->handle()) != 0;
-#else
-    return isatty(file->handle()) != 0;
-#endif
-}
-
 // Progress on err: a bar redrawn in place on a terminal, else one line per page.
 class ProgressPrinter
 {
@@ -149,14 +135,14 @@ public:
     {
         if (!m_terminal) {
             if (progress.pageEnded)
-                print(Crawl::progressLine(progress, m_checkLinks));
+                print(progressLine(progress, m_checkLinks));
             return;
         }
         const auto now = std::chrono::steady_clock::now();
         if (!progress.pageEnded && now - m_lastDrawn < kBarRedraw)
             return;
         m_lastDrawn = now;
-        print(u'\r' + Crawl::progressBar(progress, m_checkLinks) + u"\x1b[K"_s);
+        print(u'\r' + progressBar(progress, m_checkLinks) + u"\x1b[K"_s);
         m_barShown = true;
     }
 
@@ -182,10 +168,10 @@ private:
 int exitCode(const Crawl::CrawlSummary &summary)
 {
     if (summary.stopped)
-        return CrawlStopped;
+        return Stopped;
     if (summary.pagesRead == 0)
-        return CrawlNothingRead;
-    return summary.pagesFailed > 0 || summary.detailsFailed > 0 ? CrawlSomeFailed : Success;
+        return Unreachable;
+    return summary.pagesFailed > 0 || summary.detailsFailed > 0 ? Partial : Success;
 }
 
 } // namespace
@@ -218,7 +204,7 @@ int runCrawl(const Context &context)
         write(Crawl::outputHead(options.format, options.plan.linksChecked()));
 
     Crawl::StopSwitch stop;
-    const Crawl::StopSignals signalHandlers(stop);
+    const StopSignals signalHandlers(stop);
     Crawl::Pacing pacing = options.pacing;
     pacing.transferTimeout = context.endpoints.timeout;
     Crawl::Fetcher fetcher(pacing, stop);
@@ -226,9 +212,10 @@ int runCrawl(const Context &context)
     ProgressPrinter progress(context.err, options.plan.linksChecked());
 
     Crawl::CrawlCallbacks callbacks;
-    callbacks.row = [&](const Crawl::CrawlRow &row) { return write(Crawl::formatRow(options.format, row)); };
+    callbacks.row = [&](const Crawl::CrawlRow &row) { return write(Crawl::formatRow(options.format, row, options.formulas)); };
     callbacks.progress = [&](const Crawl::CrawlProgress &state) { progress.show(state); };
-    callbacks.failure = [&](const QString &line) { progress.print(u"crawl: "_s + line + u'\n'); };
+    // A failure line names an entry id from the page.
+    callbacks.failure = [&](const QString &line) { progress.print(u"crawl: "_s + Text::printable(line) + u'\n'); };
     const Crawl::CrawlSummary summary = crawler.run(callbacks);
 
     if (!summary.failedPages.isEmpty())
@@ -239,7 +226,7 @@ int runCrawl(const Context &context)
     if (outputFailed)
         progress.print(u"crawl: cannot write "_s + (toFile ? options.output : u"stdout"_s) + u": "_s
                        + (toFile ? file.errorString() : u"write failed"_s) + u'\n');
-    progress.print(u"crawl: "_s + Crawl::summaryLine(summary));
+    progress.print(u"crawl: "_s + summaryLine(summary));
     return outputFailed ? Failure : exitCode(summary);
 }
 

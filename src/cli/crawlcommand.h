@@ -6,23 +6,21 @@ namespace Cli {
 
 // "crawl": many listing pages (or one keyword's results) with their detail pages, rows streamed
 // to stdout or a file as they are finished. Exit codes: Success when every page was read,
-// Failure when the output file cannot be written, BadUsage, CrawlNothingRead when no page could
-// be read, CrawlSomeFailed when some pages or detail pages failed, CrawlStopped after a stop
+// Failure when the output file cannot be written, BadUsage, Unreachable when no page could
+// be read, Partial when some pages or detail pages failed, Stopped after a stop
 // signal.
 int runCrawl(const Context &context);
 
-inline constexpr int CrawlNothingRead = 3;
-inline constexpr int CrawlSomeFailed = 4;
-inline constexpr int CrawlStopped = 130;
-
 inline constexpr char kCrawlUsage[] =
-    "  crawl [--pages A-B | --pages N | --keyword TEXT] [--format jsonl|csv|tsv] [--output FILE [--append]]\n"
+    "  crawl [--pages A-B | --pages N | --keyword TEXT] [--format jsonl|csv|tsv] [--raw] [--output FILE [--append]]\n"
     "        [--check-links [--only-live] [--dead-marker TEXT]...] [--delay MS] [--retries N] [--backoff MS]\n"
     "      harvest listing pages A..B (0..32767, default 0) or the results for TEXT (2 characters or\n"
     "      more), one request after the other; one row per share (page, number, title, fileCount,\n"
     "      shareCode, extractionCode, shareUrl, link), written as soon as its detail page is read,\n"
     "      duplicates skipped.\n"
     "      --format        jsonl (default), csv (RFC 4180, header, UTF-8 with BOM) or tsv\n"
+    "      --raw           csv and tsv cells as the site sent them; by default one that starts with\n"
+    "                      = + - @, a tab or a CR gets a leading ' so a spreadsheet runs no formula\n"
     "      --output        write FILE only at the end (normal or stopped); --append adds to it\n"
     "      --check-links   GET every share link: live, dead (404, 410, a dead-share wording) or unknown\n"
     "      --dead-marker   one more wording that marks a dead share (repeatable)\n"

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "cli/context.h"
-#include "crypto/fileoutcome.h"
+#include "crypto/io/fileoutcome.h"
 
 namespace Cli {
 

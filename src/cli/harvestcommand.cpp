@@ -2,7 +2,8 @@
 
 #include "cli/commandarguments.h"
 #include "cli/harvestrun.h"
-#include "text/wholenumber.h"
+#include "cli/rawflag.h"
+#include "harvest/siteurls.h"
 
 #include <QString>
 
@@ -18,20 +19,14 @@ struct HarvestOptions
 {
     qint16 page = 0;
     RowFormat format = RowFormat::Tsv;
+    Harvest::Formulas formulas = Harvest::Formulas::Defused;
     QString error; // empty when the arguments are fine
 };
-
-// 0..32767 in at most five plain decimal digits.
-std::optional<qint16> parsePage(const QString &text)
-{
-    const std::optional<qint64> page = Text::wholeNumber(text, 5, 0, 32767);
-    return page ? std::optional<qint16>(static_cast<qint16>(*page)) : std::nullopt;
-}
 
 HarvestOptions parseOptions(const QStringList &words)
 {
     HarvestOptions options;
-    const CommandArguments arguments = parseCommandArguments(words, {"page", "format"});
+    const CommandArguments arguments = parseCommandArguments(words, {"page", "format"}, {kRawFlag});
     if (!arguments.error.isEmpty()) {
         options.error = QStringLiteral("harvest: ") + arguments.error;
         return options;
@@ -42,13 +37,14 @@ HarvestOptions parseOptions(const QStringList &words)
     }
     if (arguments.options.contains(QStringLiteral("page"))) {
         const QString value = arguments.options.value(QStringLiteral("page"));
-        const std::optional<qint16> page = parsePage(value);
+        const std::optional<qint16> page = Harvest::pageNumber(value);
         if (!page)
             options.error = QStringLiteral("--page: not a page number from 0 to 32767: ") + value;
         options.page = page.value_or(0);
     }
     if (options.error.isEmpty())
         options.error = readRowFormat(arguments, options.format);
+    options.formulas = formulasOf(arguments);
     return options;
 }
 
@@ -62,7 +58,7 @@ int runHarvest(const Context &context)
         return BadUsage;
     }
 
-    return runHarvester(context, options.format,
+    return runHarvester(context, options.format, options.formulas,
                         [&options](Harvest::Harvester &harvester) { return harvester.harvestPage(options.page); });
 }
 

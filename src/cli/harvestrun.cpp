@@ -1,7 +1,7 @@
 #include "cli/harvestrun.h"
 
 #include "harvest/resultlist.h"
-#include "harvest/tabularoutput.h"
+#include "text/printable.h"
 
 using namespace Qt::StringLiterals;
 
@@ -20,7 +20,7 @@ QString readRowFormat(const CommandArguments &arguments, RowFormat &format)
     return u"--format: tsv or json, not "_s + *value;
 }
 
-int runHarvester(const Context &context, RowFormat format,
+int runHarvester(const Context &context, RowFormat format, Harvest::Formulas formulas,
                  const std::function<Harvest::HarvestResult(Harvest::Harvester &)> &start)
 {
     Harvest::ResultList list;
@@ -33,15 +33,15 @@ int runHarvester(const Context &context, RowFormat format,
     const Harvest::HarvestResult result = start(harvester);
     switch (result.outcome) {
     case Harvest::HarvestOutcome::Rows:
-        context.out << (format == RowFormat::Json ? Harvest::toJson(list.entries()) : Harvest::toTsv(list.entries()));
+        context.out << (format == RowFormat::Json ? Harvest::toJson(list.entries()) : Harvest::toTsv(list.entries(), formulas));
         if (!result.detailPassStopped)
             return Success;
         if (const int row = result.stoppedAtRow; row >= 0 && row < list.rowCount()) {
             const Harvest::ResourceEntry &entry = list.entry(row);
-            context.err << u"部分完成: 第"_s << entry.number << u"行 ("_s << entry.entryId
+            context.err << u"部分完成: 第"_s << Text::printable(entry.number) << u"行 ("_s << Text::printable(entry.entryId)
                         << u") 的详情页没有资源码, 此行及以后各行的资源码为空"_s << '\n';
         }
-        return DetailPassStopped;
+        return Partial;
     case Harvest::HarvestOutcome::NoEntries:
         context.err << (result.kind == Harvest::RunKind::Search ? u"未搜索到相关资源"_s : u"未获取到任何资源"_s) << '\n';
         return Failure;
@@ -49,7 +49,7 @@ int runHarvester(const Context &context, RowFormat format,
     case Harvest::HarvestOutcome::Superseded:
         break;
     }
-    return ListingFailed;
+    return Unreachable;
 }
 
 } // namespace Cli

@@ -3,15 +3,13 @@
 #include "cli/commandarguments.h"
 #include "cli/context.h"
 #include "harvest/harvester.h"
+#include "harvest/tabularoutput.h"
 
 #include <functional>
 
 // What the commands that fill a result list share: the output format, the run with its
 // progress on stderr, and the exit code of its outcome.
 namespace Cli {
-
-inline constexpr int ListingFailed = 3;     // the listing or results page could not be fetched or was empty
-inline constexpr int DetailPassStopped = 4; // rows written, but a detail page failed: later rows lack their code
 
 enum class RowFormat { Tsv, Json };
 
@@ -20,10 +18,10 @@ enum class RowFormat { Tsv, Json };
 QString readRowFormat(const CommandArguments &arguments, RowFormat &format);
 
 // Runs start on a fresh harvester over context's endpoints, with every status text on err,
-// then writes the rows on out and returns the exit code: Success with rows, DetailPassStopped
+// then writes the rows on out (TSV cells as formulas says) and returns the exit code: Success with rows, Partial
 // with rows of which the later ones lack their share code, Failure with the "nothing found"
-// message when the page held no entry, ListingFailed when the page was not fetched or empty.
-int runHarvester(const Context &context, RowFormat format,
+// message when the page held no entry, Unreachable when the page was not fetched or empty.
+int runHarvester(const Context &context, RowFormat format, Harvest::Formulas formulas,
                  const std::function<Harvest::HarvestResult(Harvest::Harvester &)> &start);
 
 } // namespace Cli

@@ -4,18 +4,17 @@
 
 namespace Cli {
 
-// "login --user NAME --password PW [--question N --answer TEXT]": logs into the forum as the
-// login window does, without login.ini. On success prints the user name, group and UID
-// separated by tabs. Exit codes: Success; Failure when the forum refuses the login (the message
-// on err); BadUsage; LoginUnreachable when the network or the forum does not answer in time;
-// LoginForumFailure when the forum's answer cannot be read.
+// "login --user NAME --password PW|--password-stdin [--question N --answer TEXT]": logs into the
+// forum as the login window does, without login.ini. On success prints the user name, group and
+// UID separated by tabs, their control characters replaced; after a banned account or a login
+// data error the forum login is ended again, as the window does. Exit codes: Success; Failure
+// when the forum refuses the login (the message on err); BadUsage; Unreachable when the
+// network or the forum does not answer in time; NotUnderstood when the forum's answer
+// cannot be read.
 int runLogin(const Context &context);
 
-inline constexpr int LoginUnreachable = 3;
-inline constexpr int LoginForumFailure = 5;
-
 inline constexpr char kLoginUsage[] =
-    "  login --user NAME --password PW [--question N --answer TEXT]\n"
+    "  login --user NAME --password PW|--password-stdin [--question N --answer TEXT]\n"
     "      log into the forum (security question N from 1 to 7); prints name, group and UID\n"
     "      separated by tabs; exit 0 logged in, 1 refused, 2 bad usage, 3 no network or\n"
     "      timeout, 5 forum failure";

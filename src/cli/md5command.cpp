@@ -2,7 +2,7 @@
 
 #include "cli/commandarguments.h"
 #include "crypto/ciphererror.h"
-#include "crypto/md5encrypt.h"
+#include "crypto/md5/md5encrypt.h"
 
 namespace Cli {
 

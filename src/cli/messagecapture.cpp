@@ -7,9 +7,9 @@ namespace Cli {
 MessageCapture::MessageCapture(QTextStream &err)
     : m_err(err)
 {
-    m_previous = Crypto::setMessageSink([this](const QString &text, Crypto::MessageIcon icon) {
-        const char *kind = icon == Crypto::MessageIcon::Critical ? "error: "
-            : icon == Crypto::MessageIcon::Warning               ? "warning: "
+    m_previous = Crypto::setMessageSink([this](const QString &text, Crypto::MessageSeverity icon) {
+        const char *kind = icon == Crypto::MessageSeverity::Critical ? "error: "
+            : icon == Crypto::MessageSeverity::Warning               ? "warning: "
                                                                  : "";
         m_err << kind << QString(text).replace(QStringLiteral("\r\n"), QStringLiteral("\n")) << '\n';
         m_err.flush();

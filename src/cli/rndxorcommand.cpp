@@ -3,7 +3,9 @@
 #include "cli/commandarguments.h"
 #include "cli/fileformexit.h"
 #include "cli/messagecapture.h"
-#include "crypto/rndxorhash.h"
+#include "cli/passwordoption.h"
+#include "crypto/rndxor/rndxorhash.h"
+#include "text/wholenumber.h"
 
 #include <limits>
 #include <optional>
@@ -23,24 +25,31 @@ struct Request
 // The request, or nullopt after the reason is printed.
 std::optional<Request> parseRequest(const Context &context)
 {
-    const CommandArguments arguments = parseCommandArguments(context.arguments, {"password", "key-size"});
+    const CommandArguments arguments =
+        parseCommandArguments(context.arguments, {kPasswordOption, "key-size"}, {kPasswordStdinFlag});
     QString problem = arguments.error;
     const QString mode = arguments.positional.value(0);
     const bool onFiles = mode.endsWith(u"-file");
     const bool knownMode = mode == u"encrypt" || mode == u"decrypt" || mode == u"encrypt-file" || mode == u"decrypt-file";
     if (problem.isEmpty() && (!knownMode || arguments.positional.size() != (onFiles ? 3 : 2)))
         problem = QStringLiteral("wrong arguments");
-    if (problem.isEmpty() && !arguments.options.contains(QStringLiteral("password")))
-        problem = QStringLiteral("--password is required");
 
-    Request request{mode, arguments.options.value(QStringLiteral("password")), arguments.positional.mid(1), {}};
+    Request request{mode, {}, arguments.positional.mid(1), {}};
     if (problem.isEmpty() && arguments.options.contains(QStringLiteral("key-size"))) {
-        bool ok = false;
-        const int keySize = arguments.options.value(QStringLiteral("key-size")).toInt(&ok);
-        if (ok && keySize >= std::numeric_limits<qint16>::min() && keySize <= std::numeric_limits<qint16>::max())
-            request.cipher.setKeySize(static_cast<qint16>(keySize));
+        const std::optional<qint64> keySize = Text::wholeNumber(arguments.options.value(QStringLiteral("key-size")), 5,
+                                                                std::numeric_limits<qint16>::min(),
+                                                                std::numeric_limits<qint16>::max());
+        if (keySize)
+            request.cipher.setKeySize(static_cast<qint16>(*keySize));
         else
             problem = QStringLiteral("--key-size takes a whole number from -32768 to 32767");
+    }
+    if (problem.isEmpty()) {
+        const std::optional<QString> password = readPassword(context, arguments, problem); // last: it may wait for a line
+        if (password)
+            request.password = *password;
+        else if (problem.isEmpty())
+            problem = QStringLiteral("--password or --password-stdin is required");
     }
     if (problem.isEmpty())
         return request;

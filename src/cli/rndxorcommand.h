@@ -5,10 +5,10 @@
 namespace Cli {
 
 inline constexpr char kRndXorUsage[] =
-    "  rndxor encrypt --password P [--key-size K] TEXT            random-XOR ciphertext of TEXT\n"
-    "  rndxor decrypt --password P [--key-size K] CIPHERTEXT      the plaintext of CIPHERTEXT\n"
-    "  rndxor encrypt-file --password P [--key-size K] PLAIN CIPHER\n"
-    "  rndxor decrypt-file --password P [--key-size K] PLAIN CIPHER";
+    "  rndxor encrypt --password P|--password-stdin [--key-size K] TEXT        random-XOR ciphertext of TEXT\n"
+    "  rndxor decrypt --password P|--password-stdin [--key-size K] CIPHERTEXT  the plaintext of CIPHERTEXT\n"
+    "  rndxor encrypt-file --password P|--password-stdin [--key-size K] PLAIN CIPHER\n"
+    "  rndxor decrypt-file --password P|--password-stdin [--key-size K] PLAIN CIPHER";
 
 // Prints the text result or writes the file; 1 when the password or integrity check failed, the
 // input is no text file, or a file cannot be read or written (the file and the reason on

@@ -2,7 +2,8 @@
 
 #include "cli/commandarguments.h"
 #include "cli/harvestrun.h"
-#include "harvest/keywordsearch.h"
+#include "cli/rawflag.h"
+#include "harvest/keywordrefusal.h"
 
 using namespace Qt::StringLiterals;
 
@@ -10,7 +11,7 @@ namespace Cli {
 
 int runSearch(const Context &context)
 {
-    const CommandArguments arguments = parseCommandArguments(context.arguments, {"format"});
+    const CommandArguments arguments = parseCommandArguments(context.arguments, {"format"}, {kRawFlag});
     RowFormat format = RowFormat::Tsv;
     QString error = arguments.error.isEmpty() ? readRowFormat(arguments, format) : u"search: "_s + arguments.error;
     if (error.isEmpty() && arguments.positional.size() != 1)
@@ -26,7 +27,7 @@ int runSearch(const Context &context)
         context.err << refusal << '\n';
         return BadUsage;
     }
-    return runHarvester(context, format, [&keyword](Harvest::Harvester &harvester) { return harvester.searchKeyword(keyword); });
+    return runHarvester(context, format, formulasOf(arguments), [&keyword](Harvest::Harvester &harvester) { return harvester.searchKeyword(keyword); });
 }
 
 } // namespace Cli

@@ -4,13 +4,13 @@
 
 namespace Cli {
 
-// "search KEYWORD [--format tsv|json]": searches the share site for KEYWORD, sent exactly as
+// "search KEYWORD [--format tsv|json] [--raw]": searches the share site for KEYWORD, sent exactly as
 // given, and writes the rows of its results page with their share codes as harvest does. An
 // empty keyword or one of fewer than two characters is refused (BadUsage, the refusal on err).
 int runSearch(const Context &context);
 
 inline constexpr char kSearchUsage[] =
-    "  search KEYWORD [--format tsv|json]\n"
+    "  search KEYWORD [--format tsv|json] [--raw]\n"
     "      search the share site for KEYWORD (at least two characters, sent as given; put \"--\"\n"
     "      before a keyword that starts with \"--\"); rows and exit codes as harvest, 1 meaning\n"
     "      the results page held no entry";

@@ -1,7 +1,6 @@
 #include "crawl/crawler.h"
 
 #include "harvest/entryparser.h"
-#include "harvest/keywordsearch.h"
 #include "harvest/sharecode.h"
 #include "harvest/siteurls.h"
 

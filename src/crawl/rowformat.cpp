@@ -1,6 +1,7 @@
 #include "crawl/rowformat.h"
 
 #include "harvest/tabularoutput.h"
+#include "text/printable.h"
 
 #include <array>
 
@@ -23,15 +24,19 @@ QStringList fieldTexts(const CrawlRow &row)
     return texts;
 }
 
-void appendCsvField(QString &out, QStringView text)
+// The spreadsheet cell of text, its control characters but tabs and line breaks replaced, then
+// quoted when RFC 4180 asks for it.
+void appendCsvField(QString &out, QStringView text, Harvest::Formulas formulas)
 {
-    const bool quoted = text.contains(u',') || text.contains(u'"') || text.contains(u'\n') || text.contains(u'\r');
+    QString cell;
+    Text::appendPrintable(cell, Harvest::spreadsheetCell(text, formulas), Text::LineBreaks::Kept);
+    const bool quoted = cell.contains(u',') || cell.contains(u'"') || cell.contains(u'\n') || cell.contains(u'\r');
     if (!quoted) {
-        out.append(text);
+        out.append(cell);
         return;
     }
     out.append(u'"');
-    for (const QChar c : text) {
+    for (const QChar c : cell) {
         if (c == u'"')
             out.append(u'"');
         out.append(c);
@@ -98,7 +103,7 @@ QString outputHead(Format format, bool withLink)
     return head;
 }
 
-QString formatRow(Format format, const CrawlRow &row)
+QString formatRow(Format format, const CrawlRow &row, Harvest::Formulas formulas)
 {
     const QStringList texts = fieldTexts(row);
     if (format == Format::Jsonl)
@@ -108,9 +113,9 @@ QString formatRow(Format format, const CrawlRow &row)
         if (i > 0)
             out.append(format == Format::Csv ? u',' : u'\t');
         if (format == Format::Csv)
-            appendCsvField(out, texts.at(i));
+            appendCsvField(out, texts.at(i), formulas);
         else
-            Harvest::appendTsvField(out, texts.at(i));
+            Harvest::appendTsvField(out, texts.at(i), formulas);
     }
     out.append(format == Format::Csv ? u"\r\n" : u"\n");
     return out;

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "crawl/crawlrow.h"
+#include "harvest/tabularoutput.h"
 
 #include <QString>
 
@@ -21,8 +22,11 @@ QString outputHead(Format format, bool withLink);
 // extractionCode, shareUrl and, when the row carries one, link.
 // - jsonl: one JSON object per line; page and number are numbers (page null for keyword results).
 // - csv: RFC 4180: a field holding a comma, a quote or a line break is quoted, its quotes
-//   doubled; lines end in CR LF.
-// - tsv: tabs between fields, a tab or line break inside a field becomes one space.
-QString formatRow(Format format, const CrawlRow &row);
+//   doubled; lines end in CR LF. Other control characters become spaces.
+// - tsv: tabs between fields, a tab, line break or other control character inside a field
+//   becomes one space.
+// CSV and TSV fields are spreadsheet cells (Harvest::spreadsheetCell) unless formulas is Raw;
+// JSON lines carry every text as it is.
+QString formatRow(Format format, const CrawlRow &row, Harvest::Formulas formulas = Harvest::Formulas::Defused);
 
 } // namespace Crawl

@@ -19,10 +19,10 @@ MessageSink setMessageSink(MessageSink sink)
     return std::exchange(currentSink(), std::move(sink));
 }
 
-void showMessage(const QString &text, MessageIcon icon)
+void showMessage(const QString &text, MessageSeverity severity)
 {
     if (const MessageSink &sink = currentSink())
-        sink(text, icon);
+        sink(text, severity);
     else
         qWarning().noquote() << text;
 }

@@ -9,14 +9,14 @@
 // records. Without a sink the message goes to qWarning().
 namespace Crypto {
 
-enum class MessageIcon { None, Critical, Warning };
+enum class MessageSeverity { None, Critical, Warning };
 
-using MessageSink = std::function<void(const QString &text, MessageIcon icon)>;
+using MessageSink = std::function<void(const QString &text, MessageSeverity severity)>;
 
 // Replaces the sink for the whole process; returns the previous one.
 MessageSink setMessageSink(MessageSink sink);
 
 // Hands one message to the current sink.
-void showMessage(const QString &text, MessageIcon icon = MessageIcon::None);
+void showMessage(const QString &text, MessageSeverity severity = MessageSeverity::None);
 
 } // namespace Crypto

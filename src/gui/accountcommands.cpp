@@ -1,5 +1,6 @@
 #include "gui/accountcommands.h"
 
+#include "config/productinfo.h"
 #include "login/logout.h"
 
 #include <QPushButton>
@@ -24,11 +25,13 @@ const QString &logoutCaption()
 
 } // namespace
 
-AccountCommands::AccountCommands(QWidget &mainWindow, QPushButton &accountButton, Form2Setup loginSetup)
+AccountCommands::AccountCommands(QWidget &mainWindow, QPushButton &accountButton, LoginWindowSetup loginSetup,
+                                 MessageBoxSeam messageBox)
     : QObject(&mainWindow)
     , m_mainWindow(mainWindow)
     , m_accountButton(accountButton)
     , m_loginSetup(std::move(loginSetup))
+    , m_messageBox(std::move(messageBox))
 {
     connect(&m_accountButton, &QPushButton::clicked, this, [this] {
         if (isLoggedIn())
@@ -46,18 +49,21 @@ bool AccountCommands::isLoggedIn() const
 
 void AccountCommands::showLoggedIn(const QString &userName)
 {
-    m_mainWindow.setWindowTitle(productTitle() + u"   登陆用户："_s + userName);
+    // A window title takes "[*]" for the modified mark and "[*][*]" for the text "[*]".
+    QString shownName = userName;
+    shownName.replace(u"[*]"_s, u"[*][*]"_s);
+    m_mainWindow.setWindowTitle(Config::productTitle() + u"   登陆用户："_s + shownName);
     m_accountButton.setText(logoutCaption());
 }
 
 void AccountCommands::openLogin()
 {
     m_accountButton.setEnabled(false);
-    auto *window = new Form2(m_loginSetup, &m_mainWindow);
+    auto *window = new LoginWindow(m_loginSetup, &m_mainWindow);
     window->setAttribute(Qt::WA_DeleteOnClose);
     window->setWindowModality(Qt::ApplicationModal);
-    connect(window, &Form2::closed, &m_accountButton, [button = &m_accountButton] { button->setEnabled(true); });
-    connect(window, &Form2::loggedIn, this, &AccountCommands::showLoggedIn);
+    connect(window, &LoginWindow::closed, &m_accountButton, [button = &m_accountButton] { button->setEnabled(true); });
+    connect(window, &LoginWindow::loggedIn, this, &AccountCommands::showLoggedIn);
     window->move(m_mainWindow.geometry().center() - window->rect().center());
     window->show();
     emit loginWindowOpened(window);
@@ -65,10 +71,10 @@ void AccountCommands::openLogin()
 
 void AccountCommands::logOut()
 {
-    Login::qcdl(m_loginSetup.endpoints.forum, m_loginSetup.endpoints.timeout);
-    m_mainWindow.setWindowTitle(productTitle());
+    Login::endForumLogin(m_loginSetup.endpoints.forum, m_loginSetup.endpoints.timeout);
+    m_mainWindow.setWindowTitle(Config::productTitle());
     m_accountButton.setText(loginCaption());
-    m_loginSetup.messageBox(u"注销成功!"_s, MessageIcon::Information, messageTitle());
+    m_messageBox(u"注销成功!"_s, MessageIcon::Information, messageTitle());
 }
 
 } // namespace Gui

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "gui/form2.h"
+#include "gui/loginwindow.h"
 #include "gui/messagebox.h"
 
 #include <QObject>
@@ -18,17 +18,17 @@ class AccountCommands : public QObject
 
 public:
     // accountButton lives in mainWindow; both outlive this object. The login windows share
-    // loginSetup, and its message boxes are this object's too.
-    AccountCommands(QWidget &mainWindow, QPushButton &accountButton, Form2Setup loginSetup);
+    // loginSetup; messageBox shows this object's own messages.
+    AccountCommands(QWidget &mainWindow, QPushButton &accountButton, LoginWindowSetup loginSetup, MessageBoxSeam messageBox);
 
     bool isLoggedIn() const;
 
-    // After a successful login: the caption names userName, the button logs out.
+    // After a successful login: the caption names userName as it is, the button logs out.
     void showLoggedIn(const QString &userName);
 
 signals:
     // A new login window is open, modal over the main window.
-    void loginWindowOpened(Gui::Form2 *window);
+    void loginWindowOpened(Gui::LoginWindow *window);
 
 private:
     void openLogin();
@@ -36,7 +36,8 @@ private:
 
     QWidget &m_mainWindow;
     QPushButton &m_accountButton;
-    Form2Setup m_loginSetup;
+    LoginWindowSetup m_loginSetup;
+    MessageBoxSeam m_messageBox;
 };
 
 } // namespace Gui

@@ -1,7 +1,7 @@
 #include "gui/keywordsearch.h"
 
 #include "gui/statusbar.h"
-#include "harvest/keywordsearch.h"
+#include "harvest/keywordrefusal.h"
 
 #include <QLineEdit>
 #include <QPushButton>
@@ -10,7 +10,7 @@ using namespace Qt::StringLiterals;
 
 namespace Gui {
 
-KeywordSearch::KeywordSearch(Harvest::Harvester &harvester, const Form1Controls &controls, const MessageBoxSeam &messageBox)
+KeywordSearch::KeywordSearch(Harvest::Harvester &harvester, const MainWindowControls &controls, const MessageBoxSeam &messageBox)
     : m_harvester(harvester)
     , m_controls(controls)
     , m_messageBox(messageBox)
@@ -29,7 +29,7 @@ void KeywordSearch::search()
     // As typed: the search sends spaces and letter case unchanged.
     const QString keyword = m_controls.keywordEdit->text();
     if (const QString refusal = Harvest::keywordRefusal(keyword); !refusal.isEmpty()) {
-        m_controls.statusBar->setPanelText(2, refusal);
+        m_controls.statusBar->setPanelText(MainStatusPanel, refusal);
         m_messageBox(refusal, MessageIcon::Information, messageTitle());
         return;
     }

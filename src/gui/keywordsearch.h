@@ -1,6 +1,6 @@
 #pragma once
 
-#include "gui/form1controls.h"
+#include "gui/mainwindowcontrols.h"
 #include "gui/messagebox.h"
 #include "harvest/harvester.h"
 
@@ -13,13 +13,13 @@ class KeywordSearch
 {
 public:
     // Connects the controls. Everything passed must outlive it.
-    KeywordSearch(Harvest::Harvester &harvester, const Form1Controls &controls, const MessageBoxSeam &messageBox);
+    KeywordSearch(Harvest::Harvester &harvester, const MainWindowControls &controls, const MessageBoxSeam &messageBox);
 
 private:
     void search();
 
     Harvest::Harvester &m_harvester;
-    const Form1Controls &m_controls;
+    const MainWindowControls &m_controls;
     const MessageBoxSeam &m_messageBox;
 };
 

@@ -1,5 +1,6 @@
 #include "gui/messagebox.h"
 
+#include "config/productinfo.h"
 #include "crypto/messagesink.h"
 
 #include <QMessageBox>
@@ -20,12 +21,12 @@ QMessageBox::Icon boxIcon(MessageIcon icon)
     return QMessageBox::NoIcon;
 }
 
-MessageIcon fromCipherIcon(Crypto::MessageIcon icon)
+MessageIcon fromCipherIcon(Crypto::MessageSeverity icon)
 {
     switch (icon) {
-    case Crypto::MessageIcon::Critical: return MessageIcon::Critical;
-    case Crypto::MessageIcon::Warning: return MessageIcon::Warning;
-    case Crypto::MessageIcon::None: break;
+    case Crypto::MessageSeverity::Critical: return MessageIcon::Critical;
+    case Crypto::MessageSeverity::Warning: return MessageIcon::Warning;
+    case Crypto::MessageSeverity::None: break;
     }
     return MessageIcon::None;
 }
@@ -37,24 +38,21 @@ QString messageTitle()
     return QStringLiteral("Vorlen系列软件");
 }
 
-QString productTitle()
-{
-    return QStringLiteral("Vorlen360云盘资源获取器 V1.0【VIP】");
-}
-
 MessageBoxSeam modalMessageBox(QWidget *parent)
 {
     // The parent may be gone by the time a late message comes; then the box stands alone.
     return [guard = QPointer<QWidget>(parent)](const QString &text, MessageIcon icon, const QString &title) {
         QMessageBox box(boxIcon(icon), title, text, QMessageBox::Ok, guard.data());
+        // Texts come from the forum and from files too: a tag is shown, never followed.
+        box.setTextFormat(Qt::PlainText);
         box.exec();
     };
 }
 
 void installCipherMessageSink(MessageBoxSeam messageBox)
 {
-    Crypto::setMessageSink([messageBox = std::move(messageBox)](const QString &text, Crypto::MessageIcon icon) {
-        messageBox(text, fromCipherIcon(icon), productTitle());
+    Crypto::setMessageSink([messageBox = std::move(messageBox)](const QString &text, Crypto::MessageSeverity icon) {
+        messageBox(text, fromCipherIcon(icon), Config::productTitle());
     });
 }
 

@@ -17,10 +17,8 @@ using MessageBoxSeam = std::function<void(const QString &text, MessageIcon icon,
 // The title of the program's own message boxes.
 QString messageTitle();
 
-// The caption of the main window and the title of the cipher classes' message boxes.
-QString productTitle();
-
-// A seam that shows a modal message box with an OK button over parent and waits for it.
+// A seam that shows a modal message box with an OK button over parent and waits for it. The
+// text is shown as plain text.
 MessageBoxSeam modalMessageBox(QWidget *parent);
 
 // Installs the cipher classes' message sink: their messages go to messageBox (by default a modal

@@ -1,18 +1,18 @@
 #include "gui/pagenavigation.h"
 
 #include "gui/statusbar.h"
+#include "harvest/siteurls.h"
 
 #include <QLabel>
 #include <QPushButton>
 #include <QSlider>
 
-#include <limits>
 
 using namespace Qt::StringLiterals;
 
 namespace Gui {
 
-PageNavigation::PageNavigation(qint16 &currentPage, const Form1Controls &controls, const MessageBoxSeam &messageBox,
+PageNavigation::PageNavigation(qint16 &currentPage, const MainWindowControls &controls, const MessageBoxSeam &messageBox,
                                std::function<void()> harvestCurrentPage)
     : m_page(currentPage)
     , m_controls(controls)
@@ -28,7 +28,7 @@ PageNavigation::PageNavigation(qint16 &currentPage, const Form1Controls &control
 
 void PageNavigation::next()
 {
-    if (m_page == std::numeric_limits<qint16>::max()) {
+    if (m_page == Harvest::kLastPage) {
         m_messageBox(u"已经是最后一页了"_s, MessageIcon::Information, messageTitle());
         return;
     }
@@ -51,7 +51,7 @@ void PageNavigation::previous()
 void PageNavigation::pickMoved(int page)
 {
     m_controls.pickedPageLabel->setText(u"获取第"_s + QString::number(page) + u"页："_s);
-    m_controls.statusBar->setPanelText(2, u"准备获取第"_s + QString::number(page) + u"页"_s);
+    m_controls.statusBar->setPanelText(MainStatusPanel, u"准备获取第"_s + QString::number(page) + u"页"_s);
 }
 
 void PageNavigation::fetchPicked()

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "gui/form1controls.h"
+#include "gui/mainwindowcontrols.h"
 #include "gui/messagebox.h"
 
 #include <QtGlobal>
@@ -17,7 +17,7 @@ class PageNavigation
 {
 public:
     // Connects the controls. currentPage, controls and messageBox must outlive it.
-    PageNavigation(qint16 &currentPage, const Form1Controls &controls, const MessageBoxSeam &messageBox,
+    PageNavigation(qint16 &currentPage, const MainWindowControls &controls, const MessageBoxSeam &messageBox,
                    std::function<void()> harvestCurrentPage);
 
 private:
@@ -27,7 +27,7 @@ private:
     void fetchPicked();
 
     qint16 &m_page;
-    const Form1Controls &m_controls;
+    const MainWindowControls &m_controls;
     const MessageBoxSeam &m_messageBox;
     std::function<void()> m_harvest;
 };

@@ -1,6 +1,6 @@
 #include "gui/rowactions.h"
 
-#include "gui/form1controls.h"
+#include "gui/mainwindowcontrols.h"
 #include "gui/statusbar.h"
 #include "harvest/resultlist.h"
 
@@ -26,7 +26,7 @@ void putOnClipboard(const QString &text)
 
 } // namespace
 
-RowActions::RowActions(const Form1Controls &controls, Harvest::ResultList &list, QString sharePrefix,
+RowActions::RowActions(const MainWindowControls &controls, Harvest::ResultList &list, QString sharePrefix,
                        MessageBoxSeam messageBox, BrowserSeam openUrl)
     : m_view(*controls.resultView)
     , m_statusBar(*controls.statusBar)
@@ -71,16 +71,24 @@ void RowActions::openShare()
 void RowActions::hideRow()
 {
     const int row = fetchedSelectedRow(u"请获取礼包后再进行隐藏"_s);
-    if (row >= 0 && m_list.removeAndRenumber(row))
-        report(u"礼包已隐藏"_s);
+    if (row < 0 || !m_list.removeAndRenumber(row))
+        return;
+    // The view has selected the next row in place of the removed one; the next F6 must not
+    // hide a row the user never chose.
+    m_view.selectionModel()->clearSelection();
+    report(u"礼包已隐藏"_s);
 }
 
 bool RowActions::eventFilter(QObject *watched, QEvent *event)
 {
-    if (watched == &m_view && event->type() == QEvent::KeyPress
-        && static_cast<QKeyEvent *>(event)->key() == Qt::Key_F6) {
-        hideRow();
-        return true;
+    if (watched == &m_view && event->type() == QEvent::KeyPress) {
+        const auto *key = static_cast<QKeyEvent *>(event);
+        if (key->key() == Qt::Key_F6) {
+            // A held key hides one row, and says nothing while it repeats.
+            if (!key->isAutoRepeat())
+                hideRow();
+            return true;
+        }
     }
     if (watched != m_view.viewport()
         || (event->type() != QEvent::MouseButtonPress && event->type() != QEvent::MouseButtonDblClick))
@@ -105,7 +113,7 @@ int RowActions::fetchedSelectedRow(const QString &refusal) const
 
 void RowActions::report(const QString &status) const
 {
-    m_statusBar.setPanelText(2, status);
+    m_statusBar.setPanelText(MainStatusPanel, status);
 }
 
 } // namespace Gui

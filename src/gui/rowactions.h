@@ -14,18 +14,19 @@ class ResultList;
 namespace Gui {
 
 class StatusBar;
-struct Form1Controls;
+struct MainWindowControls;
 
 // The actions on the selected row of the result list: copy the share link with its extraction
 // code (menu entry fz), copy the extraction code alone (fzzym, or a double click anywhere on
-// the list), open the share in the browser (dk), hide the row (F6, whatever the modifiers).
-// A row counts once its share code has been read; before that an action only says so.
+// the list), open the share in the browser (dk), hide the row (F6, whatever the modifiers; a
+// held key hides one row and leaves no row selected). A row counts once its share code has
+// been read; before that an action only says so.
 class RowActions : public QObject
 {
     Q_OBJECT
 
 public:
-    RowActions(const Form1Controls &controls, Harvest::ResultList &list, QString sharePrefix,
+    RowActions(const MainWindowControls &controls, Harvest::ResultList &list, QString sharePrefix,
                MessageBoxSeam messageBox, BrowserSeam openUrl);
 
     void copyShare();

@@ -1,6 +1,7 @@
 #include "gui/statusbar.h"
 
 #include <QLabel>
+#include <QTextDocument>
 
 using namespace Qt::StringLiterals;
 
@@ -9,6 +10,12 @@ namespace Gui {
 namespace {
 
 constexpr int kPanelGap = 2;
+
+// A tool tip that shows text as it is: Qt takes a tip that looks like markup for rich text.
+QString plainToolTip(const QString &text)
+{
+    return text.isEmpty() ? QString() : Qt::convertFromPlainText(text);
+}
 
 } // namespace
 
@@ -53,7 +60,7 @@ void StatusBar::setPanelText(int panel, const QString &text)
         return;
     label->setText(text);
     if (m_mirrorsToolTip.at(panel - 1))
-        label->setToolTip(text);
+        label->setToolTip(plainToolTip(text));
     emit panelTextChanged(panel, text);
 }
 
@@ -67,7 +74,7 @@ void StatusBar::mirrorTextAsToolTip(int panel)
 {
     if (QLabel *label = panelLabel(panel)) {
         m_mirrorsToolTip[panel - 1] = true;
-        label->setToolTip(label->text());
+        label->setToolTip(plainToolTip(label->text()));
     }
 }
 

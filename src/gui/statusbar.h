@@ -28,7 +28,8 @@ public:
     QString panelText(int panel) const;
     int panelCount() const { return int(m_panels.size()); }
 
-    // From now on the panel's tool tip repeats its text, for texts wider than the panel.
+    // From now on the panel's tool tip repeats its text as plain text, for texts wider than the
+    // panel.
     void mirrorTextAsToolTip(int panel);
 
 signals:

@@ -29,7 +29,7 @@ ProgramEndSeam applicationExit()
     return [] { QCoreApplication::exit(0); };
 }
 
-UpdateCheck::UpdateCheck(const Net::Endpoints &endpoints, const Form1Controls &controls, const QWidget &window,
+UpdateCheck::UpdateCheck(const Config::Endpoints &endpoints, const MainWindowControls &controls, const QWidget &window,
                          const MessageBoxSeam &messageBox, const BrowserSeam &openUrl, ProgramEndSeam endProgram)
     : m_versionFileUrl(Net::versionFileUrl(endpoints.updateServer))
     , m_forumFrontPage(frontPage(endpoints.forum))
@@ -44,24 +44,24 @@ UpdateCheck::UpdateCheck(const Net::Endpoints &endpoints, const Form1Controls &c
 
 void UpdateCheck::run()
 {
-    const Net::UpdateCheck check = Net::judgeVersionFile(Net::GetBody(m_versionFileUrl, m_transferTimeout));
+    const Net::VersionVerdict check = Net::judgeVersionFile(Net::GetBody(m_versionFileUrl, m_transferTimeout));
     if (!m_window.isVisible())
         return; // closed while we waited: the program is ending anyway
 
-    switch (check.verdict) {
-    case Net::UpdateVerdict::Current:
+    switch (check.status) {
+    case Net::VersionStatus::Current:
         for (QWidget *control : std::initializer_list<QWidget *>{m_controls.keywordEdit, m_controls.nextPageButton,
                                                                 m_controls.previousPageButton, m_controls.searchButton})
             control->setEnabled(true);
-        m_controls.statusBar->setPanelText(2, u"欢迎使用Vorlen系列软件"_s);
+        m_controls.statusBar->setPanelText(MainStatusPanel, u"欢迎使用Vorlen系列软件"_s);
         return;
-    case Net::UpdateVerdict::Newer:
+    case Net::VersionStatus::Newer:
         m_messageBox(u"发现最新版本!["_s + check.version + u"]\r\n \r\n确定后自动打开官方论坛!"_s, MessageIcon::Information,
                      messageTitle());
         m_openUrl(m_forumFrontPage);
         m_endProgram();
         return;
-    case Net::UpdateVerdict::Unreadable:
+    case Net::VersionStatus::Unreadable:
         m_messageBox(u"检测更新失败!请您稍后再试,暂时使用原版"_s, MessageIcon::Warning, messageTitle());
         return;
     }

@@ -1,9 +1,9 @@
 #pragma once
 
 #include "gui/browser.h"
-#include "gui/form1controls.h"
+#include "gui/mainwindowcontrols.h"
 #include "gui/messagebox.h"
-#include "net/endpoints.h"
+#include "config/endpoints.h"
 
 #include <functional>
 
@@ -23,7 +23,7 @@ class UpdateCheck
 {
 public:
     // Everything passed must outlive the check.
-    UpdateCheck(const Net::Endpoints &endpoints, const Form1Controls &controls, const QWidget &window,
+    UpdateCheck(const Config::Endpoints &endpoints, const MainWindowControls &controls, const QWidget &window,
                 const MessageBoxSeam &messageBox, const BrowserSeam &openUrl, ProgramEndSeam endProgram);
 
     // Fetches the version file and presents the verdict. The fetch processes events, so the
@@ -34,7 +34,7 @@ private:
     QString m_versionFileUrl;
     QUrl m_forumFrontPage;
     std::chrono::milliseconds m_transferTimeout;
-    const Form1Controls &m_controls;
+    const MainWindowControls &m_controls;
     const QWidget &m_window;
     const MessageBoxSeam &m_messageBox;
     const BrowserSeam &m_openUrl;

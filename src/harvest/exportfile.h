@@ -19,7 +19,8 @@ QByteArray exportBlock(const ResultList &list);
 
 // Appends the export block of list to the file at path, creating it when missing, with one
 // write at the end of the file, so two exports never interleave. When the write fails or
-// comes out short, the file is cut back to its old length and the reason is returned.
+// comes out short, the file is cut back to its old length, or removed when this export created
+// it, and the reason is returned.
 ExportResult appendExport(const QString &path, const ResultList &list);
 
 } // namespace Harvest

@@ -1,7 +1,6 @@
 #include "harvest/harvester.h"
 
 #include "harvest/entryparser.h"
-#include "harvest/keywordsearch.h"
 #include "harvest/sharecode.h"
 #include "harvest/siteurls.h"
 #include "net/getbody.h"
@@ -23,7 +22,7 @@ QString listingStatus(qint16 page)
 
 } // namespace
 
-Harvester::Harvester(ResultList &list, const Net::Endpoints &endpoints, QObject *parent)
+Harvester::Harvester(ResultList &list, const Config::Endpoints &endpoints, QObject *parent)
     : QObject(parent)
     , m_list(list)
     , m_shareSite(endpoints.shareSite)

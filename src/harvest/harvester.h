@@ -1,7 +1,7 @@
 #pragma once
 
 #include "harvest/resultlist.h"
-#include "net/endpoints.h"
+#include "config/endpoints.h"
 
 #include <QObject>
 #include <QString>
@@ -44,7 +44,7 @@ class Harvester : public QObject
 
 public:
     // list and the harvester must outlive every run.
-    Harvester(ResultList &list, const Net::Endpoints &endpoints, QObject *parent = nullptr);
+    Harvester(ResultList &list, const Config::Endpoints &endpoints, QObject *parent = nullptr);
 
     // Harvests listing page `page` and returns when the run is over (or superseded).
     HarvestResult harvestPage(qint16 page);

@@ -1,5 +1,8 @@
 #include "harvest/siteurls.h"
 
+#include "text/percentencoding.h"
+#include "text/wholenumber.h"
+
 #include <QByteArray>
 
 using namespace Qt::StringLiterals;
@@ -22,6 +25,12 @@ bool standsInPath(char c)
 }
 
 } // namespace
+
+std::optional<qint16> pageNumber(QStringView text)
+{
+    const std::optional<qint64> page = Text::wholeNumber(text, 5, 0, kLastPage);
+    return page ? std::optional<qint16>(static_cast<qint16>(*page)) : std::nullopt;
+}
 
 QString listingUrl(const QString &shareSite, qint16 page)
 {
@@ -46,6 +55,13 @@ QString detailUrl(const QString &shareSite, const QString &entryId)
         }
     }
     return shareSite + u"id-"_s + QLatin1StringView(path) + u".html"_s;
+}
+
+QString searchUrl(const QString &shareSite, QStringView keyword)
+{
+    // submit.x/y are where the form's image button was clicked; submit is 开始搜索 in GBK.
+    return shareSite + u"?wd="_s + Text::percentEncodeGbk(keyword)
+        + u"&submit.x=49&submit.y=14&submit=%BF%AA%CA%BC%CB%D1%CB%F7"_s;
 }
 
 } // namespace Harvest

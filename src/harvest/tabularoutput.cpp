@@ -1,5 +1,7 @@
 #include "harvest/tabularoutput.h"
 
+#include "text/printable.h"
+
 #include <array>
 
 namespace Harvest {
@@ -12,14 +14,17 @@ constexpr std::array<const char16_t *, ColumnCount> kJsonKeys{
 
 } // namespace
 
-void appendTsvField(QString &out, QStringView text)
+QString spreadsheetCell(QStringView field, Formulas formulas)
 {
-    for (qsizetype i = 0; i < text.size(); ++i) {
-        const QChar c = text.at(i);
-        if (c == u'\r' && i + 1 < text.size() && text.at(i + 1) == u'\n')
-            continue; // CR LF is one line break: its LF writes the space
-        out.append(c == u'\t' || c == u'\r' || c == u'\n' ? QChar(u' ') : c);
-    }
+    static constexpr QStringView kFormulaStarts = u"=+-@\t\r";
+    if (formulas == Formulas::Raw || field.isEmpty() || !kFormulaStarts.contains(field.front()))
+        return field.toString();
+    return u'\'' + field.toString();
+}
+
+void appendTsvField(QString &out, QStringView text, Formulas formulas)
+{
+    Text::appendPrintable(out, spreadsheetCell(text, formulas));
 }
 
 void appendJsonString(QString &out, QStringView text)
@@ -33,7 +38,7 @@ void appendJsonString(QString &out, QStringView text)
         case u'\r': out.append(u"\\r"); break;
         case u'\t': out.append(u"\\t"); break;
         default:
-            if (c.unicode() < 0x20)
+            if (c.category() == QChar::Other_Control)
                 out.append(QStringLiteral("\\u%1").arg(c.unicode(), 4, 16, QChar(u'0')));
             else
                 out.append(c);
@@ -42,14 +47,14 @@ void appendJsonString(QString &out, QStringView text)
     out.append(u'"');
 }
 
-QString toTsv(const QList<ResourceEntry> &entries)
+QString toTsv(const QList<ResourceEntry> &entries, Formulas formulas)
 {
     QString out;
     for (const ResourceEntry &entry : entries) {
         for (int column = 0; column < ColumnCount; ++column) {
             if (column > 0)
                 out.append(u'\t');
-            appendTsvField(out, field(entry, static_cast<Column>(column)));
+            appendTsvField(out, field(entry, static_cast<Column>(column)), formulas);
         }
         out.append(u'\n');
     }

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "crypto/rijndael.h"
+#include "crypto/aes/rijndael.h"
 #include "login/loginini.h"
 
 #include <QString>

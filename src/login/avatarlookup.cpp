@@ -1,5 +1,6 @@
 #include "login/avatarlookup.h"
 
+#include "login/pictureformat.h"
 #include "net/networkaccess.h"
 
 #include <QNetworkAccessManager>
@@ -22,16 +23,6 @@ constexpr qsizetype kPaddedLength = 9;
 QString segment(QStringView text)
 {
     return QString::fromLatin1(QUrl::toPercentEncoding(text.toString()));
-}
-
-// Stored pictures come as JPEG, GIF, PNG or bitmap; a server that names an image type is
-// believed as well.
-bool isImageData(const QByteArray &contentType, const QByteArray &bytes)
-{
-    if (contentType.trimmed().toLower().startsWith("image/"))
-        return true;
-    return bytes.startsWith("\xFF\xD8\xFF") || bytes.startsWith("GIF87a") || bytes.startsWith("GIF89a")
-        || bytes.startsWith("\x89PNG\r\n\x1A\n") || bytes.startsWith("BM");
 }
 
 } // namespace
@@ -99,8 +90,9 @@ void AvatarLookup::onProbeFinished()
     QByteArray bytes;
     if (reply->error() == QNetworkReply::NoError) {
         bytes = reply->readAll();
-        const QByteArray contentType = reply->header(QNetworkRequest::ContentTypeHeader).toByteArray();
-        if (bytes.size() > kLargestPicture || !isImageData(contentType, bytes))
+        // Told by the bytes, not by the type the server names: an error page may call itself
+        // an image, and only the four stored formats are decoded.
+        if (bytes.size() > kLargestPicture || !pictureFormat(bytes))
             bytes.clear();
     }
     emit finished({m_uid, bytes});

@@ -25,7 +25,7 @@ QString avatarUrl(const QString &forumBaseUrl, const QString &uid);
 struct AvatarResult
 {
     QString uid;
-    QByteArray picture; // the probe's bytes when they are image data; empty otherwise
+    QByteArray picture; // the probe's bytes when pictureFormat() knows them; empty otherwise
 };
 
 // Probes one avatar address and reports once per lookUp() whether a picture is stored there.

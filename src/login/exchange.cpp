@@ -26,7 +26,7 @@ bool isRefusedAnswer(const QNetworkReply &reply)
 
 } // namespace
 
-Exchange::Exchange(const Net::Endpoints &endpoints, QObject *parent)
+Exchange::Exchange(const Config::Endpoints &endpoints, QObject *parent)
     : QObject(parent)
     , m_forum(endpoints.forum)
     , m_probe(endpoints.probe)

@@ -2,7 +2,7 @@
 
 #include "login/loginanswer.h"
 #include "login/loginform.h"
-#include "net/endpoints.h"
+#include "config/endpoints.h"
 
 #include <QObject>
 #include <QPointer>
@@ -17,7 +17,7 @@ class Exchange : public QObject
     Q_OBJECT
 
 public:
-    explicit Exchange(const Net::Endpoints &endpoints, QObject *parent = nullptr);
+    explicit Exchange(const Config::Endpoints &endpoints, QObject *parent = nullptr);
     ~Exchange() override; // abandons a pending request
 
     // Probes the network (waiting for it while events are processed), then posts form and

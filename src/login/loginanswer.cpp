@@ -1,8 +1,7 @@
 #include "login/loginanswer.h"
 
-#include "net/texthelpers.h"
-
 #include <QList>
+#include <QRegularExpression>
 
 using namespace Qt::StringLiterals;
 
@@ -25,9 +24,18 @@ QStringView trimSpaces(QStringView text)
     return text;
 }
 
+// Removes every tag the pattern matches, ignoring case.
+QString stripTags(QString text, const QRegularExpression &tags)
+{
+    return text.replace(tags, QString());
+}
+
+// The forum dresses the group in font and bold tags ("</?b" takes every tag starting with b).
 QString withoutFontAndBold(const QString &group)
 {
-    return Net::preg(Net::preg(group, u"</?font[^<>]*>"_s, {}), u"</?b[^<>]*>"_s, {});
+    static const QRegularExpression font(u"</?font[^<>]*>"_s, QRegularExpression::CaseInsensitiveOption);
+    static const QRegularExpression bold(u"</?b[^<>]*>"_s, QRegularExpression::CaseInsensitiveOption);
+    return stripTags(stripTags(group, font), bold);
 }
 
 LoginResult welcomed(const QList<QStringView> &pieces)

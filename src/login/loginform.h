@@ -4,11 +4,18 @@
 #include <QString>
 #include <QStringView>
 
+#include <array>
+
 // The forum's AJAX login request, built from what the user typed.
 namespace Login {
 
-// The security questions are 1..kHighestQuestion; 0 is none.
-inline constexpr int kHighestQuestion = 7;
+// The forum's security questions in the order of its form: item 0 asks none, items
+// 1..kHighestQuestion are the questions the forum knows by those numbers.
+inline constexpr std::array<QStringView, 8> kSecurityQuestions{
+    u"安全提问",         u"母亲的名字",         u"爷爷的名字",       u"父亲出生的城市",
+    u"您其中一位老师的名字", u"您个人计算机的型号", u"您最喜欢的餐馆名称", u"驾驶执照的最后四位数字",
+};
+inline constexpr int kHighestQuestion = int(kSecurityQuestions.size()) - 1;
 
 struct LoginForm
 {

@@ -12,7 +12,7 @@ using namespace Qt::StringLiterals;
 
 namespace Login {
 
-void qcdl(const QString &forumBaseUrl, std::chrono::milliseconds transferTimeout)
+void endForumLogin(const QString &forumBaseUrl, std::chrono::milliseconds transferTimeout)
 {
     QNetworkAccessManager &manager = Net::networkManager();
     const QUrl url(forumBaseUrl + u"member.php?mod=logging&action=logout"_s, QUrl::StrictMode);

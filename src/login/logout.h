@@ -12,6 +12,6 @@ namespace Login {
 // cookie of the process's cookie store, so later forum requests are anonymous. The answer is
 // never read and its cookies are never stored. Nothing on disk is touched. A forum that cannot
 // be reached changes nothing: the cookies are dropped all the same.
-void qcdl(const QString &forumBaseUrl, std::chrono::milliseconds transferTimeout);
+void endForumLogin(const QString &forumBaseUrl, std::chrono::milliseconds transferTimeout);
 
 } // namespace Login

@@ -1,5 +1,7 @@
 #include "net/versionfile.h"
 
+#include "config/productversion.h"
+
 using namespace Qt::StringLiterals;
 
 namespace Net {
@@ -7,7 +9,6 @@ namespace Net {
 namespace {
 
 constexpr QStringView kMarker = u"360:";
-constexpr QStringView kProgramVersion = u"V1.0";
 
 } // namespace
 
@@ -28,12 +29,12 @@ QString cutVersion(QStringView body)
     return bar < 0 ? QString() : piece.first(bar).toString();
 }
 
-UpdateCheck judgeVersionFile(const std::optional<QString> &body)
+VersionVerdict judgeVersionFile(const std::optional<QString> &body)
 {
     const QString version = body ? cutVersion(*body) : QString();
     if (version.isEmpty())
         return {};
-    return {version == kProgramVersion ? UpdateVerdict::Current : UpdateVerdict::Newer, version};
+    return {version == Config::kReleaseName ? VersionStatus::Current : VersionStatus::Newer, version};
 }
 
 } // namespace Net

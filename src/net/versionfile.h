@@ -9,15 +9,15 @@
 // "360:" + version + "|", anywhere in the file.
 namespace Net {
 
-enum class UpdateVerdict {
-    Current,    // the file names this program's own version, "V1.0"
+enum class VersionStatus {
+    Current,    // the file names this program's own release name (Config::kReleaseName)
     Newer,      // the file names another version
     Unreadable, // no file, an empty one, or one without a usable entry (an error page, say)
 };
 
-struct UpdateCheck
+struct VersionVerdict
 {
-    UpdateVerdict verdict = UpdateVerdict::Unreadable;
+    VersionStatus status = VersionStatus::Unreadable;
     QString version; // as the file names it; empty when Unreadable
 };
 
@@ -32,6 +32,6 @@ QString cutVersion(QStringView body);
 // What a fetched version file says (nullopt: the fetch failed). An empty version counts as
 // Unreadable, not as a newer version with an empty name: a server's error page must not make
 // the program announce an update and quit.
-UpdateCheck judgeVersionFile(const std::optional<QString> &body);
+VersionVerdict judgeVersionFile(const std::optional<QString> &body);
 
 } // namespace Net

@@ -4,7 +4,10 @@ namespace Text {
 
 std::optional<qint64> wholeNumber(QStringView text, qsizetype maxDigits, qint64 low, qint64 high)
 {
-    if (text.isEmpty() || text.size() > maxDigits)
+    const bool negative = low < 0 && text.startsWith(u'-');
+    if (negative)
+        text = text.sliced(1);
+    if (text.isEmpty() || text.size() > maxDigits || maxDigits > 18)
         return std::nullopt;
     qint64 value = 0;
     for (const QChar c : text) {
@@ -12,6 +15,8 @@ std::optional<qint64> wholeNumber(QStringView text, qsizetype maxDigits, qint64 
             return std::nullopt;
         value = value * 10 + (c.unicode() - u'0');
     }
+    if (negative)
+        value = -value;
     return value >= low && value <= high ? std::optional(value) : std::nullopt;
 }
 

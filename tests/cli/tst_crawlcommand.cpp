@@ -1,8 +1,10 @@
-// The crawl command's wiring: exit codes, the output file's safety, and a stop by SIGINT in a
-// child process. What rows hold is the core's business (tests/crawl).
+// The crawl command's wiring: exit codes, the output file's safety, a stop by SIGINT in a child
+// process, and titles a spreadsheet would run as formulas (harvest and search as well). What
+// rows hold is the core's business (tests/crawl).
 #include "demo-site/server.h"
 #include "net/networkaccess.h"
 #include "support/clirun.h"
+#include "support/csvreader.h"
 #include "support/files.h"
 
 #include <QDir>
@@ -10,6 +12,7 @@
 #include <QJsonObject>
 #include <QNetworkAccessManager>
 #include <QProcess>
+#include <QRegularExpression>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -48,6 +51,8 @@ private slots:
     void outputFile();
     void stopSignal_data();
     void stopSignal();
+    void formulaTitles_data();
+    void formulaTitles();
 };
 
 void TestCrawlCommand::exitCodes_data()
@@ -187,6 +192,50 @@ void TestCrawlCommand::stopSignal()
     QVERIFY2(err.contains(QByteArray(", rows written " + QByteArray::number(lines.size()) + ",")), err.constData());
     if (toFile)
         QCOMPARE(QDir(dir.path()).entryList(QDir::Files), QStringList{u"rows.jsonl"_s});
+}
+
+void TestCrawlCommand::formulaTitles_data()
+{
+    QTest::addColumn<QStringList>("arguments");
+    QTest::addColumn<bool>("raw");
+    const QStringList crawlCsv{u"crawl"_s, u"--pages=0"_s, u"--format=csv"_s};
+    const QStringList harvest{u"harvest"_s, u"--page=0"_s};
+    const QStringList search{u"search"_s, u"周星驰"_s};
+    QTest::newRow("crawl csv") << crawlCsv << false;
+    QTest::newRow("crawl csv, raw") << crawlCsv + QStringList{u"--raw"_s} << true;
+    QTest::newRow("crawl tsv") << QStringList{u"crawl"_s, u"--pages=0"_s, u"--format=tsv"_s} << false;
+    QTest::newRow("harvest") << harvest << false;
+    QTest::newRow("harvest, raw") << harvest + QStringList{u"--raw"_s} << true;
+    QTest::newRow("search, raw") << search + QStringList{u"--raw"_s} << true;
+}
+
+// Titles that start with "=" and "@": written with a leading "'" unless --raw asks for them as
+// the site sent them.
+void TestCrawlCommand::formulaTitles()
+{
+    QFETCH(QStringList, arguments);
+    QFETCH(bool, raw);
+    DemoSite::Server site(DemoSite::Options{.seed = 2, .fault = DemoSite::Fault::FormulaTitles});
+    QVERIFY(site.start());
+    const CliOutcome outcome = runCli(endpointArguments(site) + arguments);
+    Net::networkManager().clearConnectionCache();
+    QCOMPARE(outcome.code, 0);
+
+    QStringList titles;
+    if (arguments.contains(u"--format=csv"_s)) {
+        const auto records = readCsv(outcome.out.mid(1)); // after the byte-order mark
+        QVERIFY(records && records->size() > 2);
+        const qsizetype column = records->front().indexOf(u"title"_s);
+        for (const QStringList &record : records->mid(1))
+            titles.append(record.at(column));
+    } else {
+        const qsizetype column = arguments.front() == u"crawl" ? 2 : 1;
+        for (const QString &line : outcome.out.split(u'\n', Qt::SkipEmptyParts))
+            titles.append(line.split(u'\t').at(column));
+    }
+    const QString lead = raw ? QString() : u"'"_s;
+    QVERIFY(titles.filter(QRegularExpression(u"^"_s + lead + u"="_s)).size() > 0);
+    QCOMPARE(titles.filter(QRegularExpression(u"^"_s + lead + u"[=@]"_s)).size(), titles.size());
 }
 
 QTEST_GUILESS_MAIN(TestCrawlCommand)

@@ -1,5 +1,5 @@
-#include "cli/cli.h"
 #include "scriptedsite.h"
+#include "support/clirun.h"
 
 #include <QJsonArray>
 #include <QJsonDocument>
@@ -10,26 +10,12 @@ using namespace Qt::StringLiterals;
 
 namespace {
 
-struct Outcome
+CliOutcome runHarvest(const ScriptedSite &site, const QStringList &arguments, const QString &shareSite = {})
 {
-    int code;
-    QString out;
-    QString err;
-};
-
-Outcome runHarvest(const ScriptedSite &site, const QStringList &arguments, const QString &shareSite = {})
-{
-    const Net::Endpoints endpoints = site.endpoints();
-    QString out;
-    QString err;
-    QTextStream outStream(&out);
-    QTextStream errStream(&err);
-    const QStringList line = QStringList{u"--share-site"_qs, shareSite.isEmpty() ? endpoints.shareSite : shareSite,
-                                         u"--share-prefix"_qs, endpoints.sharePrefix, u"--timeout"_qs, u"10"_qs,
-                                         u"harvest"_qs}
-        + arguments;
-    const int code = Cli::run(line, {}, outStream, errStream);
-    return {code, out, err};
+    const Config::Endpoints endpoints = site.endpoints();
+    return runCli(QStringList{u"--share-site"_qs, shareSite.isEmpty() ? endpoints.shareSite : shareSite,
+                              u"--share-prefix"_qs, endpoints.sharePrefix, u"--timeout"_qs, u"10"_qs, u"harvest"_qs}
+                  + arguments);
 }
 
 QString tsvLine(int page, int i, bool withShareCode = true)
@@ -72,7 +58,7 @@ void TestHarvestCommand::initTestCase()
 
 void TestHarvestCommand::rowsAsTsv()
 {
-    const Outcome outcome = runHarvest(m_site, {});
+    const CliOutcome outcome = runHarvest(m_site, {});
     QCOMPARE(outcome.code, 0);
     QCOMPARE(outcome.out, tsvLine(0, 1) + tsvLine(0, 2) + tsvLine(0, 3));
     QCOMPARE(outcome.err, u"正在获取第0页资源..\n资源获取完毕,正在获取礼包码..\n礼包码获取完毕..\n"_qs);
@@ -81,7 +67,7 @@ void TestHarvestCommand::rowsAsTsv()
 
 void TestHarvestCommand::rowsAsJson()
 {
-    const Outcome outcome = runHarvest(m_site, {u"--page=32767"_qs, u"--format"_qs, u"json"_qs});
+    const CliOutcome outcome = runHarvest(m_site, {u"--page=32767"_qs, u"--format"_qs, u"json"_qs});
     QCOMPARE(outcome.code, 0);
     const QJsonArray rows = QJsonDocument::fromJson(outcome.out.toUtf8()).array();
     QCOMPARE(rows.size(), 1);
@@ -95,7 +81,7 @@ void TestHarvestCommand::rowsAsJson()
 
 void TestHarvestCommand::nothingFound()
 {
-    const Outcome outcome = runHarvest(m_site, {u"--page"_qs, u"5"_qs});
+    const CliOutcome outcome = runHarvest(m_site, {u"--page"_qs, u"5"_qs});
     QCOMPARE(outcome.code, 1);
     QCOMPARE(outcome.out, QString());
     QCOMPARE(outcome.err, u"正在获取第5页资源..\n未获取到任何资源\n"_qs);
@@ -104,7 +90,7 @@ void TestHarvestCommand::nothingFound()
 
 void TestHarvestCommand::detailPassStopped()
 {
-    const Outcome outcome = runHarvest(m_site, {u"--page=8"_s});
+    const CliOutcome outcome = runHarvest(m_site, {u"--page=8"_s});
     QCOMPARE(outcome.code, 4);
     QCOMPARE(outcome.out, tsvLine(8, 1) + tsvLine(8, 2, false) + tsvLine(8, 3, false));
     const QString lastLine = outcome.err.section(u'\n', -2, -2);
@@ -124,7 +110,7 @@ void TestHarvestCommand::listingFailed()
 {
     QFETCH(QStringList, arguments);
     QFETCH(bool, refused);
-    const Outcome outcome = runHarvest(m_site, arguments, refused ? ScriptedSite::closedSite() : QString());
+    const CliOutcome outcome = runHarvest(m_site, arguments, refused ? ScriptedSite::closedSite() : QString());
     QCOMPARE(outcome.code, 3);
     QCOMPARE(outcome.out, QString());
     QVERIFY(outcome.err.startsWith(u"正在获取第"_qs));
@@ -150,7 +136,7 @@ void TestHarvestCommand::badUsage_data()
 void TestHarvestCommand::badUsage()
 {
     QFETCH(QStringList, arguments);
-    const Outcome outcome = runHarvest(m_site, arguments);
+    const CliOutcome outcome = runHarvest(m_site, arguments);
     QCOMPARE(outcome.code, 2);
     QCOMPARE(outcome.out, QString());
     QVERIFY(outcome.err.contains(u"usage:"_qs));

@@ -50,7 +50,7 @@ void TestSearchCommand::search()
     if (results == "stopped")
         site.setDetail(2, 2, "<html>分享已取消</html>");
     QVERIFY(site.start());
-    const Net::Endpoints endpoints = site.endpoints();
+    const Config::Endpoints endpoints = site.endpoints();
 
     const CliOutcome outcome = runCli(QStringList{u"--share-site"_qs, endpoints.shareSite, u"--share-prefix"_qs,
                                                   endpoints.sharePrefix, u"--timeout=10"_qs, u"search"_qs}

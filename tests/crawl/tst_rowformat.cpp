@@ -1,6 +1,7 @@
 // Rows written in each format and read back by an independent reader: whatever a title holds,
 // every field comes back as it was (TSV, which has no quoting, turns tabs and line breaks into
-// spaces).
+// spaces), except that a CSV or TSV cell is never a spreadsheet formula nor a terminal's escape
+// sequence.
 #include "crawl/rowformat.h"
 #include "support/csvreader.h"
 
@@ -34,6 +35,8 @@ class TestRowFormat : public QObject
 private slots:
     void readBack_data();
     void readBack();
+    void spreadsheetCells_data();
+    void spreadsheetCells();
 };
 
 void TestRowFormat::readBack_data()
@@ -82,6 +85,47 @@ void TestRowFormat::readBack()
     flattened[2] = QString(title).replace(u"\r\n"_s, u" "_s).replace(u'\r', u' ').replace(u'\n', u' ').replace(u'\t', u' ');
     QCOMPARE(tsv.chopped(1).split(u'\t'), flattened);
     QVERIFY(Crawl::outputHead(Crawl::Format::Tsv, withLink).isEmpty());
+}
+
+void TestRowFormat::spreadsheetCells_data()
+{
+    QTest::addColumn<QString>("title");
+    QTest::addColumn<bool>("raw");
+    QTest::addColumn<QString>("csv"); // the title as CSV reads back
+    QTest::addColumn<QString>("tsv");
+    QTest::newRow("=") << u"=HYPERLINK(\"http://x\",\"看\")"_s << false << u"'=HYPERLINK(\"http://x\",\"看\")"_s
+                       << u"'=HYPERLINK(\"http://x\",\"看\")"_s;
+    QTest::newRow("+") << u"+1"_s << false << u"'+1"_s << u"'+1"_s;
+    QTest::newRow("-") << u"-2+3"_s << false << u"'-2+3"_s << u"'-2+3"_s;
+    QTest::newRow("@") << u"@SUM(A1)"_s << false << u"'@SUM(A1)"_s << u"'@SUM(A1)"_s;
+    QTest::newRow("tab") << u"\t=1"_s << false << u"'\t=1"_s << u"' =1"_s;
+    QTest::newRow("CR") << u"\r=1"_s << false << u"'\r=1"_s << u"' =1"_s;
+    QTest::newRow("- inside") << u"上-下"_s << false << u"上-下"_s << u"上-下"_s;
+    QTest::newRow("empty") << QString() << false << QString() << QString();
+    QTest::newRow("only =") << u"="_s << false << u"'="_s << u"'="_s;
+    QTest::newRow("escape sequence") << u"a\x1b[2Jb\x7f\u009b"_s << false << u"a [2Jb  "_s << u"a [2Jb  "_s;
+    QTest::newRow("raw =") << u"=1+1"_s << true << u"=1+1"_s << u"=1+1"_s;
+    QTest::newRow("raw tab") << u"\t=1"_s << true << u"\t=1"_s << u" =1"_s;
+    QTest::newRow("raw, escape sequence") << u"@\x1b"_s << true << u"@ "_s << u"@ "_s;
+}
+
+void TestRowFormat::spreadsheetCells()
+{
+    QFETCH(QString, title);
+    QFETCH(bool, raw);
+    QFETCH(QString, csv);
+    QFETCH(QString, tsv);
+    const Crawl::CrawlRow row = rowWithTitle(title, std::nullopt);
+    const Harvest::Formulas formulas = raw ? Harvest::Formulas::Raw : Harvest::Formulas::Defused;
+
+    const auto records = readCsv(Crawl::formatRow(Crawl::Format::Csv, row, formulas));
+    QVERIFY(records && records->size() == 1);
+    QCOMPARE(records->front().at(2), csv);
+    QCOMPARE(Crawl::formatRow(Crawl::Format::Tsv, row, formulas).split(u'\t').at(2), tsv);
+    QCOMPARE(Harvest::toTsv({row.entry}, formulas).split(u'\t').at(1), tsv);
+    // JSON lines carry the title as it is.
+    const QJsonObject object = QJsonDocument::fromJson(Crawl::formatRow(Crawl::Format::Jsonl, row, formulas).toUtf8()).object();
+    QCOMPARE(object.value(u"title"_s).toString(), title);
 }
 
 QTEST_GUILESS_MAIN(TestRowFormat)

@@ -1,6 +1,6 @@
-#include "crypto/base64endecode.h"
-#include "crypto/base64file.h"
-#include "crypto/base64kernel.h"
+#include "crypto/base64/base64endecode.h"
+#include "crypto/base64/base64file.h"
+#include "crypto/base64/base64kernel.h"
 #include "support/files.h"
 
 #include <QFile>

@@ -1,5 +1,5 @@
 #include "crypto/ciphererror.h"
-#include "crypto/md5encrypt.h"
+#include "crypto/md5/md5encrypt.h"
 
 #include <QFile>
 #include <QTemporaryDir>

@@ -1,4 +1,4 @@
-#include "crypto/mtransform.h"
+#include "crypto/rndxor/mtransform.h"
 
 #include <QTest>
 

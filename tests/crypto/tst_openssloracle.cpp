@@ -1,8 +1,8 @@
 // Random buffers of every awkward length through our MD5 and Base64 kernels and through
 // OpenSSL; the two must agree to the byte.
 #define OPENSSL_SUPPRESS_DEPRECATED
-#include "crypto/base64kernel.h"
-#include "crypto/md5encrypt.h"
+#include "crypto/base64/base64kernel.h"
+#include "crypto/md5/md5encrypt.h"
 
 #include <openssl/evp.h>
 #include <openssl/md5.h>

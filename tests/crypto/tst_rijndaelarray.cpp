@@ -2,7 +2,7 @@
 // decryption makes of wrong sizes and wrong length fields.
 
 #include "support/messagerecorder.h"
-#include "crypto/rijndael.h"
+#include "crypto/aes/rijndael.h"
 
 #include <QTest>
 

@@ -2,7 +2,7 @@
 // and blocks, the block form's in-place use, and every refusal of the key and block operations.
 
 #include "crypto/ciphererror.h"
-#include "crypto/rijndael.h"
+#include "crypto/aes/rijndael.h"
 #include "support/raisedby.h"
 #include "support/vectorfile.h"
 

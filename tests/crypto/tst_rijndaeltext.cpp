@@ -3,7 +3,7 @@
 
 #include "crypto/ciphererror.h"
 #include "support/messagerecorder.h"
-#include "crypto/rijndael.h"
+#include "crypto/aes/rijndael.h"
 #include "support/vectorfile.h"
 #include "text/gbk.h"
 

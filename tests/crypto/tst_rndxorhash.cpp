@@ -1,6 +1,6 @@
 #include "crypto/messagesink.h"
-#include "crypto/mtransform.h"
-#include "crypto/rndxorhash.h"
+#include "crypto/rndxor/mtransform.h"
+#include "crypto/rndxor/rndxorhash.h"
 #include "support/fifofeed.h"
 #include "support/files.h"
 #include "support/messagerecorder.h"
@@ -15,7 +15,7 @@
 
 using namespace Qt::StringLiterals;
 using Crypto::CRndXorHash;
-using Crypto::MessageIcon;
+using Crypto::MessageSeverity;
 
 namespace {
 
@@ -132,7 +132,7 @@ void TestRndXorHash::refusesWrongPassword()
     QCOMPARE(cipher.StringDecrypt(ciphertext, u"wrong"), QString());
     QCOMPARE(m_messages.texts.size(), 1);
     QCOMPARE(m_messages.texts[0], kWrongPassword);
-    QCOMPARE(m_messages.icons[0], MessageIcon::Critical);
+    QCOMPARE(m_messages.icons[0], MessageSeverity::Critical);
 
     // Another key is as good as another password.
     CRndXorHash otherKey = cipherAt(fixedMoment(), 8);
@@ -160,7 +160,7 @@ void TestRndXorHash::detectsChangedCiphertext()
     QCOMPARE(cipher.StringDecrypt(withUnitChanged(ciphertext, unit), u"pw"), QString());
     QCOMPARE(m_messages.texts.size(), 1);
     QCOMPARE(m_messages.texts[0], message);
-    QCOMPARE(m_messages.icons[0], message == kTampered ? MessageIcon::Warning : MessageIcon::Critical);
+    QCOMPARE(m_messages.icons[0], message == kTampered ? MessageSeverity::Warning : MessageSeverity::Critical);
 
     // A truncated ciphertext and a text that is no ciphertext at all are refused as well.
     QCOMPARE(cipher.StringDecrypt(ciphertext.left(ciphertext.size() - 6), u"pw"), QString());

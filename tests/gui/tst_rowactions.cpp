@@ -5,10 +5,13 @@
 #include <QClipboard>
 #include <QContextMenuEvent>
 #include <QGuiApplication>
+#include <QKeyEvent>
 #include <QMenu>
 #include <QTest>
 #include <QTimer>
 #include <QTreeView>
+
+#include <algorithm>
 
 using namespace Qt::StringLiterals;
 using Harvest::ResourceEntry;
@@ -47,9 +50,9 @@ struct ListForm : RecordedForm
         QGuiApplication::clipboard()->setText(u"kept"_s);
     }
 
-    static Net::Endpoints endpoints()
+    static Config::Endpoints endpoints()
     {
-        Net::Endpoints endpoints = Net::Endpoints::defaults();
+        Config::Endpoints endpoints = Config::Endpoints::defaults();
         endpoints.sharePrefix = u"http://yunpan.test/"_s;
         return endpoints;
     }
@@ -85,6 +88,8 @@ private slots:
     void guards();
     void actions_data();
     void actions();
+    void hidingLeavesNoRowSelected_data();
+    void hidingLeavesNoRowSelected();
     void hidingDuringDetailPassKeepsCodesOnTheirRows();
 };
 
@@ -193,6 +198,32 @@ void TestRowActions::actions()
         expected.append(rows.at(i - 1));
     QCOMPARE(f.form.resultList().entries(), renumbered(expected));
     QVERIFY(f.messages.isEmpty());
+}
+
+void TestRowActions::hidingLeavesNoRowSelected_data()
+{
+    QTest::addColumn<QList<bool>>("autoRepeats"); // one F6 press each
+    QTest::addColumn<int>("refusals");
+    QTest::newRow("pressed twice") << QList{false, false} << 1;
+    QTest::newRow("held down") << QList{false, true, true, true} << 0;
+}
+
+void TestRowActions::hidingLeavesNoRowSelected()
+{
+    QFETCH(QList<bool>, autoRepeats);
+    QFETCH(int, refusals);
+    const QList rows{fetched(1), fetched(2), fetched(3)};
+    ListForm f(rows, 0);
+
+    for (bool autoRepeat : autoRepeats) {
+        QKeyEvent press(QEvent::KeyPress, Qt::Key_F6, Qt::NoModifier, QString(), autoRepeat);
+        QCoreApplication::sendEvent(f.view(), &press);
+    }
+
+    QCOMPARE(f.form.resultList().entries(), renumbered({rows.at(1), rows.at(2)}));
+    QVERIFY(f.view()->selectionModel()->selectedRows().isEmpty());
+    QCOMPARE(f.messages.size(), refusals);
+    QVERIFY(std::ranges::all_of(f.messages, [](const auto &m) { return m.text == u"请获取礼包后再进行隐藏"; }));
 }
 
 void TestRowActions::hidingDuringDetailPassKeepsCodesOnTheirRows()

@@ -29,9 +29,9 @@ bool ScriptedSite::start()
     return m_server.start();
 }
 
-Net::Endpoints ScriptedSite::endpoints() const
+Config::Endpoints ScriptedSite::endpoints() const
 {
-    Net::Endpoints endpoints = Net::Endpoints::defaults();
+    Config::Endpoints endpoints = Config::Endpoints::defaults();
     endpoints.shareSite = m_server.baseUrl();
     endpoints.sharePrefix = kSharePrefix;
     return endpoints;

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "harvest/resourceentry.h"
-#include "net/endpoints.h"
+#include "config/endpoints.h"
 #include "support/loopbackserver.h"
 
 #include <QString>
@@ -28,7 +28,7 @@ public:
 
     bool start();
     // shareSite = this server, sharePrefix = kSharePrefix.
-    Net::Endpoints endpoints() const;
+    Config::Endpoints endpoints() const;
 
     // Serves body at path ("/act-0.html"); may be called while serving.
     void setPage(const std::string &path, const std::string &body);

@@ -15,13 +15,13 @@ class TestDemoSiteHarvest : public QObject
     Q_OBJECT
 
     DemoSite::Server m_site{DemoSite::Options{7, 0, "V1.0"}};
-    Net::Endpoints m_endpoints;
+    Config::Endpoints m_endpoints;
 
 private slots:
     void initTestCase()
     {
         QVERIFY(m_site.start());
-        m_endpoints = Net::Endpoints::onDemoSite(QString::fromStdString(m_site.baseUrl()));
+        m_endpoints = Config::Endpoints::onDemoSite(QString::fromStdString(m_site.baseUrl()));
     }
 
     void harvestsWhatTheSiteLists_data()

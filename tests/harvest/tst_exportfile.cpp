@@ -6,8 +6,7 @@
 #include <QTest>
 
 #ifdef Q_OS_UNIX
-#include <csignal>
-#include <sys/resource.h>
+#include "support/filesizelimit.h"
 #endif
 
 using namespace Qt::StringLiterals;
@@ -29,32 +28,38 @@ class TestExportFile : public QObject
     Q_OBJECT
 
 private slots:
+    void shortWriteLeavesTheFileAsItWas_data();
     void shortWriteLeavesTheFileAsItWas();
 };
+
+void TestExportFile::shortWriteLeavesTheFileAsItWas_data()
+{
+    QTest::addColumn<QByteArray>("old"); // null: no file before the export
+    QTest::newRow("existing file") << QByteArray("old");
+    QTest::newRow("new file") << QByteArray();
+}
 
 // A size limit cuts the write short without an error of its own, as a full disk does.
 void TestExportFile::shortWriteLeavesTheFileAsItWas()
 {
 #ifdef Q_OS_UNIX
+    QFETCH(QByteArray, old);
     QTemporaryDir dir;
     const QString path = dir.filePath(u"codes.txt"_s);
-    QVERIFY(TestFiles::writeAll(path, "old"));
+    QVERIFY(old.isNull() || TestFiles::writeAll(path, old));
     Harvest::ResultList list;
     fill(list, {u"s/1"_s, u"s/2"_s});
 
-    rlimit previous{};
-    QCOMPARE(getrlimit(RLIMIT_FSIZE, &previous), 0);
-    const auto previousHandler = std::signal(SIGXFSZ, SIG_IGN);
-    rlimit limit = previous;
-    limit.rlim_cur = 8;
-    QCOMPARE(setrlimit(RLIMIT_FSIZE, &limit), 0);
-    const Harvest::ExportResult result = Harvest::appendExport(path, list);
-    setrlimit(RLIMIT_FSIZE, &previous);
-    std::signal(SIGXFSZ, previousHandler);
+    Harvest::ExportResult result;
+    {
+        const FileSizeLimit limit(8);
+        result = Harvest::appendExport(path, list);
+    }
 
     QVERIFY(!result.written);
     QVERIFY(!result.errorString.isEmpty());
-    QCOMPARE(TestFiles::readAll(path), QByteArray("old"));
+    QCOMPARE(QFile::exists(path), !old.isNull());
+    QCOMPARE(TestFiles::readAll(path), old);
 #else
     QSKIP("needs a file size limit");
 #endif

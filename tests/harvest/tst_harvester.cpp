@@ -200,7 +200,7 @@ void TestHarvester::listingWithoutRows()
     if (listing != "missing" && listing != "refused")
         site.setPage("/act-0.html", listing.toStdString());
     QVERIFY(site.start());
-    Net::Endpoints endpoints = site.endpoints();
+    Config::Endpoints endpoints = site.endpoints();
     if (listing == "refused")
         endpoints.shareSite = ScriptedSite::closedSite();
 

@@ -1,6 +1,6 @@
 // Files that are not what the program expects: a login.ini in another encoding, without line
-// ends, with a huge value, over 1 MiB, or that is a FIFO, a folder or a link; an export target that cannot take the write; a
-// cut-off cipher text; a crawl output on a full disk. Nothing may crash, and nothing the user
+// ends, with a huge value, over 1 MiB, or that is a FIFO, a folder or a link; an export target
+// that cannot take the write; a cut-off cipher text; a crawl output on a full disk. Nothing may crash, and nothing the user
 // had may be lost.
 #include "demo-site/server.h"
 #include "login/accountstore.h"
@@ -9,6 +9,7 @@
 #include "support/demositerows.h"
 #include "support/fifofeed.h"
 #include "support/files.h"
+#include "support/filesizelimit.h"
 #include "support/messagerecorder.h"
 #include "support/recordedform.h"
 #include "text/gbk.h"
@@ -19,45 +20,12 @@
 #include <QTemporaryDir>
 #include <QTest>
 
-#include <csignal>
 #include <optional>
-#include <sys/resource.h>
 
 using namespace Qt::StringLiterals;
 using Login::SavedAccount;
 
 namespace {
-
-// A file-size limit stands in for a full disk: writes past it fail with EFBIG. A full disk
-// sends no signal, so SIGXFSZ is ignored while the limit holds.
-class FileSizeLimit
-{
-public:
-    explicit FileSizeLimit(rlim_t bytes)
-    {
-        getrlimit(RLIMIT_FSIZE, &m_previous);
-        m_previousHandler = std::signal(SIGXFSZ, SIG_IGN);
-        const rlimit limit{bytes, m_previous.rlim_max};
-        setrlimit(RLIMIT_FSIZE, &limit);
-    }
-    ~FileSizeLimit()
-    {
-        setrlimit(RLIMIT_FSIZE, &m_previous);
-        std::signal(SIGXFSZ, m_previousHandler);
-    }
-
-    // For a child process, between fork and exec.
-    static void applyInChild(rlim_t bytes)
-    {
-        std::signal(SIGXFSZ, SIG_IGN);
-        const rlimit limit{bytes, bytes};
-        setrlimit(RLIMIT_FSIZE, &limit);
-    }
-
-private:
-    rlimit m_previous{};
-    void (*m_previousHandler)(int) = nullptr;
-};
 
 enum class FileKind { Regular, Folder, Fifo, Link };
 

@@ -1,4 +1,4 @@
-#include "crypto/rijndael.h"
+#include "crypto/aes/rijndael.h"
 #include "login/accountstore.h"
 #include "support/files.h"
 #include "support/messagerecorder.h"

@@ -1,4 +1,5 @@
 #include "login/avatarlookup.h"
+#include "login/pictureformat.h"
 #include "net/networkaccess.h"
 #include "support/loopbackserver.h"
 
@@ -17,6 +18,8 @@ private slots:
     void numericAccount();
     void avatarUrl_data();
     void avatarUrl();
+    void pictureFormat_data();
+    void pictureFormat();
     void probe_data();
     void probe();
     void onlyTheNewestLookupReports();
@@ -64,6 +67,30 @@ void TestAvatarLookup::avatarUrl()
     QCOMPARE(Login::avatarUrl(forum, uid), path.isEmpty() ? QString() : forum + u"uc_server/data/avatar/"_s + path);
 }
 
+void TestAvatarLookup::pictureFormat_data()
+{
+    QTest::addColumn<QByteArray>("bytes");
+    QTest::addColumn<QByteArray>("format"); // empty: not decoded
+    QTest::newRow("JPEG") << QByteArray("\xFF\xD8\xFF\xE0") << QByteArray("JPEG");
+    QTest::newRow("GIF87a") << QByteArray("GIF87a\x01") << QByteArray("GIF");
+    QTest::newRow("GIF89a") << QByteArray("GIF89a") << QByteArray("GIF");
+    QTest::newRow("PNG") << QByteArray("\x89PNG\r\n\x1A\n\0") << QByteArray("PNG");
+    QTest::newRow("bitmap") << QByteArray("BM6") << QByteArray("BMP");
+    QTest::newRow("PNG cut short") << QByteArray("\x89PNG\r\n") << QByteArray();
+    QTest::newRow("portable pixmap") << QByteArray("P6\n1 1\n255\n") << QByteArray();
+    QTest::newRow("icon") << QByteArray("\0\0\1\0", 4) << QByteArray();
+    QTest::newRow("WebP") << QByteArray("RIFF\0\0\0\0WEBP", 12) << QByteArray();
+    QTest::newRow("error page") << QByteArray("<html>BM") << QByteArray();
+    QTest::newRow("empty") << QByteArray() << QByteArray();
+}
+
+void TestAvatarLookup::pictureFormat()
+{
+    QFETCH(QByteArray, bytes);
+    QFETCH(QByteArray, format);
+    QCOMPARE(QByteArray(Login::pictureFormat(bytes)), format);
+}
+
 // Stored pictures, error pages, refused connections and uids without an address are played
 // through the login window against the demo forum; here only what that forum does not serve.
 void TestAvatarLookup::probe_data()
@@ -73,7 +100,7 @@ void TestAvatarLookup::probe_data()
     QTest::addColumn<bool>("picture");
     const QByteArray gif("GIF89a\x01\x00\x01\x00", 10);
     const QByteArray webp("RIFF\0\0\0\0WEBP", 12);
-    QTest::newRow("image type, unknown bytes") << QByteArray("image/webp") << webp << true;
+    QTest::newRow("image type, other format") << QByteArray("image/webp") << webp << false;
     QTest::newRow("picture bytes, vague type") << QByteArray("application/octet-stream") << gif << true;
     const QByteArray tooLarge = gif + QByteArray(Login::AvatarLookup::kLargestPicture, 'x');
     QTest::newRow("over the limit") << QByteArray("image/gif") << tooLarge << false;

@@ -49,7 +49,7 @@ void TestLogout::sendsTheLogoutAndForgetsEveryCookie()
     server.clearRequests();
 
     QSignalSpy answered(&Net::networkManager(), &QNetworkAccessManager::finished);
-    Login::qcdl(forum, std::chrono::seconds(10));
+    Login::endForumLogin(forum, std::chrono::seconds(10));
     QVERIFY(Net::networkManager().cookieJar()->cookiesForUrl(QUrl(forum)).isEmpty()); // at once, not after the answer
     QVERIFY(answered.wait(10000));
 
@@ -75,7 +75,7 @@ void TestLogout::demoForumSessionEnds()
     const QString forum = QString::fromStdString(site.baseUrl()) + u"forum/"_s;
     QVERIFY(Net::GetBody(forum, std::chrono::seconds(10)).value_or(QString()).contains(u"当前会话：无"_s));
     QVERIFY(Net::GetBody(forum, std::chrono::seconds(10)).value_or(QString()).contains(u"当前会话：s"_s));
-    Login::qcdl(forum, std::chrono::seconds(10));
+    Login::endForumLogin(forum, std::chrono::seconds(10));
     QVERIFY(Net::GetBody(forum, std::chrono::seconds(10)).value_or(QString()).contains(u"当前会话：无"_s));
     Net::networkManager().clearConnectionCache();
 }

@@ -2,7 +2,7 @@
 
 #include <QTest>
 
-using Net::UpdateVerdict;
+using Net::VersionStatus;
 
 class TestVersionFile : public QObject
 {
@@ -18,9 +18,9 @@ void TestVersionFile::judge_data()
     QTest::addColumn<QString>("body"); // a null string: the fetch failed
     QTest::addColumn<QString>("version");
     QTest::addColumn<int>("verdict");
-    const int current = int(UpdateVerdict::Current);
-    const int newer = int(UpdateVerdict::Newer);
-    const int unreadable = int(UpdateVerdict::Unreadable);
+    const int current = int(VersionStatus::Current);
+    const int newer = int(VersionStatus::Newer);
+    const int unreadable = int(VersionStatus::Unreadable);
     QTest::newRow("the entry alone") << u"360:V1.0|"_qs << u"V1.0"_qs << current;
     QTest::newRow("text and line breaks around it")
         << u"Vorlen versions\r\nyp:V2.1|\r\n360:V1.0|\r\nkp:V3|\n"_qs << u"V1.0"_qs << current;
@@ -42,9 +42,9 @@ void TestVersionFile::judge()
     QFETCH(QString, body);
     QFETCH(QString, version);
     QFETCH(int, verdict);
-    const Net::UpdateCheck check = Net::judgeVersionFile(body.isNull() ? std::nullopt : std::optional<QString>(body));
+    const Net::VersionVerdict check = Net::judgeVersionFile(body.isNull() ? std::nullopt : std::optional<QString>(body));
     QCOMPARE(check.version, version);
-    QCOMPARE(int(check.verdict), verdict);
+    QCOMPARE(int(check.status), verdict);
 }
 
 QTEST_APPLESS_MAIN(TestVersionFile)

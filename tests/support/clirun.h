@@ -15,13 +15,16 @@ struct CliOutcome
     QString err;
 };
 
-inline CliOutcome runCli(const QStringList &arguments, const QProcessEnvironment &environment = {})
+// input is what the tool finds on standard input.
+inline CliOutcome runCli(const QStringList &arguments, const QProcessEnvironment &environment = {},
+                         QString input = {})
 {
     CliOutcome outcome;
     {
+        QTextStream in(&input, QIODevice::ReadOnly);
         QTextStream out(&outcome.out);
         QTextStream err(&outcome.err);
-        outcome.code = Cli::run(arguments, environment, out, err);
+        outcome.code = Cli::run(arguments, environment, in, out, err);
     }
     return outcome;
 }

@@ -2,14 +2,14 @@
 
 #include "demo-site/server.h"
 #include "harvest/resourceentry.h"
-#include "net/endpoints.h"
+#include "config/endpoints.h"
 
 // The demo site as the program's endpoints see it, and the rows its catalogue predicts.
 namespace DemoSiteRows {
 
-inline Net::Endpoints endpointsOf(const DemoSite::Server &site)
+inline Config::Endpoints endpointsOf(const DemoSite::Server &site)
 {
-    return Net::Endpoints::onDemoSite(QString::fromStdString(site.baseUrl()));
+    return Config::Endpoints::onDemoSite(QString::fromStdString(site.baseUrl()));
 }
 
 inline Harvest::ResourceEntry expectedRow(const DemoSite::Entry &entry, int number)

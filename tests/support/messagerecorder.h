@@ -10,7 +10,7 @@ class MessageRecorder
 {
 public:
     MessageRecorder()
-        : m_previous(Crypto::setMessageSink([this](const QString &text, Crypto::MessageIcon icon) {
+        : m_previous(Crypto::setMessageSink([this](const QString &text, Crypto::MessageSeverity icon) {
               texts.append(text);
               icons.append(icon);
           }))
@@ -27,7 +27,7 @@ public:
     }
 
     QStringList texts;
-    QList<Crypto::MessageIcon> icons;
+    QList<Crypto::MessageSeverity> icons;
 
 private:
     Crypto::MessageSink m_previous;

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "gui/form1.h"
+#include "gui/mainwindow.h"
 #include "gui/statusbar.h"
 
 #include <QList>
@@ -26,7 +26,7 @@ struct RecordedForm
         QString proposedFile;
     };
 
-    explicit RecordedForm(const Net::Endpoints &endpoints, QTime now = QTime(9, 5, 3))
+    explicit RecordedForm(const Config::Endpoints &endpoints, QTime now = QTime(9, 5, 3))
         : form(setup(endpoints, now))
     {
     }
@@ -45,10 +45,12 @@ struct RecordedForm
             return programEnds > 0 || !messages.isEmpty() || statusBar()->panelText(2) != u"检测更新中..";
         });
     }
+    // Selects row and makes it the current one, as a click on it does.
     void selectRow(int row)
     {
         auto *view = child<QTreeView>("ListView1");
-        view->selectionModel()->select(view->model()->index(row, 0), QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
+        view->selectionModel()->setCurrentIndex(view->model()->index(row, 0),
+                                                QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
     }
 
     QList<Message> messages;
@@ -56,12 +58,12 @@ struct RecordedForm
     QList<SaveDialog> saveDialogs;
     QStringList saveAnswers; // what the save dialogs answer in turn; empty text cancels
     int programEnds = 0;
-    Gui::Form1 form;
+    Gui::MainWindow form;
 
 private:
-    Gui::Form1Setup setup(const Net::Endpoints &endpoints, QTime now)
+    Gui::MainWindowSetup setup(const Config::Endpoints &endpoints, QTime now)
     {
-        Gui::Form1Setup setup;
+        Gui::MainWindowSetup setup;
         setup.endpoints = endpoints;
         setup.messageBox = [this](const QString &text, Gui::MessageIcon icon, const QString &title) {
             messages.append({text, icon, title});

@@ -18,7 +18,8 @@ constexpr std::pair<std::string_view, Fault> kFaultNames[] = {
     {"huge-listing", Fault::HugeListing},          {"bad-gbk-titles", Fault::BadGbkTitles},
     {"unknown-charset", Fault::UnknownCharset},    {"redirect-loop", Fault::RedirectLoop},
     {"huge-login", Fault::HugeLoginAnswer},        {"fake-avatar", Fault::FakeAvatar},
-    {"huge-version-file", Fault::HugeVersionFile}, {"login-redirect", Fault::LoginRedirect},
+    {"huge-version-file", Fault::HugeVersionFile}, {"formula-titles", Fault::FormulaTitles},
+    {"control-names", Fault::ControlNames},        {"login-redirect", Fault::LoginRedirect},
     {"endless-listing", Fault::EndlessListing},    {"endless-login", Fault::EndlessLogin},
     {"link-message", Fault::LinkMessage},
 };
@@ -99,6 +100,18 @@ void cutShort(httplib::Response &response)
     });
 }
 
+// What a spreadsheet would take for a formula: every title starts with "=" or "@" in turn.
+void startTitlesWithFormulas(std::string &page)
+{
+    constexpr std::string_view kTitleStart = "<dfn>";
+    bool at = false;
+    for (std::size_t pos = page.find(kTitleStart); pos != std::string::npos; pos = page.find(kTitleStart, pos)) {
+        pos += kTitleStart.size();
+        page.insert(pos, 1, at ? '@' : '=');
+        at = !at;
+    }
+}
+
 std::string hugeListingPage(const Catalog &catalog)
 {
     std::string html = listingPage(0, hugeListingEntries(catalog));
@@ -143,6 +156,7 @@ bool serveFault(Fault fault, const Routes &routes, const Catalog &catalog, const
     switch (fault) {
     case Fault::None:
     case Fault::HugeLoginAnswer:
+    case Fault::ControlNames:
     case Fault::LoginRedirect:
     case Fault::EndlessLogin:
     case Fault::LinkMessage: return false;
@@ -171,6 +185,11 @@ bool serveFault(Fault fault, const Routes &routes, const Catalog &catalog, const
         if (!listing || !routes.serve(request, response))
             return false;
         replaceAll(response.body, "</dfn>", "\x81</dfn>");
+        return true;
+    case Fault::FormulaTitles:
+        if ((!listing && path != "/") || !routes.serve(request, response)) // listings and search results
+            return false;
+        startTitlesWithFormulas(response.body);
         return true;
     case Fault::UnknownCharset:
         if (!listing || !routes.serve(request, response))
@@ -207,10 +226,14 @@ bool serveFault(Fault fault, const Routes &routes, const Catalog &catalog, const
 
 void alterAnswer(Fault fault, std::string_view foreignOrigin, const httplib::Request &request, httplib::Response &response)
 {
+    const auto insertAfter = [&response](std::string_view marker, const std::string &text) {
+        if (const std::size_t at = response.body.find(marker); at != std::string::npos)
+            response.body.insert(at + marker.size(), text);
+    };
     switch (fault) {
-    case Fault::HugeLoginAnswer:
-        if (const std::size_t cdata = response.body.find("<![CDATA["); cdata != std::string::npos)
-            response.body.insert(cdata + 9, padding(kHugeLoginPadding));
+    case Fault::HugeLoginAnswer: insertAfter("<![CDATA[", padding(kHugeLoginPadding)); return;
+    case Fault::ControlNames:
+        insertAfter("'username':'", "\x1b[2J\t\n"); // a terminal would clear its screen
         return;
     case Fault::LoginRedirect:
         // 307 keeps the method and the body: a client that follows posts the password there.

@@ -29,6 +29,8 @@ enum class Fault {
     HugeLoginAnswer, // "huge-login": 900 KB of notices ahead of the forum login answer's message
     FakeAvatar,      // "fake-avatar": avatars are a text page declared image/jpeg
     HugeVersionFile, // "huge-version-file": 1 MB of other products' lines before the usual file
+    FormulaTitles,   // "formula-titles": titles of listings and search results start with "=" and "@" in turn
+    ControlNames,    // "control-names": the forum welcomes a user whose name holds ESC, TAB and LF
     LoginRedirect,   // "login-redirect": the login POST is answered 307 to the same target at another origin
     EndlessListing,  // "endless-listing": listing pages are a body without end, as fast as it goes
     EndlessLogin,    // "endless-login": so is the forum login answer

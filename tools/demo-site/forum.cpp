@@ -1,5 +1,6 @@
 #include "demo-site/forum.h"
 
+#include "demo-site/forumlogin.h"
 #include "demo-site/routes.h"
 
 #include <algorithm>
@@ -26,9 +27,9 @@ std::string forumPage(std::string_view title, std::string_view body)
     return html;
 }
 
-std::string sessionOf(const httplib::Request &request)
+std::string cookieOf(const httplib::Request &request, std::string_view name)
 {
-    const std::string prefix = std::string(Forum::kSessionCookie) + "=";
+    const std::string prefix = std::string(name) + "=";
     const std::string cookies = request.get_header_value("Cookie");
     for (std::size_t start = 0; start < cookies.size();) {
         const std::size_t end = std::min(cookies.find(';', start), cookies.size());
@@ -65,10 +66,11 @@ struct MemberAction
     std::string_view mod;
     std::string_view action;
     void (*answer)(const httplib::Request &request, httplib::Response &response);
+    bool endsLogin = false;
 };
 
 constexpr MemberAction kMemberActions[] = {
-    {"GET", "logging", "logout", &logout},
+    {"GET", "logging", "logout", &logout, true},
     {"GET", "register", "", &registration},
 };
 
@@ -152,22 +154,33 @@ bool Forum::serve(const httplib::Request &request, httplib::Response &response) 
 // A visitor without a session gets one; the page names the session the request carried.
 void Forum::serveHome(const httplib::Request &request, httplib::Response &response) const
 {
-    const std::string carried = sessionOf(request);
+    const std::string carried = cookieOf(request, kSessionCookie);
     if (carried.empty())
         response.set_header("Set-Cookie",
                             std::string(kSessionCookie) + "=s" + std::to_string(++m_sessions) + "; path=/forum/");
     setGbk(response, forumPage("首页", "<p>当前会话：" + (carried.empty() ? std::string("无") : carried) + "</p>"), kHtml);
 }
 
-void Forum::serveMemberScript(const httplib::Request &request, httplib::Response &response)
+void Forum::serveMemberScript(const httplib::Request &request, httplib::Response &response) const
 {
     const std::string mod = request.get_param_value("mod");
     const std::string action = request.get_param_value("action");
     for (const MemberAction &known : kMemberActions) {
-        if (known.method == request.method && known.mod == mod && known.action == action)
+        if (known.method == request.method && known.mod == mod && known.action == action) {
+            if (known.endsLogin) {
+                const std::lock_guard lock(m_mutex);
+                m_logouts.push_back(cookieOf(request, kLoginCookie));
+            }
             return known.answer(request, response);
+        }
     }
     Routes::notFound(response);
+}
+
+std::vector<std::string> Forum::logouts() const
+{
+    const std::lock_guard lock(m_mutex);
+    return m_logouts;
 }
 
 void Forum::serveAvatar(std::string_view storePath, httplib::Response &response)

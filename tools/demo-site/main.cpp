@@ -23,14 +23,14 @@ constexpr char kUsage[] =
     "  --port N                 port to listen on, 0 picks a free one (default 8360)\n"
     "  --seed N                 seed of the generated shares, 0 to 4294967295 (default 1)\n"
     "  --latency-ms N           delay before every answer in milliseconds (default 0)\n"
-    "  --announce-version TEXT  version named by /version/main.txt (default V1.0)\n"
+    "  --announce-version TEXT  version named by /version/main.txt (default: this build's)\n"
     "  --version-file WHAT      /version/main.txt serves the entry (default), the 404 error page,\n"
     "                           or an empty body\n"
     "  --fail-fraction F        fail this share of requests (0 to 1) with 503 or a dropped connection\n"
     "  --fault NAME             hostile answers: silent-detail, reset-listing, huge-listing,\n"
     "                           bad-gbk-titles, unknown-charset, redirect-loop, huge-login,\n"
-    "                           fake-avatar, huge-version-file, login-redirect, endless-listing,\n"
-    "                           endless-login or link-message\n"
+    "                           fake-avatar, huge-version-file, formula-titles, control-names,\n"
+    "                           login-redirect, endless-listing, endless-login or link-message\n"
     "  --help                   show this text\n"
     "Prints \"listening on http://127.0.0.1:PORT/\" first, then serves until SIGINT or SIGTERM.\n";
 

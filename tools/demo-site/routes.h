@@ -35,6 +35,8 @@ public:
     // The 404 page, in the site's own look.
     static void notFound(httplib::Response &response);
 
+    const Forum &forum() const { return m_forum; }
+
 private:
     void serveListing(const std::string &pageText, httplib::Response &response) const;
     void serveDetail(const std::string &entryId, httplib::Response &response) const;

@@ -234,4 +234,9 @@ const Catalog &Server::catalog() const
     return m_impl->catalog;
 }
 
+std::vector<std::string> Server::forumLogouts() const
+{
+    return m_impl->routes ? m_impl->routes->forum().logouts() : std::vector<std::string>();
+}
+
 } // namespace DemoSite

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "config/productversion.h"
 #include "demo-site/catalog.h"
 #include "demo-site/faults.h"
 #include "demo-site/pages.h"
@@ -7,6 +8,7 @@
 #include <cstdint>
 #include <memory>
 #include <string>
+#include <vector>
 
 // The demo site's HTTP server: every remote party of the program on one port of 127.0.0.1.
 namespace DemoSite {
@@ -15,7 +17,7 @@ struct Options
 {
     std::uint32_t seed = 1;
     int latencyMs = 0;                   // waited before every answer
-    std::string announcedVersion = "V1.0"; // the version that /version/main.txt names
+    std::string announcedVersion = Config::kReleaseName.toString().toStdString(); // named by /version/main.txt
     VersionFileAnswer versionFileAnswer = VersionFileAnswer::Entry;
     double failFraction = 0;             // share of requests failed on purpose (failures.h)
     Fault fault = Fault::None;           // hostile answers on purpose (faults.h)
@@ -42,6 +44,9 @@ public:
     int port() const;            // 0 until started
     std::string baseUrl() const; // "http://127.0.0.1:PORT/"
     const Catalog &catalog() const;
+    // The login cookie each logout the forum received carried, in order ("" for none); empty
+    // before start().
+    std::vector<std::string> forumLogouts() const;
 
 private:
     struct Impl;

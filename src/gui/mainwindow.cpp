@@ -1,0 +1,103 @@
+#include "gui/mainwindow.h"
+
+#include "config/productinfo.h"
+#include "gui/statusbar.h"
+
+#include <QCloseEvent>
+#include <QCoreApplication>
+#include <QMenu>
+#include <QPushButton>
+#include <QScreen>
+#include <QTimer>
+#include <QTreeView>
+
+namespace Gui {
+
+namespace {
+
+constexpr QSize kClientSize{898, 551};
+
+} // namespace
+
+MainWindow::MainWindow(MainWindowSetup setup, QWidget *parent)
+    : QWidget(parent, Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint
+                          | Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint)
+    , m_harvester(m_list, setup.endpoints)
+    , m_messageBox(setup.messageBox ? setup.messageBox : modalMessageBox(this))
+    , m_now(setup.now ? std::move(setup.now) : TimeSource(&QTime::currentTime))
+    , m_openUrl(setup.openUrl ? std::move(setup.openUrl) : systemBrowser())
+    , m_ui(createMainWindowControls(*this, m_list))
+    , m_rowActions(m_ui, m_list, setup.endpoints.sharePrefix, m_messageBox, m_openUrl)
+    , m_export(*m_ui.exportButton, m_list, setup.saveFile ? std::move(setup.saveFile) : saveFileDialog(this), m_messageBox)
+    // The login windows get the given seam, or none: then their boxes stand over them.
+    , m_account(*this, *m_ui.accountButton, {setup.endpoints, m_now, m_openUrl, setup.messageBox}, m_messageBox)
+    , m_updateCheck(setup.endpoints, m_ui, *this, m_messageBox, m_openUrl, std::move(setup.endProgram))
+    , m_navigation(m_currentPage, m_ui, m_messageBox, [this] { harvestCurrentPage(); })
+    , m_search(m_harvester, m_ui, m_messageBox)
+{
+    setObjectName(QStringLiteral("Form1"));
+    setWindowTitle(Config::productTitle());
+    setFixedSize(kClientSize);
+
+    m_ui.statusBar->setPanelText(MainCaptionPanel, QStringLiteral("运行提示："));
+    m_ui.statusBar->setPanelText(MainStatusPanel, QStringLiteral("检测更新中.."));
+    m_ui.statusBar->setPanelText(MainVersionPanel, Config::productVersion());
+    m_ui.statusBar->setPanelText(MainClockPanel, QStringLiteral("Time"));
+
+    connectHarvester();
+    connect(m_ui.harvestButton, &QPushButton::clicked, this, &MainWindow::harvestCurrentPage);
+    connect(m_ui.resultView, &QWidget::customContextMenuRequested, this, &MainWindow::showProgramMenu);
+    connect(m_ui.clockTimer, &QTimer::timeout, this, &MainWindow::tickClock);
+    m_ui.clockTimer->start();
+}
+
+void MainWindow::start()
+{
+    if (const QScreen *screen = this->screen())
+        move(screen->availableGeometry().center() - rect().center());
+    show();
+    // Queued, so that ending the program after an update announcement ends the event loop.
+    QTimer::singleShot(0, this, [this] { m_updateCheck.run(); });
+}
+
+void MainWindow::closeEvent(QCloseEvent *event)
+{
+    // exit() rather than quit(): it ends every running event loop of the thread at once,
+    // nested waits of a harvest included, and makes later waits return at once, so the
+    // harvest frames unwind before exec() returns.
+    event->accept();
+    QCoreApplication::exit(0);
+}
+
+void MainWindow::connectHarvester()
+{
+    connect(&m_harvester, &Harvest::Harvester::statusChanged, this, [this](const QString &text) {
+        m_ui.statusBar->setPanelText(MainStatusPanel, text);
+    });
+    connect(&m_harvester, &Harvest::Harvester::searchEnabledChanged, m_ui.searchButton, &QWidget::setEnabled);
+    connect(&m_harvester, &Harvest::Harvester::exportEnabledChanged, m_ui.exportButton, &QWidget::setEnabled);
+    connect(&m_harvester, &Harvest::Harvester::finished, this, &MainWindow::onHarvestFinished);
+}
+
+void MainWindow::harvestCurrentPage()
+{
+    m_harvester.harvestPage(m_currentPage);
+}
+
+void MainWindow::onHarvestFinished(const Harvest::HarvestResult &result)
+{
+    if (result.outcome == Harvest::HarvestOutcome::NoEntries && result.kind == Harvest::RunKind::Listing)
+        m_messageBox(QStringLiteral("未获取到任何资源"), MessageIcon::Information, messageTitle());
+}
+
+void MainWindow::showProgramMenu(const QPoint &position)
+{
+    m_ui.programMenu->popup(m_ui.resultView->viewport()->mapToGlobal(position));
+}
+
+void MainWindow::tickClock()
+{
+    m_ui.statusBar->setPanelText(MainClockPanel, clockText(m_now()));
+}
+
+} // namespace Gui

@@ -1,0 +1,77 @@
+#pragma once
+
+#include "harvest/harvester.h"
+#include "harvest/resultlist.h"
+#include "gui/accountcommands.h"
+#include "gui/browser.h"
+#include "gui/clock.h"
+#include "gui/exportcommand.h"
+#include "gui/mainwindowcontrols.h"
+#include "gui/keywordsearch.h"
+#include "gui/messagebox.h"
+#include "gui/rowactions.h"
+#include "gui/savedialog.h"
+#include "gui/pagenavigation.h"
+#include "gui/updatecheck.h"
+#include "config/endpoints.h"
+
+#include <QWidget>
+
+namespace Gui {
+
+// What the main window takes from outside; empty functions mean the real thing.
+struct MainWindowSetup
+{
+    Config::Endpoints endpoints;
+    MessageBoxSeam messageBox; // default: modal message boxes over the window; a login window's
+                               // stand over the login window
+    TimeSource now;            // default: QTime::currentTime
+    BrowserSeam openUrl;       // default: the desktop's browser
+    SaveFileSeam saveFile;     // default: the toolkit's save dialog
+    ProgramEndSeam endProgram; // default: QCoreApplication::exit(0)
+};
+
+// The main window: the result list, the harvest, search and page controls, the status bar
+// with its clock. Its layout is fixed. Closing it ends the program, also in the middle of a
+// harvest, so it must live until the application's event loop has returned (on main()'s stack).
+class MainWindow : public QWidget
+{
+    Q_OBJECT
+
+public:
+    explicit MainWindow(MainWindowSetup setup, QWidget *parent = nullptr);
+
+    // Shows the window centred on its screen, then checks the version file once the event loop
+    // runs.
+    void start();
+
+    Harvest::ResultList &resultList() { return m_list; }
+    qint16 currentPage() const { return m_currentPage; }
+    AccountCommands &accountCommands() { return m_account; }
+
+protected:
+    void closeEvent(QCloseEvent *event) override;
+
+private:
+    void connectHarvester();
+    void harvestCurrentPage();
+    void onHarvestFinished(const Harvest::HarvestResult &result);
+    void showProgramMenu(const QPoint &position);
+    void tickClock();
+
+    Harvest::ResultList m_list;
+    Harvest::Harvester m_harvester;
+    MessageBoxSeam m_messageBox;
+    TimeSource m_now;
+    BrowserSeam m_openUrl;
+    MainWindowControls m_ui;
+    RowActions m_rowActions;
+    ExportCommand m_export;
+    AccountCommands m_account;
+    qint16 m_currentPage = 0;
+    UpdateCheck m_updateCheck;
+    PageNavigation m_navigation;
+    KeywordSearch m_search;
+};
+
+} // namespace Gui
