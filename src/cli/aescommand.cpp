@@ -13,14 +13,25 @@ using namespace Qt::StringLiterals;
 
 namespace Cli {
 
-const char kAesUsage[] =
+const char kAesSynopsis[] =
     "  aes encrypt --password P|--password-stdin [--block-bits N] [--key-bits N] TEXT\n"
     "  aes decrypt --password P|--password-stdin [--block-bits N] [--key-bits N] HEXTEXT\n"
     "  aes encrypt-file --password P|--password-stdin [--key-bits N] PLAIN CIPHER\n"
     "  aes decrypt-file --password P|--password-stdin [--key-bits N] PLAIN CIPHER\n"
-    "      AES with the password's key (block and key bits 256 unless given); messages on stderr.\n"
-    "      --password-stdin reads the password from the first line of standard input; with neither\n"
-    "      option a terminal on standard input is asked for it without echo (rndxor, login too)";
+    "      AES with the password's key; messages on stderr";
+
+namespace {
+
+constexpr OptionSpec kOptions[] = {
+    kPasswordSpec,
+    kPasswordStdinSpec,
+    {"block-bits", "N", "block size in bits, 256 unless given (text forms only)"},
+    {"key-bits", "N", "key size in bits, 256 unless given"},
+};
+
+} // namespace
+
+const std::span<const OptionSpec> kAesOptions = kOptions;
 
 namespace {
 
@@ -78,9 +89,7 @@ std::optional<Request> parse(const Context &context, QString &error)
         return std::nullopt;
     }
     const QStringList rest = words.mid(1);
-    const CommandArguments arguments = row->takesBlockBits
-        ? parseCommandArguments(rest, {kPasswordOption, "key-bits", "block-bits"}, {kPasswordStdinFlag})
-        : parseCommandArguments(rest, {kPasswordOption, "key-bits"}, {kPasswordStdinFlag});
+    const CommandArguments arguments = parseCommandArguments(rest, kAesOptions);
     const QString prefix = u"aes "_s + row->name + u": "_s;
     Request request;
     request.action = row->action;
@@ -88,6 +97,8 @@ std::optional<Request> parse(const Context &context, QString &error)
     std::optional<QString> password;
     if (!arguments.error.isEmpty())
         error = arguments.error;
+    else if (!row->takesBlockBits && arguments.options.contains(u"block-bits"_s))
+        error = u"--block-bits is for the text forms only"_s;
     else if (request.operands.size() != row->operands)
         error = u"expected "_s + QString::number(row->operands) + u" operand(s)"_s;
     else if (readBits(arguments, "key-bits", request.keyBits, error) && readBits(arguments, "block-bits", request.blockBits, error))
@@ -137,10 +148,8 @@ int runAes(const Context &context)
 {
     QString error;
     const std::optional<Request> request = parse(context, error);
-    if (!request) {
-        context.err << error << '\n' << kAesUsage << '\n';
-        return BadUsage;
-    }
+    if (!request)
+        return usageError(context, error);
     const MessageCapture messages(context.err);
     try {
         const std::optional<QString> result = execute(*request);

@@ -52,10 +52,7 @@ int runBase64(const Context &context)
         }
     }
 
-    if (!arguments.error.isEmpty())
-        context.err << "base64: " << arguments.error << '\n';
-    context.err << "usage:\n" << kBase64Usage << '\n';
-    return BadUsage;
+    return usageError(context, arguments.error.isEmpty() ? QString() : u"base64: "_s + arguments.error);
 }
 
 } // namespace Cli

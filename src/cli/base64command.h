@@ -4,7 +4,7 @@
 
 namespace Cli {
 
-inline constexpr char kBase64Usage[] =
+inline constexpr char kBase64Synopsis[] =
     "  base64 encode TEXT                 Base64 of TEXT's GBK bytes\n"
     "  base64 decode TEXT                 the text that the Base64 TEXT encodes\n"
     "  base64 encode-file PLAIN B64       writes the Base64 of file PLAIN into file B64\n"

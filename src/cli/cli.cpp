@@ -14,7 +14,7 @@ void printUsage(QTextStream &stream)
 {
     QString commandLines;
     for (const Command &command : commands())
-        commandLines += QString::fromUtf8(command.usage) + u'\n';
+        commandLines += usageOf(command);
     stream << Config::usageText(u"vorlen360-cli", u"[endpoint options] COMMAND [arguments]", commandLines);
     stream.flush();
 }
@@ -46,7 +46,7 @@ int run(const QStringList &arguments, const QProcessEnvironment &environment, QT
     }
     for (const Command &command : commands()) {
         if (name == QLatin1String(command.name)) {
-            const int code = command.run(Context{options.remaining, options.endpoints, in, out, err});
+            const int code = command.run(Context{options.remaining, options.endpoints, in, out, err, usageOf(command)});
             out.flush();
             err.flush();
             return code;

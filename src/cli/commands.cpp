@@ -14,16 +14,21 @@ namespace Cli {
 std::span<const Command> commands()
 {
     static const Command kTable[] = {
-        {"harvest", &runHarvest, kHarvestUsage},
-        {"search", &runSearch, kSearchUsage},
-        {"crawl", &runCrawl, kCrawlUsage},
-        {"aes", &runAes, kAesUsage},
-        {"md5", &runMd5, kMd5Usage},
-        {"base64", &runBase64, kBase64Usage},
-        {"rndxor", &runRndXor, kRndXorUsage},
-        {"login", &runLogin, kLoginUsage},
+        {"harvest", &runHarvest, kHarvestSynopsis, kHarvestOptions},
+        {"search", &runSearch, kSearchSynopsis, kSearchOptions},
+        {"crawl", &runCrawl, kCrawlSynopsis, kCrawlOptions},
+        {"aes", &runAes, kAesSynopsis, kAesOptions},
+        {"md5", &runMd5, kMd5Synopsis, kMd5Options},
+        {"base64", &runBase64, kBase64Synopsis, {}},
+        {"rndxor", &runRndXor, kRndXorSynopsis, kRndXorOptions},
+        {"login", &runLogin, kLoginSynopsis, kLoginOptions},
     };
     return kTable;
+}
+
+QString usageOf(const Command &command)
+{
+    return QString::fromUtf8(command.synopsis) + u'\n' + optionsHelp(command.options);
 }
 
 } // namespace Cli

@@ -17,6 +17,17 @@ struct Context
     QTextStream &in;
     QTextStream &out;
     QTextStream &err;
+    QString usage; // the command's own usage text
 };
+
+// Says what is wrong with the command line (when message is not empty), then how the command is
+// used; returns BadUsage.
+inline int usageError(const Context &context, const QString &message)
+{
+    if (!message.isEmpty())
+        context.err << message << '\n';
+    context.err << "usage:\n" << context.usage;
+    return BadUsage;
+}
 
 } // namespace Cli

@@ -79,9 +79,7 @@ void numberOption(const CommandArguments &arguments, const QString &name, qint64
 CrawlOptions parseOptions(const Context &context)
 {
     CrawlOptions options;
-    const CommandArguments arguments = parseCommandArguments(
-        context.arguments, {"pages", "keyword", "format", "output", "dead-marker", "delay", "retries", "backoff"},
-        {"append", "check-links", "only-live", kRawFlag});
+    const CommandArguments arguments = parseCommandArguments(context.arguments, kCrawlOptions);
     QString &error = options.error;
     if (!arguments.error.isEmpty())
         error = arguments.error;
@@ -179,10 +177,8 @@ int exitCode(const Crawl::CrawlSummary &summary)
 int runCrawl(const Context &context)
 {
     const CrawlOptions options = parseOptions(context);
-    if (!options.error.isEmpty()) {
-        context.err << "crawl: " << options.error << '\n' << "usage:\n" << QString::fromUtf8(kCrawlUsage) << '\n';
-        return BadUsage;
-    }
+    if (!options.error.isEmpty())
+        return usageError(context, u"crawl: "_s + options.error);
 
     Crawl::OutputFile file;
     const bool toFile = !options.output.isEmpty();

@@ -26,7 +26,7 @@ struct HarvestOptions
 HarvestOptions parseOptions(const QStringList &words)
 {
     HarvestOptions options;
-    const CommandArguments arguments = parseCommandArguments(words, {"page", "format"}, {kRawFlag});
+    const CommandArguments arguments = parseCommandArguments(words, kHarvestOptions);
     if (!arguments.error.isEmpty()) {
         options.error = QStringLiteral("harvest: ") + arguments.error;
         return options;
@@ -53,10 +53,8 @@ HarvestOptions parseOptions(const QStringList &words)
 int runHarvest(const Context &context)
 {
     const HarvestOptions options = parseOptions(context.arguments);
-    if (!options.error.isEmpty()) {
-        context.err << options.error << '\n' << "usage:\n" << QString::fromUtf8(kHarvestUsage) << '\n';
-        return BadUsage;
-    }
+    if (!options.error.isEmpty())
+        return usageError(context, options.error);
 
     return runHarvester(context, options.format, options.formulas,
                         [&options](Harvest::Harvester &harvester) { return harvester.harvestPage(options.page); });

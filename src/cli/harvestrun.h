@@ -13,6 +13,8 @@ namespace Cli {
 
 enum class RowFormat { Tsv, Json };
 
+inline constexpr OptionSpec kRowFormatSpec{"format", "tsv|json", "rows as tab-separated lines (default) or a JSON array"};
+
 // Reads "--format tsv|json" of arguments into format (Tsv when absent); returns the error line,
 // empty when the value is fine.
 QString readRowFormat(const CommandArguments &arguments, RowFormat &format);

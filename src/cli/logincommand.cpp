@@ -39,7 +39,7 @@ LoginOptions parseOptions(const Context &context)
 {
     LoginOptions options;
     const CommandArguments arguments =
-        parseCommandArguments(context.arguments, {"user", kPasswordOption, "question", "answer"}, {kPasswordStdinFlag});
+        parseCommandArguments(context.arguments, kLoginOptions);
     QString &error = options.error;
     Login::LoginForm &form = options.form;
     form.account = arguments.options.value(u"user"_s);
@@ -99,10 +99,8 @@ void logOut(const Context &context)
 int runLogin(const Context &context)
 {
     const LoginOptions options = parseOptions(context);
-    if (!options.error.isEmpty()) {
-        context.err << options.error << '\n' << "usage:\n" << QString::fromUtf8(kLoginUsage) << '\n';
-        return BadUsage;
-    }
+    if (!options.error.isEmpty())
+        return usageError(context, options.error);
 
     Login::Exchange exchange(context.endpoints);
     std::optional<Login::LoginResult> result;

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "cli/context.h"
+#include "cli/passwordoption.h"
 
 namespace Cli {
 
@@ -13,10 +14,18 @@ namespace Cli {
 // cannot be read.
 int runLogin(const Context &context);
 
-inline constexpr char kLoginUsage[] =
+inline constexpr char kLoginSynopsis[] =
     "  login --user NAME --password PW|--password-stdin [--question N --answer TEXT]\n"
     "      log into the forum (security question N from 1 to 7); prints name, group and UID\n"
     "      separated by tabs; exit 0 logged in, 1 refused, 2 bad usage, 3 no network or\n"
     "      timeout, 5 forum failure";
+
+inline constexpr OptionSpec kLoginOptions[] = {
+    {"user", "NAME", "the account: user name or UID"},
+    kPasswordSpec,
+    kPasswordStdinSpec,
+    {"question", "N", "the security question by its number in the login window's list, 1..7"},
+    {"answer", "TEXT", "the answer to the security question"},
+};
 
 } // namespace Cli

@@ -4,17 +4,16 @@
 #include "crypto/ciphererror.h"
 #include "crypto/md5/md5encrypt.h"
 
+using namespace Qt::StringLiterals;
+
 namespace Cli {
 
 int runMd5(const Context &context)
 {
-    const CommandArguments arguments = parseCommandArguments(context.arguments, {"file"});
+    const CommandArguments arguments = parseCommandArguments(context.arguments, kMd5Options);
     const bool fromFile = arguments.options.contains(QStringLiteral("file"));
     if (!arguments.error.isEmpty() || arguments.positional.size() != (fromFile ? 0 : 1)) {
-        if (!arguments.error.isEmpty())
-            context.err << "md5: " << arguments.error << '\n';
-        context.err << "usage:\n" << kMd5Usage << '\n';
-        return BadUsage;
+        return usageError(context, arguments.error.isEmpty() ? QString() : u"md5: "_s + arguments.error);
     }
 
     Crypto::CMD5Encrypt md5;

@@ -11,6 +11,10 @@ namespace Cli {
 // process list and the shell's history, and a flag that reads it from standard input instead.
 inline constexpr char kPasswordOption[] = "password";
 inline constexpr char kPasswordStdinFlag[] = "password-stdin";
+inline constexpr OptionSpec kPasswordSpec{kPasswordOption, "P", "the password (it shows in the process list)"};
+inline constexpr OptionSpec kPasswordStdinSpec{kPasswordStdinFlag, nullptr,
+                                               "read the password from the first line of standard input; with\n"
+                                               "neither, a terminal is asked for it without echo"};
 
 // The longest password taken from standard input, in characters.
 inline constexpr qint64 kLongestPassword = 4096;

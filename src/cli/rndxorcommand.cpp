@@ -26,7 +26,7 @@ struct Request
 std::optional<Request> parseRequest(const Context &context)
 {
     const CommandArguments arguments =
-        parseCommandArguments(context.arguments, {kPasswordOption, "key-size"}, {kPasswordStdinFlag});
+        parseCommandArguments(context.arguments, kRndXorOptions);
     QString problem = arguments.error;
     const QString mode = arguments.positional.value(0);
     const bool onFiles = mode.endsWith(u"-file");
@@ -53,7 +53,7 @@ std::optional<Request> parseRequest(const Context &context)
     }
     if (problem.isEmpty())
         return request;
-    context.err << "rndxor: " << problem << "\nusage:\n" << kRndXorUsage << '\n';
+    usageError(context, QStringLiteral("rndxor: ") + problem);
     return std::nullopt;
 }
 

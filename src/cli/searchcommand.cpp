@@ -11,16 +11,14 @@ namespace Cli {
 
 int runSearch(const Context &context)
 {
-    const CommandArguments arguments = parseCommandArguments(context.arguments, {"format"}, {kRawFlag});
+    const CommandArguments arguments = parseCommandArguments(context.arguments, kSearchOptions);
     RowFormat format = RowFormat::Tsv;
     QString error = arguments.error.isEmpty() ? readRowFormat(arguments, format) : u"search: "_s + arguments.error;
     if (error.isEmpty() && arguments.positional.size() != 1)
         error = arguments.positional.isEmpty() ? u"search: no keyword"_s
                                                : u"search: unexpected argument "_s + arguments.positional.at(1);
-    if (!error.isEmpty()) {
-        context.err << error << '\n' << "usage:\n" << QString::fromUtf8(kSearchUsage) << '\n';
-        return BadUsage;
-    }
+    if (!error.isEmpty())
+        return usageError(context, error);
 
     const QString keyword = arguments.positional.first();
     if (const QString refusal = Harvest::keywordRefusal(keyword); !refusal.isEmpty()) {

@@ -16,8 +16,6 @@ KeywordSearch::KeywordSearch(Harvest::Harvester &harvester, const MainWindowCont
     , m_messageBox(messageBox)
 {
     QObject::connect(controls.searchButton, &QPushButton::clicked, controls.searchButton, [this] { search(); });
-    for (QPushButton *button : {controls.nextPageButton, controls.previousPageButton})
-        QObject::connect(&harvester, &Harvest::Harvester::pagingEnabledChanged, button, &QWidget::setEnabled);
     QObject::connect(&harvester, &Harvest::Harvester::finished, controls.searchButton, [this](const Harvest::HarvestResult &result) {
         if (result.kind == Harvest::RunKind::Search && result.outcome == Harvest::HarvestOutcome::NoEntries)
             m_messageBox(u"未搜索到相关资源"_s, MessageIcon::Information, messageTitle());

@@ -7,8 +7,8 @@
 namespace Gui {
 
 // The keyword search of the main window: Command7 checks the keyword in Text1, refusing an
-// empty or too short one with a message, and runs the harvester's search; the page buttons
-// follow the lock the search puts on them, and a search that found nothing says so.
+// empty or too short one with a message, and runs the harvester's search; a search that found
+// nothing says so.
 class KeywordSearch
 {
 public:

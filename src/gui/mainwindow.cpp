@@ -27,6 +27,7 @@ MainWindow::MainWindow(MainWindowSetup setup, QWidget *parent)
     , m_now(setup.now ? std::move(setup.now) : TimeSource(&QTime::currentTime))
     , m_openUrl(setup.openUrl ? std::move(setup.openUrl) : systemBrowser())
     , m_ui(createMainWindowControls(*this, m_list))
+    , m_runLocks(m_harvester, m_ui)
     , m_rowActions(m_ui, m_list, setup.endpoints.sharePrefix, m_messageBox, m_openUrl)
     , m_export(*m_ui.exportButton, m_list, setup.saveFile ? std::move(setup.saveFile) : saveFileDialog(this), m_messageBox)
     // The login windows get the given seam, or none: then their boxes stand over them.
@@ -74,8 +75,6 @@ void MainWindow::connectHarvester()
     connect(&m_harvester, &Harvest::Harvester::statusChanged, this, [this](const QString &text) {
         m_ui.statusBar->setPanelText(MainStatusPanel, text);
     });
-    connect(&m_harvester, &Harvest::Harvester::searchEnabledChanged, m_ui.searchButton, &QWidget::setEnabled);
-    connect(&m_harvester, &Harvest::Harvester::exportEnabledChanged, m_ui.exportButton, &QWidget::setEnabled);
     connect(&m_harvester, &Harvest::Harvester::finished, this, &MainWindow::onHarvestFinished);
 }
 

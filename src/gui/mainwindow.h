@@ -10,6 +10,7 @@
 #include "gui/keywordsearch.h"
 #include "gui/messagebox.h"
 #include "gui/rowactions.h"
+#include "gui/runlocks.h"
 #include "gui/savedialog.h"
 #include "gui/pagenavigation.h"
 #include "gui/updatecheck.h"
@@ -65,6 +66,7 @@ private:
     TimeSource m_now;
     BrowserSeam m_openUrl;
     MainWindowControls m_ui;
+    RunLocks m_runLocks; // first to follow the harvester, so buttons are back for the others
     RowActions m_rowActions;
     ExportCommand m_export;
     AccountCommands m_account;

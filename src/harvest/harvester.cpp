@@ -48,12 +48,7 @@ quint64 Harvester::startRun(RunKind kind, const QString &status)
     const quint64 run = ++m_generation;
     m_running = true;
     emit statusChanged(status);
-    emit searchEnabledChanged(false);
-    if (kind == RunKind::Search) {
-        m_pagingLocked = true;
-        emit pagingEnabledChanged(false);
-    }
-    emit exportEnabledChanged(false);
+    emit runStarted(kind);
     m_list.clear();
     return run;
 }
@@ -117,12 +112,6 @@ HarvestResult Harvester::finish(quint64 run, RunKind kind, HarvestResult result)
     if (result.outcome != HarvestOutcome::Superseded) {
         Q_ASSERT(!isSuperseded(run));
         m_running = false;
-        // A search leaves export usable even over an empty list; a listing harvest only with rows.
-        if (result.outcome == HarvestOutcome::Rows || kind == RunKind::Search)
-            emit exportEnabledChanged(true);
-        if (std::exchange(m_pagingLocked, false))
-            emit pagingEnabledChanged(true);
-        emit searchEnabledChanged(true);
     }
     emit finished(result);
     return result;

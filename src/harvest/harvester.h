@@ -50,8 +50,7 @@ public:
     HarvestResult harvestPage(qint16 page);
 
     // Searches the site for keyword and fills the list from its results page as a listing
-    // harvest does. The page buttons are locked while it runs; export is enabled at its end
-    // whatever it found. The keyword is not checked here (see keywordRefusal).
+    // harvest does. The keyword is not checked here (see keywordRefusal).
     HarvestResult searchKeyword(const QString &keyword);
 
     // True while the newest run has not ended.
@@ -59,11 +58,9 @@ public:
 
 signals:
     void statusChanged(const QString &text);
-    void searchEnabledChanged(bool enabled);
-    void exportEnabledChanged(bool enabled);
-    // Locked by a search for its run; unlocked when the newest run ends, also when a listing
-    // harvest superseded the search.
-    void pagingEnabledChanged(bool enabled);
+    // A run of kind began, after its first status text and before the list is cleared.
+    void runStarted(Harvest::RunKind kind);
+    // A run ended; a superseded run ends after the run that superseded it.
     void finished(const Harvest::HarvestResult &result);
 
 private:
@@ -79,7 +76,6 @@ private:
     std::chrono::milliseconds m_transferTimeout;
     quint64 m_generation = 0;
     bool m_running = false;
-    bool m_pagingLocked = false;
 };
 
 } // namespace Harvest

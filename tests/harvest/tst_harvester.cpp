@@ -13,6 +13,7 @@ using Harvest::HarvestResult;
 using Harvest::Harvester;
 using Harvest::ResourceEntry;
 using Harvest::ResultList;
+using Harvest::RunKind;
 
 namespace {
 
@@ -36,14 +37,8 @@ public:
         QObject::connect(&harvester, &Harvester::statusChanged, &m_context, [this](const QString &text) {
             m_entries.append(u"status:"_qs + text);
         });
-        QObject::connect(&harvester, &Harvester::searchEnabledChanged, &m_context, [this](bool on) {
-            m_entries.append(on ? u"search:on"_qs : u"search:off"_qs);
-        });
-        QObject::connect(&harvester, &Harvester::exportEnabledChanged, &m_context, [this](bool on) {
-            m_entries.append(on ? u"export:on"_qs : u"export:off"_qs);
-        });
-        QObject::connect(&harvester, &Harvester::pagingEnabledChanged, &m_context, [this](bool on) {
-            m_entries.append(on ? u"paging:on"_qs : u"paging:off"_qs);
+        QObject::connect(&harvester, &Harvester::runStarted, &m_context, [this](RunKind kind) {
+            m_entries.append(kind == RunKind::Search ? u"started:search"_qs : u"started:listing"_qs);
         });
         QObject::connect(&harvester, &Harvester::finished, &m_context, [this](const HarvestResult &result) {
             m_entries.append(u"finished:"_qs + outcomeName(result.outcome));
@@ -60,9 +55,8 @@ private:
 // The reports of one run that reaches its detail pass and completes it.
 QStringList completeRun(int page)
 {
-    return {u"status:正在获取第"_qs + QString::number(page) + u"页资源.."_qs, u"search:off"_qs, u"export:off"_qs,
-            u"status:资源获取完毕,正在获取礼包码.."_qs, u"status:礼包码获取完毕.."_qs, u"export:on"_qs,
-            u"search:on"_qs, u"finished:Rows"_qs};
+    return {u"status:正在获取第"_qs + QString::number(page) + u"页资源.."_qs, u"started:listing"_qs,
+            u"status:资源获取完毕,正在获取礼包码.."_qs, u"status:礼包码获取完毕.."_qs, u"finished:Rows"_qs};
 }
 
 QStringList rows(int page, QList<int> numbers, std::function<bool(int)> hasCode)
@@ -213,8 +207,8 @@ void TestHarvester::listingWithoutRows()
     QCOMPARE(int(result.outcome), outcome);
     QCOMPARE(list.rowCount(), 0);
     QCOMPARE(site.requestedPaths(), listing == "refused" ? QStringList() : QStringList{u"/act-0.html"_qs});
-    QCOMPARE(log.entries(), (QStringList{u"status:正在获取第0页资源.."_qs, u"search:off"_qs, u"export:off"_qs,
-                                                u"search:on"_qs, u"finished:"_qs + outcomeName(result.outcome)}));
+    QCOMPARE(log.entries(), (QStringList{u"status:正在获取第0页资源.."_qs, u"started:listing"_qs,
+                                                u"finished:"_qs + outcomeName(result.outcome)}));
 }
 
 // A second run starts while the first waits for its listing page or for a detail page; the
@@ -224,7 +218,7 @@ void TestHarvester::newerRunSupersedes_data()
     QTest::addColumn<QString>("heldPath");
     QTest::addColumn<QStringList>("requests");
     QTest::addColumn<QStringList>("firstRunReports");
-    const QStringList listingReports{u"status:正在获取第0页资源.."_qs, u"search:off"_qs, u"export:off"_qs};
+    const QStringList listingReports{u"status:正在获取第0页资源.."_qs, u"started:listing"_qs};
     QTest::newRow("while the listing loads")
         << u"/act-0.html"_qs << paths(0, {}) + paths(1, range(1, 5)) << listingReports;
     QTest::newRow("while a detail page loads")
@@ -366,10 +360,8 @@ void TestHarvester::listingSupersedesSearch()
     const HarvestResult search = harvester.searchKeyword(u"ab"_qs);
 
     QCOMPARE(search.outcome, HarvestOutcome::Superseded);
-    QStringList listing = completeRun(1);
-    listing.insert(listing.indexOf(u"search:on"_qs), u"paging:on"_qs);
-    QCOMPARE(log.entries(), QStringList({u"status:正在进行搜索ab相关资源.."_qs, u"search:off"_qs, u"paging:off"_qs,
-                                         u"export:off"_qs}) + listing + QStringList{u"finished:Superseded"_qs});
+    QCOMPARE(log.entries(), QStringList({u"status:正在进行搜索ab相关资源.."_qs, u"started:search"_qs}) + completeRun(1)
+                                + QStringList{u"finished:Superseded"_qs});
     QCOMPARE(rows(list), rows(1, {1, 2}, [](int) { return true; }));
 }
 
