@@ -1,5 +1,6 @@
-// login.ini from any bytes: every key reads as at most 254 GBK bytes; writing one key leaves
-// every other key's value as it was and reads back what was written, cut to 254 bytes.
+// login.ini from any bytes: every key reads as at most 254 GBK bytes, the start of its whole
+// value; writing one key either stores a value that reads back exactly, leaving every other key's
+// value as it was, or, for a value that would not read back (keepsWhole), leaves the file alone.
 // Input: one selector byte, the value to write (GBK) up to the first zero byte, then the file.
 #include "login/loginini.h"
 #include "text/gbk.h"
@@ -17,6 +18,7 @@ namespace {
 
 constexpr qsizetype kValueBytes = 254;
 constexpr qsizetype kMaxNames = 8; // bounds the section x key reads per input
+constexpr std::size_t kLargestInput = 1 << 16; // far below the file limit of 1 MiB
 
 // A name the file can hold as written: it survives GBK, has no line break, no "=" and, for a
 // section, no "]"; a key must not read as a section header.
@@ -65,15 +67,12 @@ QString pick(const QStringList &names, unsigned selector, bool section, const QS
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size)
 {
     static QTemporaryDir dir;
-    if (size == 0 || !dir.isValid())
+    if (size == 0 || size > kLargestInput || !dir.isValid())
         return 0;
     const QByteArray input(reinterpret_cast<const char *>(data) + 1, static_cast<qsizetype>(size - 1));
     const qsizetype zero = input.indexOf('\0');
     const QByteArray content = zero < 0 ? input : input.sliced(zero + 1);
-    // The value as a window would hand it over: one line, trimmed, not itself in quotes.
-    QString value = Text::fromGbk(zero < 0 ? QByteArray() : input.first(zero)).remove(u'\r').remove(u'\n').trimmed();
-    while (value.size() >= 2 && (value.front() == u'"' || value.front() == u'\'') && value.back() == value.front())
-        value = value.chopped(1).trimmed();
+    const QString value = Text::fromGbk(zero < 0 ? QByteArray() : input.first(zero));
 
     const QString path = dir.filePath(u"login.ini"_s);
     {
@@ -88,7 +87,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
         QStringList values;
         for (const QString &key : names.keys) {
             values.append(ini.read(section, key));
-            if (Text::toGbk(values.back()).size() > kValueBytes)
+            const QByteArray cut = Text::toGbk(values.back());
+            if (cut.size() > kValueBytes
+                || !Text::toGbk(ini.read(section, key, Login::LoginIni::ValueKind::Secret)).startsWith(cut))
                 std::abort();
         }
         before.append(values);
@@ -96,22 +97,15 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
 
     const QString section = pick(names.sections, data[0] & 0x0F, true, u"Login"_s);
     const QString key = pick(names.keys, data[0] >> 4, false, u"User"_s);
-    if (!ini.write(section, key, value))
-        std::abort();
-
-    // What was written, as GBK carries it, cut to the limit (the cut may drop one more byte
-    // rather than split a character).
-    const QString stored = Text::fromGbk(Text::toGbk(value));
-    const QString readBack = ini.read(section, key);
-    const qsizetype readBytes = Text::toGbk(readBack).size();
-    if (!stored.startsWith(readBack) || readBytes > kValueBytes
-        || (readBack != stored && readBytes < kValueBytes - 1))
+    const bool written = ini.write(section, key, value);
+    if (written != Login::LoginIni::keepsWhole(value, Login::LoginIni::ValueKind::Profile)
+        || (written && ini.read(section, key) != value))
         std::abort();
     for (qsizetype s = 0; s < names.sections.size(); ++s) {
         for (qsizetype k = 0; k < names.keys.size(); ++k) {
-            const bool written = names.sections[s].compare(section, Qt::CaseInsensitive) == 0
+            const bool changed = written && names.sections[s].compare(section, Qt::CaseInsensitive) == 0
                 && names.keys[k].compare(key, Qt::CaseInsensitive) == 0;
-            if (!written && ini.read(names.sections[s], names.keys[k]) != before[s][k])
+            if (!changed && ini.read(names.sections[s], names.keys[k]) != before[s][k])
                 std::abort();
         }
     }

@@ -19,13 +19,6 @@ namespace Crawl {
 
 namespace {
 
-// Errors Qt reports for an answer that came with a status line: the status tells the story.
-bool isStatusError(QNetworkReply::NetworkError error)
-{
-    return (error >= QNetworkReply::ContentAccessDenied && error <= QNetworkReply::UnknownContentError)
-        || (error >= QNetworkReply::InternalServerError && error <= QNetworkReply::UnknownServerError);
-}
-
 bool isRetried(const Answer &answer)
 {
     return answer.kind == Answer::Kind::Transport || (answer.kind == Answer::Kind::Http && answer.status >= 500);
@@ -36,6 +29,15 @@ Answer stoppedAnswer()
     Answer answer;
     answer.kind = Answer::Kind::Stopped;
     return answer;
+}
+
+QString transportFailure(const QNetworkReply &reply)
+{
+    if (!reply.isFinished())
+        return u"interrupted"_s;
+    if (Net::passedLimit(reply))
+        return u"answer larger than "_s + QString::number(Net::kLargestPage >> 20) + u" MiB"_s;
+    return reply.errorString();
 }
 
 QString hostKey(const QUrl &url)
@@ -95,14 +97,15 @@ Answer Fetcher::getOnce(const QString &url)
     const Net::ReplyPtr reply = Net::getPage(target, m_pacing.transferTimeout);
     m_lastEnd.insert(host, std::chrono::steady_clock::now());
 
-    const QVariant status = reply->attribute(QNetworkRequest::HttpStatusCodeAttribute);
-    const QNetworkReply::NetworkError error = reply->error();
-    if (!reply->isFinished() || !status.isValid() || (error != QNetworkReply::NoError && !isStatusError(error)))
-        return Answer{Answer::Kind::Transport, 0, {}, reply->isFinished() ? reply->errorString() : u"interrupted"_s};
+    // The page fetch's rule: an answer with a status is an answer, whatever the status.
+    if (!reply->isFinished() || !Net::isCompleteHttpAnswer(*reply))
+        return Answer{Answer::Kind::Transport, 0, {}, transportFailure(*reply)};
 
     const QByteArray body = reply->readAll();
-    return Answer{Answer::Kind::Http, status.toInt(),
-                  Net::decodePage(reply->header(QNetworkRequest::ContentTypeHeader).toByteArray(), body), {}};
+    return Answer{Answer::Kind::Http,
+                  reply->attribute(QNetworkRequest::HttpStatusCodeAttribute).toInt(),
+                  Net::decodePage(reply->header(QNetworkRequest::ContentTypeHeader).toByteArray(), body),
+                  {}};
 }
 
 // Waits in an event loop, so signals (and the stop switch) are served meanwhile.

@@ -14,7 +14,7 @@ struct Answer
 {
     enum class Kind {
         Http,      // an answer with a status line: status and the decoded body
-        Transport, // no usable answer: refused, timed out, dropped, malformed
+        Transport, // no complete answer: refused, timed out, dropped, malformed, larger than Net::kLargestPage
         Stopped,   // not sent, the stop switch was on
     };
     Kind kind = Kind::Transport;
@@ -41,8 +41,9 @@ struct Pacing
 std::chrono::milliseconds backoffDelay(const Pacing &pacing, int retry, double jitter);
 
 // The crawl's request step: GETs on the process's one network manager with the page fetch's
-// header and timeout, keeping status codes, a pause per host and retries. A 4xx answer is final
-// at once. The stop switch lets the request in flight finish and cuts every wait short.
+// header, timeout and size limit, keeping status codes, a pause per host and retries. Every
+// answer with a status is an answer, as for the page fetch: a 4xx is final at once, a 5xx
+// retried. The stop switch lets the request in flight finish and cuts every wait short.
 class Fetcher
 {
 public:

@@ -7,6 +7,8 @@
 #include <QFileInfo>
 #include <QStandardPaths>
 
+#include <algorithm>
+
 using namespace Qt::StringLiterals;
 
 namespace Login {
@@ -72,11 +74,11 @@ SavedAccount AccountStore::load()
     if (!m_ini.read(kSection, kKeepKey).contains(u"是"))
         return account;
     account.user = m_ini.read(kSection, kUserKey);
-    const QString pass = m_ini.read(kSection, kPassKey);
+    const QString pass = m_ini.read(kSection, kPassKey, LoginIni::ValueKind::Secret);
     if (!pass.isEmpty())
         account.password = upToFirstNul(decipher(pass));
 
-    const QString ans = m_ini.read(kSection, kAnsKey);
+    const QString ans = m_ini.read(kSection, kAnsKey, LoginIni::ValueKind::Secret);
     const int ask = leadingNumber(m_ini.read(kSection, kAskKey));
     if (ask != 0) {
         const QString answer = decipher(ans);
@@ -90,15 +92,30 @@ SavedAccount AccountStore::load()
     return account;
 }
 
-void AccountStore::save(const SavedAccount &account)
+std::array<AccountStore::StoredValue, 5> AccountStore::storedValues(const SavedAccount &account)
 {
+    using Kind = LoginIni::ValueKind;
     const bool keep = account.keep;
     const bool asked = keep && account.question != 0;
-    m_ini.write(kSection, kKeepKey, keep ? u"是" : u"否");
-    m_ini.write(kSection, kUserKey, keep ? account.user : QString());
-    m_ini.write(kSection, kPassKey, keep ? encipher(account.password) : QString());
-    m_ini.write(kSection, kAskKey, asked ? QString::number(account.question) : u"0"_s);
-    m_ini.write(kSection, kAnsKey, asked ? encipher(account.answer) : QString());
+    return {{{kKeepKey, keep ? u"是"_s : u"否"_s, Kind::Profile},
+             {kUserKey, keep ? account.user : QString(), Kind::Profile},
+             {kPassKey, keep ? encipher(account.password) : QString(), Kind::Secret},
+             {kAskKey, asked ? QString::number(account.question) : u"0"_s, Kind::Profile},
+             {kAnsKey, asked ? encipher(account.answer) : QString(), Kind::Secret}}};
+}
+
+QString AccountStore::save(const SavedAccount &account)
+{
+    std::array<StoredValue, 5> values = storedValues(account);
+    QString refusal;
+    const auto keepsWhole = [](const StoredValue &stored) { return LoginIni::keepsWhole(stored.value, stored.kind); };
+    if (!std::all_of(values.begin(), values.end(), keepsWhole)) {
+        refusal = u"账号信息过长或含有无法保存的字符，未能记住该账号"_s;
+        values = storedValues(SavedAccount{});
+    }
+    for (const StoredValue &stored : values)
+        m_ini.write(kSection, stored.key, stored.value, stored.kind);
+    return refusal;
 }
 
 QString loginIniPath(const QString &explicitPath)

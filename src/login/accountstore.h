@@ -5,6 +5,7 @@
 
 #include <QString>
 
+#include <array>
 #include <optional>
 
 // The remembered account in login.ini, section "INFORMATION": the keep flag, the account, the
@@ -33,10 +34,21 @@ public:
     SavedAccount load();
 
     // Remembers account after a successful login, or clears the file's account when keep is
-    // false. Each of the five keys is one write; a write that fails is skipped.
-    void save(const SavedAccount &account);
+    // false. Each of the five keys is one write; a write that fails is skipped. An account the
+    // file would not give back as typed (a line break or NUL, a character outside GBK, a name
+    // over 254 GBK bytes) is not remembered: the file's account is cleared instead and the
+    // returned text says why. Empty when the account was taken as asked.
+    QString save(const SavedAccount &account);
 
 private:
+    struct StoredValue
+    {
+        QStringView key;
+        QString value;
+        LoginIni::ValueKind kind;
+    };
+    std::array<StoredValue, 5> storedValues(const SavedAccount &account);
+
     Crypto::cRijndael &cipher();
     QString encipher(const QString &text);
     QString decipher(const QString &stored);

@@ -12,6 +12,20 @@ using namespace Qt::StringLiterals;
 
 namespace Login {
 
+namespace {
+
+// No login answer comes near it; the transfer stops there.
+constexpr qint64 kLargestLoginAnswer = 1 << 20;
+
+// The forum answered, but with nothing this program takes: more than any login answer holds, or
+// a redirect to another origin, where the password may not follow.
+bool isRefusedAnswer(const QNetworkReply &reply)
+{
+    return Net::passedLimit(reply) || reply.error() == QNetworkReply::InsecureRedirectError;
+}
+
+} // namespace
+
 Exchange::Exchange(const Config::Endpoints &endpoints, QObject *parent)
     : QObject(parent)
     , m_forum(endpoints.forum)
@@ -62,11 +76,14 @@ void Exchange::start(const LoginForm &form)
     request.setHeader(QNetworkRequest::ContentTypeHeader, "application/x-www-form-urlencoded"_ba);
     request.setAttribute(QNetworkRequest::CacheLoadControlAttribute, QNetworkRequest::AlwaysNetwork);
     request.setTransferTimeout(static_cast<int>(m_transferTimeout.count()));
+    // It carries the password: a redirect may lead back into the forum's own origin only.
+    request.setAttribute(QNetworkRequest::RedirectPolicyAttribute, QNetworkRequest::SameOriginRedirectPolicy);
 
     emit statusChanged(loginStatus(form));
     if (!alive || run != m_run)
         return;
     m_reply = Net::networkManager().post(request, loginBody(m_forum, form));
+    Net::limitAnswer(*m_reply, kLargestLoginAnswer);
     connect(m_reply, &QNetworkReply::finished, this, &Exchange::readAnswer);
 }
 
@@ -75,6 +92,12 @@ void Exchange::readAnswer()
     QNetworkReply *reply = m_reply;
     m_reply = nullptr;
     reply->deleteLater();
+    if (isRefusedAnswer(*reply)) {
+        LoginResult refused;
+        refused.outcome = LoginOutcome::ForumFailure;
+        emit finished(refused);
+        return;
+    }
     // A request that fails or times out is treated like a failed probe, so the user can retry.
     if (!Net::isCompleteHttpAnswer(*reply)) {
         emit finished(LoginResult{});

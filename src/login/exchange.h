@@ -22,8 +22,10 @@ public:
 
     // Probes the network (waiting for it while events are processed), then posts form and
     // returns while the forum answers. Emits finished exactly once per call: NoConnection when
-    // the probe yields no text or the login request fails or times out, otherwise the outcome
-    // the answer carries. A login still pending is abandoned first and emits nothing more.
+    // the probe yields no text or the login request fails or times out; ForumFailure when the
+    // answer passes 1 MiB or redirects to another origin (the form is not sent there);
+    // otherwise the outcome the answer carries. A login still pending is abandoned first and
+    // emits nothing more.
     void start(const LoginForm &form);
 
     // Ends the login under way, in its probe or its request; it emits nothing more.

@@ -18,6 +18,8 @@ namespace {
 
 // The profile read hands back at most this many bytes of a value.
 constexpr qsizetype kValueBytes = 254;
+// A login.ini holds a few short lines; nothing larger is one.
+constexpr qint64 kLargestFile = 1 << 20;
 
 struct Line
 {
@@ -72,6 +74,29 @@ QString unquote(QString value)
     if (value.size() >= 2 && (value.front() == u'"' || value.front() == u'\'') && value.back() == value.front())
         value = value.mid(1, value.size() - 2);
     return value;
+}
+
+// value as it stands after "=": in quotes where the reader would otherwise trim or unquote it.
+QString storedForm(QStringView value)
+{
+    const QString text = value.toString();
+    return unquote(text) == text ? text : u'"' + text + u'"';
+}
+
+// The file's bytes; empty when there is no file. nullopt for anything but a regular file of at
+// most kLargestFile bytes: a FIFO would block the window, a device or a huge file fill the memory.
+std::optional<QByteArray> readContent(const QString &path)
+{
+    const QFileInfo info(path);
+    if (!info.exists())
+        return QByteArray();
+    QFile file(path);
+    if (!info.isFile() || info.size() > kLargestFile || !file.open(QIODevice::ReadOnly))
+        return std::nullopt;
+    QByteArray content = file.read(kLargestFile + 1); // it may have grown since
+    if (content.size() > kLargestFile)
+        return std::nullopt;
+    return content;
 }
 
 // The first kValueBytes bytes of bytes, without a lead byte whose partner was cut off.
@@ -138,12 +163,12 @@ QByteArray ensureLineEnd(QByteArray bytes)
 
 LoginIni::LoginIni(QString path) : m_path(std::move(path)) {}
 
-QString LoginIni::read(QStringView section, QStringView key) const
+QString LoginIni::read(QStringView section, QStringView key, ValueKind kind) const
 {
-    QFile file(m_path);
-    if (!file.open(QIODevice::ReadOnly))
+    const std::optional<QByteArray> content = readContent(m_path);
+    if (!content)
         return {};
-    const QList<Line> lines = splitLines(file.readAll());
+    const QList<Line> lines = splitLines(*content);
     const SectionSpan span = findSection(lines, section);
     if (span.first < 0)
         return {};
@@ -152,19 +177,26 @@ QString LoginIni::read(QStringView section, QStringView key) const
         return {};
     const QString &text = lines[at].text;
     const QString value = unquote(text.mid(text.indexOf(u'=') + 1));
-    return Text::fromGbk(cutToValueLimit(Text::toGbk(value)));
+    return kind == ValueKind::Secret ? value : Text::fromGbk(cutToValueLimit(Text::toGbk(value)));
 }
 
-bool LoginIni::write(QStringView section, QStringView key, QStringView value) const
+bool LoginIni::keepsWhole(QStringView value, ValueKind kind)
 {
-    QFile existing(m_path);
-    const bool isNew = !existing.exists();
-    if (!isNew && !existing.open(QIODevice::ReadOnly))
+    if (value.contains(u'\r') || value.contains(u'\n') || value.contains(QChar(0)))
         return false;
-    QList<Line> lines = splitLines(isNew ? QByteArray() : existing.readAll());
-    existing.close();
+    const QByteArray bytes = Text::toGbk(value);
+    return Text::fromGbk(bytes) == value && (kind == ValueKind::Secret || bytes.size() <= kValueBytes);
+}
 
-    const QByteArray keyLine = Text::toGbk(key) + '=' + Text::toGbk(value) + "\r\n";
+bool LoginIni::write(QStringView section, QStringView key, QStringView value, ValueKind kind) const
+{
+    const bool isNew = !QFileInfo::exists(m_path);
+    const std::optional<QByteArray> existing = readContent(m_path);
+    if (!existing || !keepsWhole(value, kind))
+        return false;
+    QList<Line> lines = splitLines(*existing);
+
+    const QByteArray keyLine = Text::toGbk(key) + '=' + Text::toGbk(storedForm(value)) + "\r\n";
     const SectionSpan span = findSection(lines, section);
     if (span.first < 0) {
         if (!lines.isEmpty())
@@ -188,14 +220,16 @@ bool LoginIni::write(QStringView section, QStringView key, QStringView value) co
     QByteArray content;
     for (const Line &line : std::as_const(lines))
         content += line.bytes;
+    if (content.size() > kLargestFile)
+        return false; // it could not be read back
 
     QDir().mkpath(QFileInfo(m_path).absolutePath());
     QSaveFile file(m_path);
     file.setDirectWriteFallback(true);
     if (!file.open(QIODevice::WriteOnly))
         return false;
-    // It holds a password.
-    if (isNew)
+    // It holds a password, or is about to.
+    if (isNew || (kind == ValueKind::Secret && !value.isEmpty()))
         file.setPermissions(QFileDevice::ReadOwner | QFileDevice::WriteOwner);
     return file.write(content) == content.size() && file.commit();
 }

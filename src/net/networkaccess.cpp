@@ -7,7 +7,16 @@
 #include <QNetworkRequest>
 #include <QPointer>
 
+#include <algorithm>
+
 namespace Net {
+
+namespace {
+
+// Marks a reply that limitAnswer() aborted.
+constexpr char kPassedLimit[] = "vorlenPassedLimit";
+
+} // namespace
 
 QNetworkAccessManager &networkManager()
 {
@@ -39,6 +48,32 @@ bool isCompleteHttpAnswer(const QNetworkReply &reply)
     return !transferBroke;
 }
 
+void limitAnswer(QNetworkReply &reply, qint64 limit)
+{
+    const auto check = [&reply, limit](qint64 bytes) {
+        if (bytes <= limit || !reply.isRunning())
+            return;
+        reply.setProperty(kPassedLimit, true);
+        reply.abort();
+    };
+    // The network thread stops reading once about twice the limit waits here (Qt stops a little
+    // short of the size it is given), so what is queued between the threads stays bounded until
+    // the abort arrives; without it, Qt holds back readyRead while chunks keep coming. Qt hands
+    // the size on only to a request already started in that thread: a GET starts at once, a POST
+    // on the next turn of the event loop, ahead of this queued call.
+    const auto bound = [&reply, limit] { reply.setReadBufferSize(2 * limit); };
+    bound();
+    QMetaObject::invokeMethod(&reply, bound, Qt::QueuedConnection);
+    QObject::connect(&reply, &QNetworkReply::readyRead, &reply, [&reply, check] { check(reply.bytesAvailable()); });
+    QObject::connect(&reply, &QNetworkReply::downloadProgress, &reply,
+                     [check](qint64 received, qint64 total) { check(std::max(received, total)); }); // announced
+}
+
+bool passedLimit(const QNetworkReply &reply)
+{
+    return reply.property(kPassedLimit).toBool();
+}
+
 ReplyPtr getPage(const QUrl &url, std::chrono::milliseconds transferTimeout)
 {
     QNetworkRequest request(url);
@@ -46,6 +81,7 @@ ReplyPtr getPage(const QUrl &url, std::chrono::milliseconds transferTimeout)
     request.setAttribute(QNetworkRequest::CacheLoadControlAttribute, QNetworkRequest::AlwaysNetwork);
     request.setTransferTimeout(static_cast<int>(transferTimeout.count()));
     ReplyPtr reply(networkManager().get(request));
+    limitAnswer(*reply, kLargestPage);
     QEventLoop loop;
     QObject::connect(reply.get(), &QNetworkReply::finished, &loop, &QEventLoop::quit);
     if (!reply->isFinished())

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <QtGlobal>
+
 #include <chrono>
 #include <memory>
 
@@ -27,11 +29,21 @@ struct ReplyDeleter
 };
 using ReplyPtr = std::unique_ptr<QNetworkReply, ReplyDeleter>;
 
+// The largest answer a page fetch takes (pages, the connectivity probe, the version file, the
+// crawl's requests): no page the program reads comes near it.
+inline constexpr qint64 kLargestPage = 16 << 20;
+
+// Aborts reply as soon as more than limit bytes of its answer are held or announced, so a server
+// that sends without end cannot fill the memory (the transfer timeout only catches silence). The
+// reply then finishes as aborted and passedLimit() holds.
+void limitAnswer(QNetworkReply &reply, qint64 limit);
+bool passedLimit(const QNetworkReply &reply);
+
 } // namespace Net
 
 namespace Net {
 
-// GETs url fresh (no cache, "If-Modified-Since: 0", the transfer timeout) and waits for the
+// GETs url fresh (no cache, "If-Modified-Since: 0", the transfer timeout, kLargestPage) and waits for the
 // answer in a nested event loop, which keeps a window alive meanwhile. QCoreApplication::exit()
 // ends every running loop of the thread and makes later ones return at once, so the reply may
 // come back unfinished: a closed window never leaves a caller waiting here.

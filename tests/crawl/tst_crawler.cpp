@@ -241,6 +241,10 @@ void TestCrawler::retries_data()
     QTest::newRow("503 twice, then the page") << QStringList{u"503"_s, u"503"_s, u"200"_s} << 2 << 200 << 3;
     QTest::newRow("503 three times") << QStringList{u"503"_s} << 2 << 503 << 3;
     QTest::newRow("404 is not retried") << QStringList{u"404"_s, u"200"_s} << 2 << 404 << 1;
+    // Statuses Qt files under protocol or proxy errors are answers all the same.
+    QTest::newRow("400 is not retried") << QStringList{u"400"_s, u"200"_s} << 2 << 400 << 1;
+    QTest::newRow("407 is not retried") << QStringList{u"407"_s, u"200"_s} << 2 << 407 << 1;
+    QTest::newRow("418 is not retried") << QStringList{u"418"_s, u"200"_s} << 2 << 418 << 1;
     QTest::newRow("dropped, then the page") << QStringList{u"drop"_s, u"200"_s} << 2 << 200 << 2;
     QTest::newRow("dropped for good") << QStringList{u"drop"_s} << 1 << 0 << 2;
     QTest::newRow("no retries") << QStringList{u"500"_s, u"200"_s} << 0 << 500 << 1;

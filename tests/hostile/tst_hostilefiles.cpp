@@ -1,14 +1,15 @@
 // Files that are not what the program expects: a login.ini in another encoding, without line
-// ends, with a huge value or that is a folder; an export target that cannot take the write; a
-// cut-off cipher text; a crawl output on a full disk. Nothing may crash, and nothing the user
+// ends, with a huge value, over 1 MiB, or that is a FIFO, a folder or a link; an export target
+// that cannot take the write; a cut-off cipher text; a crawl output on a full disk. Nothing may crash, and nothing the user
 // had may be lost.
 #include "demo-site/server.h"
 #include "login/accountstore.h"
 #include "net/networkaccess.h"
 #include "support/clirun.h"
 #include "support/demositerows.h"
-#include "support/filesizelimit.h"
+#include "support/fifofeed.h"
 #include "support/files.h"
+#include "support/filesizelimit.h"
 #include "support/messagerecorder.h"
 #include "support/recordedform.h"
 #include "text/gbk.h"
@@ -19,10 +20,14 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+#include <optional>
+
 using namespace Qt::StringLiterals;
 using Login::SavedAccount;
 
 namespace {
+
+enum class FileKind { Regular, Folder, Fifo, Link };
 
 QStringList entriesOf(const QString &folder)
 {
@@ -48,8 +53,10 @@ private slots:
 
 void TestHostileFiles::loginIni_data()
 {
-    QTest::addColumn<QByteArray>("content"); // null: login.ini is a folder
+    QTest::addColumn<FileKind>("kind");
+    QTest::addColumn<QByteArray>("content"); // of the file, the FIFO's feed or the link's target
     QTest::addColumn<SavedAccount>("loaded");
+    QTest::addColumn<bool>("taken");      // the save goes into it
     QTest::addColumn<QByteArray>("kept"); // bytes the save must leave in the file
 
     const QByteArray other = "[OTHER]\r\nX=1\r\n";
@@ -60,25 +67,44 @@ void TestHostileFiles::loginIni_data()
     utf16 += QByteArray(reinterpret_cast<const char *>(text.utf16()), text.size() * 2);
 
     // Another encoding: its keys are not ours, so nothing loads; the save adds ours.
-    QTest::newRow("UTF-16") << utf16 << SavedAccount{} << utf16;
-    QTest::newRow("UTF-8") << other + text.toUtf8() << SavedAccount{} << other;
+    QTest::newRow("UTF-16") << FileKind::Regular << utf16 << SavedAccount{} << true << utf16;
+    QTest::newRow("UTF-8") << FileKind::Regular << other + text.toUtf8() << SavedAccount{} << true << other;
     // Old Mac line ends: one line, the header's, with no key after it.
-    QTest::newRow("CR line ends") << Text::toGbk(QString(text).replace(u"\r\n"_s, u"\r"_s)) << SavedAccount{}
-                                  << Text::toGbk(QString(text).replace(u"\r\n"_s, u"\r"_s));
-    QTest::newRow("last line without end") << other + keep + "USER=abc" << abc << other;
-    QTest::newRow("100 KB value") << keep + "USER=" + QByteArray(100 << 10, 'a') + "\r\n" + other
-                                  << SavedAccount{true, QString(254, u'a'), {}, 0, {}} << other;
-    QTest::newRow("a folder") << QByteArray() << SavedAccount{} << QByteArray();
+    const QByteArray oldMac = Text::toGbk(QString(text).replace(u"\r\n"_s, u"\r"_s));
+    QTest::newRow("CR line ends") << FileKind::Regular << oldMac << SavedAccount{} << true << oldMac;
+    QTest::newRow("last line without end") << FileKind::Regular << other + keep + "USER=abc" << abc << true << other;
+    QTest::newRow("100 KB value") << FileKind::Regular << keep + "USER=" + QByteArray(100 << 10, 'a') + "\r\n" + other
+                                  << SavedAccount{true, QString(254, u'a'), {}, 0, {}} << true << other;
+    // Nothing but a regular file of up to 1 MiB is read or written: a FIFO would block the
+    // window, a huge file fill its memory.
+    const QByteArray huge = keep + "USER=abc\r\n" + QByteArray(1 << 20, ';');
+    QTest::newRow("over 1 MiB") << FileKind::Regular << huge << SavedAccount{} << false << huge;
+    QTest::newRow("a FIFO") << FileKind::Fifo << Text::toGbk(text) << SavedAccount{} << false << QByteArray();
+    QTest::newRow("a folder") << FileKind::Folder << QByteArray() << SavedAccount{} << false << QByteArray();
+    // A link is followed: it leads only where the user could write anyway.
+    QTest::newRow("a link to a file") << FileKind::Link << Text::toGbk(text) << abc << true << QByteArray();
 }
 
 void TestHostileFiles::loginIni()
 {
+    QFETCH(FileKind, kind);
     QFETCH(QByteArray, content);
     QFETCH(SavedAccount, loaded);
+    QFETCH(bool, taken);
     QFETCH(QByteArray, kept);
     QTemporaryDir dir;
     const QString path = dir.filePath(u"login.ini"_s);
-    QVERIFY(content.isNull() ? QDir(dir.path()).mkdir(u"login.ini"_s) : TestFiles::writeAll(path, content));
+    std::optional<FifoFeed> feed;
+    switch (kind) {
+    case FileKind::Regular: QVERIFY(TestFiles::writeAll(path, content)); break;
+    case FileKind::Folder: QVERIFY(QDir(dir.path()).mkdir(u"login.ini"_s)); break;
+    case FileKind::Fifo: QVERIFY(feed.emplace(path, content).isMade()); break;
+    case FileKind::Link:
+        QVERIFY(TestFiles::writeAll(dir.filePath(u"target.ini"_s), content));
+        QVERIFY(QFile::link(u"target.ini"_s, path));
+        break;
+    }
+    const QStringList entries = entriesOf(dir.path());
     MessageRecorder messages;
     Login::AccountStore store(path);
 
@@ -87,14 +113,10 @@ void TestHostileFiles::loginIni()
     store.save(saved);
 
     QVERIFY(messages.texts.isEmpty());
-    if (content.isNull()) {
-        QVERIFY(QFileInfo(path).isDir());
-        QCOMPARE(store.load(), SavedAccount{});
-    } else {
-        QVERIFY(TestFiles::readAll(path).contains(kept));
-        QCOMPARE(Login::AccountStore(path).load(), saved);
-    }
-    QCOMPARE(entriesOf(dir.path()), QStringList{u"login.ini"_s}); // no temporary file left
+    QVERIFY(TestFiles::readAll(path).contains(kept)); // a FIFO's feed ends here
+    QCOMPARE(Login::AccountStore(path).load(), taken ? saved : SavedAccount{});
+    QCOMPARE(QFileInfo(path).isSymLink(), kind == FileKind::Link);
+    QCOMPARE(entriesOf(dir.path()), entries); // no temporary file left
 }
 
 void TestHostileFiles::exportTarget_data()

@@ -3,15 +3,18 @@
 #include "demo-site/server.h"
 #include "gui/loginwindow.h"
 #include "harvest/harvester.h"
+#include "harvest/siteurls.h"
 #include "login/avatarlookup.h"
 #include "login/exchange.h"
 #include "net/getbody.h"
 #include "net/networkaccess.h"
 #include "net/versionfile.h"
 #include "support/demositerows.h"
+#include "support/loopbackserver.h"
 #include "support/recordedform.h"
 
 #include <QElapsedTimer>
+#include <QFile>
 #include <QLabel>
 #include <QNetworkAccessManager>
 #include <QSignalSpy>
@@ -60,11 +63,34 @@ long peakMemoryKib()
     return usage.ru_maxrss;
 }
 
+// Resident memory in KiB as /proc/self/status names it: "VmRSS:" now, "VmHWM:" the peak since
+// resetPeakMemory().
+long statusKib(QByteArrayView field)
+{
+    QFile status(u"/proc/self/status"_s);
+    if (!status.open(QIODevice::ReadOnly))
+        return -1;
+    for (const QByteArray &line : status.readAll().split('\n')) {
+        if (line.startsWith(field))
+            return line.mid(field.size()).trimmed().split(' ').value(0).toLong();
+    }
+    return -1;
+}
+
+bool resetPeakMemory()
+{
+    QFile clearRefs(u"/proc/self/clear_refs"_s);
+    return clearRefs.open(QIODevice::WriteOnly) && clearRefs.write("5") == 1;
+}
+
+enum class Reader { LoginAnswer, Page };
+
 // A site with one fault, and the program's endpoints pointing at it.
 struct FaultySite
 {
-    explicit FaultySite(Fault fault, std::string announcedVersion = "V1.0")
-        : site(DemoSite::Options{.announcedVersion = std::move(announcedVersion), .fault = fault})
+    explicit FaultySite(Fault fault, std::string announcedVersion = "V1.0", std::string foreignOrigin = {})
+        : site(DemoSite::Options{
+            .announcedVersion = std::move(announcedVersion), .fault = fault, .foreignOrigin = std::move(foreignOrigin)})
     {
     }
     ~FaultySite() { Net::networkManager().clearConnectionCache(); } // or the stop waits out idle connections
@@ -93,6 +119,8 @@ private slots:
     void listingHarvest();
     void hugeListingKeepsTheWindowResponsive();
     void hugeLoginAnswerIsClassified();
+    void securityFaults_data();
+    void securityFaults();
     void fakeAvatarShowsTheDefault();
     void hugeVersionFileIsCut();
 };
@@ -184,7 +212,8 @@ void TestHostileServers::hugeListingKeepsTheWindowResponsive()
     QVERIFY2(longestPause < 1000, "the clock must keep ticking");
 }
 
-// 5 MB ahead of the message: read whole, classified as without them.
+// 900 KB ahead of the message, under the login answer's limit: read whole, classified as
+// without them.
 void TestHostileServers::hugeLoginAnswerIsClassified()
 {
     FaultySite faulty(Fault::HugeLoginAnswer);
@@ -198,6 +227,43 @@ void TestHostileServers::hugeLoginAnswerIsClassified()
     QCOMPARE(result.userName, u"demo"_s);
     QCOMPARE(result.userGroup, u"VIP会员"_s);
     QCOMPARE(result.uid, std::optional<QString>(u"42"_s));
+}
+
+void TestHostileServers::securityFaults_data()
+{
+    QTest::addColumn<Fault>("fault");
+    QTest::addColumn<Reader>("reader");
+    // The password form reaches no other origin; the login ends as a forum failure.
+    QTest::newRow("login POST redirected to another port") << Fault::LoginRedirect << Reader::LoginAnswer;
+    // Answers without end are cut at their reader's limit and fail as any broken answer does.
+    QTest::newRow("endless login answer") << Fault::EndlessLogin << Reader::LoginAnswer;
+    QTest::newRow("endless page") << Fault::EndlessListing << Reader::Page;
+}
+
+void TestHostileServers::securityFaults()
+{
+    QFETCH(Fault, fault);
+    QFETCH(Reader, reader);
+    LoopbackServer foreign;
+    QVERIFY(foreign.start());
+    FaultySite faulty(fault, "V1.0", foreign.baseUrl().toStdString());
+    QVERIFY(faulty.start());
+    const long residentBefore = statusKib("VmRSS:");
+    QVERIFY(resetPeakMemory());
+
+    if (reader == Reader::LoginAnswer) {
+        Login::Exchange exchange(faulty.endpoints);
+        QSignalSpy finished(&exchange, &Login::Exchange::finished);
+        exchange.start(Login::LoginForm{u"demo"_s, u"demo123"_s, 0, {}});
+        QVERIFY(finished.wait(30000));
+        QCOMPARE(finished.at(0).at(0).value<Login::LoginResult>().outcome, Login::LoginOutcome::ForumFailure);
+    } else {
+        QCOMPARE(Net::GetBody(Harvest::listingUrl(faulty.endpoints.shareSite, 0), faulty.endpoints.timeout), std::nullopt);
+    }
+    QCOMPARE(foreign.requests().size(), 0u);
+    const long growthKib = statusKib("VmHWM:") - residentBefore;
+    qInfo("peak memory growth %ld KiB", growthKib);
+    QVERIFY2(growthKib < 100 * 1024, "the answer must be cut at its limit");
 }
 
 // A text page declared image/jpeg is no picture: the lookup drops it, so the login window shows

@@ -70,16 +70,32 @@ void TestAccountStore::roundTrip_data()
     QTest::addColumn<QString>("ask");
     QTest::addColumn<int>("passLength"); // characters of the stored PASS
     QTest::addColumn<int>("ansLength");
+    QTest::addColumn<bool>("refused"); // the save says why it remembered nothing
 
     const SavedAccount alice{true, u"alice"_s, u"pw"_s, 0, {}};
-    QTest::newRow("alice, no question") << alice << alice << u"是"_s << u"0"_s << 32 << 0;
+    QTest::newRow("alice, no question") << alice << alice << u"是"_s << u"0"_s << 32 << 0 << false;
     const SavedAccount question{true, u"alice"_s, u"pw"_s, 5, u"ThinkPad 笔记本"_s};
-    QTest::newRow("question 5") << question << question << u"是"_s << u"5"_s << 32 << 32;
+    QTest::newRow("question 5") << question << question << u"是"_s << u"5"_s << 32 << 32 << false;
     // 40 GBK bytes make three blocks: 64 digits, two spaces, 32 digits.
     const SavedAccount longPassword{true, u"用户"_s, QString(20, u'密'), 0, {}};
-    QTest::newRow("three blocks") << longPassword << longPassword << u"是"_s << u"0"_s << 98 << 0;
-    QTest::newRow("unticked clears") << SavedAccount{false, u"alice"_s, u"pw"_s, 3, u"x"_s} << SavedAccount{}
-                                     << u"否"_s << u"0"_s << 0 << 0;
+    QTest::newRow("three blocks") << longPassword << longPassword << u"是"_s << u"0"_s << 98 << 0 << false;
+    QTest::newRow("unticked clears") << SavedAccount{false, u"alice"_s, u"pw"_s, 3, u"x"_s} << SavedAccount{} << u"否"_s << u"0"_s
+                                     << 0 << 0 << false;
+    // Enciphered, these pass the 254 bytes a profile value is cut to: read whole.
+    const SavedAccount longest{true, u"alice"_s, QString(200, u'p'), 0, {}};
+    QTest::newRow("200-character password") << longest << longest << u"是"_s << u"0"_s << int(enciphered(longest.password).size())
+                                            << 0 << false;
+    const SavedAccount longAnswer{true, u"alice"_s, u"pw"_s, 3, QString(60, u'答')};
+    QTest::newRow("120-byte answer") << longAnswer << longAnswer << u"是"_s << u"3"_s << 32
+                                     << int(enciphered(longAnswer.answer).size()) << false;
+    // Quoted, so that the reader's trimming and unquoting give it back.
+    const SavedAccount spaced{true, u" \"bob\" "_s, u"pw"_s, 0, {}};
+    QTest::newRow("spaces and quotes around the account") << spaced << spaced << u"是"_s << u"0"_s << 32 << 0 << false;
+    // A name that would split the section is not remembered, and neither is the old account.
+    QTest::newRow("line break in the account")
+        << SavedAccount{true, u"bob\r\n[X]"_s, u"pw"_s, 0, {}} << SavedAccount{} << u"否"_s << u"0"_s << 0 << 0 << true;
+    QTest::newRow("NUL in the account") << SavedAccount{true, u"bob"_s + QChar(0) + u"x"_s, u"pw"_s, 0, {}} << SavedAccount{}
+                                        << u"否"_s << u"0"_s << 0 << 0 << true;
 }
 
 void TestAccountStore::roundTrip()
@@ -90,19 +106,22 @@ void TestAccountStore::roundTrip()
     QFETCH(QString, ask);
     QFETCH(int, passLength);
     QFETCH(int, ansLength);
+    QFETCH(bool, refused);
 
     // Over a file that remembered someone else with a question.
     AccountStore(m_path).save({true, u"old"_s, u"old"_s, 2, u"old"_s});
     AccountStore store(m_path);
-    store.save(account);
+    QCOMPARE(store.save(account).isEmpty(), !refused);
 
     const LoginIni ini(m_path);
     QCOMPARE(ini.read(kSection, u"保存账号"), keep);
-    QCOMPARE(ini.read(kSection, u"USER"), account.keep ? account.user : QString());
-    QCOMPARE(ini.read(kSection, u"PASS").size(), passLength);
+    QCOMPARE(ini.read(kSection, u"USER"), loaded.user);
+    QCOMPARE(ini.read(kSection, u"PASS", LoginIni::ValueKind::Secret).size(), passLength);
     QCOMPARE(ini.read(kSection, u"ASK"), ask);
-    QCOMPARE(ini.read(kSection, u"ANS").size(), ansLength);
-    QVERIFY(!TestFiles::readAll(m_path).contains("\n\n")); // CR LF throughout
+    QCOMPARE(ini.read(kSection, u"ANS", LoginIni::ValueKind::Secret).size(), ansLength);
+    const QByteArray file = TestFiles::readAll(m_path);
+    QVERIFY(!file.contains("\n\n")); // CR LF throughout
+    QVERIFY(!file.contains(gbk(enciphered(u"old"_s))));
 
     MessageRecorder messages;
     QVERIFY(AccountStore(m_path).load() == loaded);
@@ -203,11 +222,13 @@ void TestAccountStore::fileModes()
     AccountStore(m_path).save({true, u"alice"_s, u"pw"_s, 0, {}});
     QCOMPARE(QFileInfo(m_path).permissions() & kModeBits, QFileDevice::ReadOwner | QFileDevice::WriteOwner);
 
-    // A file the user made readable keeps its mode.
+    // A file the user made readable keeps its mode until a password goes into it.
     const auto shared = QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ReadGroup | QFileDevice::ReadOther;
     QVERIFY(QFile::setPermissions(m_path, shared));
     AccountStore(m_path).save({false, {}, {}, 0, {}});
     QCOMPARE(QFileInfo(m_path).permissions() & kModeBits, shared);
+    AccountStore(m_path).save({true, u"alice"_s, u"pw"_s, 0, {}});
+    QCOMPARE(QFileInfo(m_path).permissions() & kModeBits, QFileDevice::ReadOwner | QFileDevice::WriteOwner);
 }
 
 void TestAccountStore::explicitPathWins()

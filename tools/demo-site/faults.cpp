@@ -14,12 +14,14 @@ namespace DemoSite {
 namespace {
 
 constexpr std::pair<std::string_view, Fault> kFaultNames[] = {
-    {"silent-detail", Fault::SilentDetail},     {"reset-listing", Fault::ResetListing},
-    {"huge-listing", Fault::HugeListing},       {"bad-gbk-titles", Fault::BadGbkTitles},
-    {"unknown-charset", Fault::UnknownCharset}, {"redirect-loop", Fault::RedirectLoop},
-    {"huge-login", Fault::HugeLoginAnswer},     {"fake-avatar", Fault::FakeAvatar},
-    {"huge-version-file", Fault::HugeVersionFile},
-    {"formula-titles", Fault::FormulaTitles},   {"control-names", Fault::ControlNames},
+    {"silent-detail", Fault::SilentDetail},        {"reset-listing", Fault::ResetListing},
+    {"huge-listing", Fault::HugeListing},          {"bad-gbk-titles", Fault::BadGbkTitles},
+    {"unknown-charset", Fault::UnknownCharset},    {"redirect-loop", Fault::RedirectLoop},
+    {"huge-login", Fault::HugeLoginAnswer},        {"fake-avatar", Fault::FakeAvatar},
+    {"huge-version-file", Fault::HugeVersionFile}, {"formula-titles", Fault::FormulaTitles},
+    {"control-names", Fault::ControlNames},        {"login-redirect", Fault::LoginRedirect},
+    {"endless-listing", Fault::EndlessListing},    {"endless-login", Fault::EndlessLogin},
+    {"link-message", Fault::LinkMessage},
 };
 
 constexpr std::string_view kLoopPath = "/loop/";
@@ -55,6 +57,29 @@ std::string padding(std::size_t bytes)
     while (text.size() < bytes)
         text += kLine;
     return text;
+}
+
+// Drops what a route answered, so that a fault can answer instead.
+void discardAnswer(httplib::Response &response)
+{
+    response.status = 200;
+    response.headers.erase("Content-Type");
+    response.headers.erase("Set-Cookie");
+    response.body.clear();
+}
+
+// Padding without end, 64 KiB at a time, until kEndlessBodyStop or the client goes away.
+void sendEndlessly(httplib::Response &response, const std::string &contentType)
+{
+    discardAnswer(response);
+    const auto chunk = std::make_shared<const std::string>(padding(64 << 10));
+    response.set_chunked_content_provider(contentType, [chunk](std::size_t sent, httplib::DataSink &sink) {
+        if (sent >= kEndlessBodyStop) {
+            sink.done();
+            return true;
+        }
+        return sink.write(chunk->data(), chunk->size());
+    });
 }
 
 void redirect(httplib::Response &response, int hop)
@@ -132,7 +157,9 @@ bool serveFault(Fault fault, const Routes &routes, const Catalog &catalog, const
     case Fault::None:
     case Fault::HugeLoginAnswer:
     case Fault::ControlNames:
-        return false;
+    case Fault::LoginRedirect:
+    case Fault::EndlessLogin:
+    case Fault::LinkMessage: return false;
     case Fault::SilentDetail:
         if (!path.starts_with("/id-"))
             return false;
@@ -148,6 +175,11 @@ bool serveFault(Fault fault, const Routes &routes, const Catalog &catalog, const
         if (!listing)
             return false;
         setGbk(response, hugeListingPage(catalog), kHtml);
+        return true;
+    case Fault::EndlessListing:
+        if (!listing)
+            return false;
+        sendEndlessly(response, kHtml);
         return true;
     case Fault::BadGbkTitles:
         if (!listing || !routes.serve(request, response))
@@ -192,28 +224,34 @@ bool serveFault(Fault fault, const Routes &routes, const Catalog &catalog, const
     return false;
 }
 
-bool altersAnswer(Fault fault, const httplib::Request &request)
+void alterAnswer(Fault fault, std::string_view foreignOrigin, const httplib::Request &request, httplib::Response &response)
 {
-    return (fault == Fault::HugeLoginAnswer || fault == Fault::ControlNames) && isForumLogin(request);
-}
-
-void alterAnswer(Fault fault, const httplib::Request &request, httplib::Response &response)
-{
-    if (!altersAnswer(fault, request))
-        return;
-    // The library has set the length of the body already.
     const auto insertAfter = [&response](std::string_view marker, const std::string &text) {
-        const std::size_t at = response.body.find(marker);
-        if (at == std::string::npos)
-            return;
-        response.body.insert(at + marker.size(), text);
-        response.headers.erase("Content-Length");
-        response.set_header("Content-Length", std::to_string(response.body.size()));
+        if (const std::size_t at = response.body.find(marker); at != std::string::npos)
+            response.body.insert(at + marker.size(), text);
     };
-    if (fault == Fault::HugeLoginAnswer)
-        insertAfter("<![CDATA[", padding(kHugeLoginPadding));
-    else if (fault == Fault::ControlNames)
+    switch (fault) {
+    case Fault::HugeLoginAnswer: insertAfter("<![CDATA[", padding(kHugeLoginPadding)); return;
+    case Fault::ControlNames:
         insertAfter("'username':'", "\x1b[2J\t\n"); // a terminal would clear its screen
+        return;
+    case Fault::LoginRedirect:
+        // 307 keeps the method and the body: a client that follows posts the password there.
+        discardAnswer(response);
+        response.status = 307;
+        response.set_header("Location", std::string(foreignOrigin) + request.target.substr(1));
+        return;
+    case Fault::EndlessLogin:
+        sendEndlessly(response, response.get_header_value("Content-Type")); // the route's own type
+        return;
+    case Fault::LinkMessage:
+        discardAnswer(response);
+        setLoginMessage(response,
+                        "您的帐号尚未激活，请先<a href=\"http://" + request.get_header_value("Host")
+                            + "/forum/member.php?mod=register\" target=\"_blank\">点此激活</a>后再登录");
+        return;
+    default: return;
+    }
 }
 
 } // namespace DemoSite

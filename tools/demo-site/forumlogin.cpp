@@ -96,12 +96,6 @@ std::string welcome(const std::string &name, const Account &account, const std::
                      + "'; }, 0, null, '', '', '', '', 3);</script>");
 }
 
-std::string errorAnswer(const std::string &message, const std::string &extra)
-{
-    return xmlAnswer(message + "<script type=\"text/javascript\" reload=\"1\">if(typeof errorhandle_login=='function') "
-                               "{errorhandle_login('" + message + "', {" + extra + "});}</script>");
-}
-
 // What the forum answers to one login form.
 void answerLogin(const httplib::Request &request, httplib::Response &response)
 {
@@ -123,7 +117,7 @@ void answerLogin(const httplib::Request &request, httplib::Response &response)
     }
     const std::string name = field("username");
     if (name == "notice") {
-        setGbk(response, errorAnswer("抱歉，您的帐号正在审核中，请耐心等待", ""), kXmlContentType);
+        setLoginMessage(response, "抱歉，您的帐号正在审核中，请耐心等待");
         return;
     }
     if (name == "broken") {
@@ -136,7 +130,7 @@ void answerLogin(const httplib::Request &request, httplib::Response &response)
         && (found->second.question == 0
             || (field("questionid") == std::to_string(found->second.question) && field("answer") == found->second.answer));
     if (!accepted) {
-        setGbk(response, errorAnswer("登录失败，您还可以尝试 4 次", "'loginperm':'4'"), kXmlContentType);
+        setLoginMessage(response, "登录失败，您还可以尝试 4 次", "'loginperm':'4'");
         return;
     }
     const Account &account = found->second;
@@ -146,14 +140,28 @@ void answerLogin(const httplib::Request &request, httplib::Response &response)
 
 } // namespace
 
+void setLoginMessage(httplib::Response &response, const std::string &message, const std::string &extra)
+{
+    setGbk(response,
+           xmlAnswer(message
+                     + "<script type=\"text/javascript\" reload=\"1\">if(typeof errorhandle_login=='function') "
+                       "{errorhandle_login('"
+                     + message + "', {" + extra + "});}</script>"),
+           kXmlContentType);
+}
+
 bool isForumLogin(const httplib::Request &request)
 {
     return request.method == "POST" && request.path == kLoginPath;
 }
 
-void addForumLogin(httplib::Server &http)
+void addForumLogin(httplib::Server &http, std::function<void(const httplib::Request &, httplib::Response &)> alter)
 {
-    http.Post(kLoginPath, answerLogin);
+    http.Post(kLoginPath, [alter = std::move(alter)](const httplib::Request &request, httplib::Response &response) {
+        answerLogin(request, response);
+        if (alter)
+            alter(request, response);
+    });
 }
 
 } // namespace DemoSite

@@ -2,6 +2,8 @@
 
 #include <httplib.h>
 
+#include <functional>
+
 // The forum's AJAX login at "/forum/member.php?mod=logging&action=login...", answered in the
 // forum's own format: an XML document in GBK whose CDATA section holds the message and a
 // script calling succeedhandle_login or errorhandle_login. Demo accounts (password "demo123"
@@ -22,7 +24,12 @@ inline constexpr char kLoginCookie[] = "vorlen_auth";
 // Whether request is the login POST, which the site answers through the route below.
 bool isForumLogin(const httplib::Request &request);
 
-// Adds the login route to http.
-void addForumLogin(httplib::Server &http);
+// Answers the login with the forum's message (UTF-8 here, GBK on the wire), the text before
+// the script and the first argument of errorhandle_login; extra is the script's second argument.
+void setLoginMessage(httplib::Response &response, const std::string &message, const std::string &extra = {});
+
+// Adds the login route to http; alter, when given, changes each answer before it is sent (its
+// length and compression follow from what alter leaves).
+void addForumLogin(httplib::Server &http, std::function<void(const httplib::Request &, httplib::Response &)> alter = {});
 
 } // namespace DemoSite

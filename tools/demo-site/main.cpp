@@ -29,7 +29,8 @@ constexpr char kUsage[] =
     "  --fail-fraction F        fail this share of requests (0 to 1) with 503 or a dropped connection\n"
     "  --fault NAME             hostile answers: silent-detail, reset-listing, huge-listing,\n"
     "                           bad-gbk-titles, unknown-charset, redirect-loop, huge-login,\n"
-    "                           fake-avatar, huge-version-file, formula-titles or control-names\n"
+    "                           fake-avatar, huge-version-file, formula-titles, control-names,\n"
+    "                           login-redirect, endless-listing, endless-login or link-message\n"
     "  --help                   show this text\n"
     "Prints \"listening on http://127.0.0.1:PORT/\" first, then serves until SIGINT or SIGTERM.\n";
 

@@ -51,6 +51,7 @@ struct Server::Impl
     Catalog catalog;
     httplib::Server http;
     std::unique_ptr<Routes> routes;
+    std::string foreignOrigin; // options.foreignOrigin, or this site under the name localhost
     std::thread thread;
     std::atomic<bool> listenReturned{false};
     int port = 0;
@@ -102,16 +103,16 @@ namespace {
 
 // The library compresses with brotli at its slowest quality whenever a client accepts "br",
 // which costs some 10 ms a page and would make every benchmark measure the compressor. Real
-// sites answer dynamic pages with gzip, so the site offers gzip alone, or nothing when the
-// answer is to be altered after the route. The request object is the library's own non-const
-// one, handed to us by const reference.
-void offerGzipOnly(const httplib::Request &request, bool gzipAllowed)
+// sites answer dynamic pages with gzip, so the site offers gzip alone. The request object is
+// the library's own non-const one, handed to us by const reference. Where compress is false,
+// nothing is offered.
+void offerGzipOnly(const httplib::Request &request, bool compress)
 {
     auto &headers = const_cast<httplib::Request &>(request).headers;
     const auto accepted = headers.find("Accept-Encoding");
     if (accepted == headers.end())
         return;
-    const bool gzip = gzipAllowed && accepted->second.find("gzip") != std::string::npos;
+    const bool gzip = compress && accepted->second.find("gzip") != std::string::npos;
     headers.erase("Accept-Encoding");
     if (gzip)
         headers.emplace("Accept-Encoding", "gzip");
@@ -122,7 +123,7 @@ void offerGzipOnly(const httplib::Request &request, bool gzipAllowed)
 httplib::Server::HandlerResponse Server::Impl::answer(const httplib::Request &request, httplib::Response &response)
 {
     waitOutLatency();
-    offerGzipOnly(request, !altersAnswer(options.fault, request));
+    offerGzipOnly(request, compressesAnswers(options.fault));
     if (failOnPurpose(request, response))
         return httplib::Server::HandlerResponse::Handled;
     if (serveFault(options.fault, *routes, catalog, request, response, [this] { waitForStop(); }))
@@ -177,6 +178,8 @@ bool Server::start(int port)
     if (bound <= 0)
         return false;
     m_impl->port = bound;
+    m_impl->foreignOrigin =
+        m_impl->options.foreignOrigin.empty() ? "http://localhost:" + std::to_string(bound) + "/" : m_impl->options.foreignOrigin;
     m_impl->routes = std::make_unique<Routes>(m_impl->catalog, baseUrl(), m_impl->options.announcedVersion,
                                               m_impl->options.versionFileAnswer);
     // All routing is ours: the library's own router matches with std::regex, which recurses
@@ -184,9 +187,8 @@ bool Server::start(int port)
     m_impl->http.set_pre_routing_handler([impl = m_impl.get()](const httplib::Request &request, httplib::Response &response) {
         return impl->answer(request, response);
     });
-    addForumLogin(m_impl->http);
-    m_impl->http.set_post_routing_handler([impl = m_impl.get()](const httplib::Request &request, httplib::Response &response) {
-        alterAnswer(impl->options.fault, request, response);
+    addForumLogin(m_impl->http, [impl = m_impl.get()](const httplib::Request &request, httplib::Response &response) {
+        alterAnswer(impl->options.fault, impl->foreignOrigin, request, response);
     });
     m_impl->http.set_keep_alive_timeout(kKeepAliveSeconds);
     m_impl->http.set_keep_alive_max_count(kKeepAliveRequests);

@@ -21,6 +21,9 @@ struct Options
     VersionFileAnswer versionFileAnswer = VersionFileAnswer::Entry;
     double failFraction = 0;             // share of requests failed on purpose (failures.h)
     Fault fault = Fault::None;           // hostile answers on purpose (faults.h)
+    // Where Fault::LoginRedirect sends the login ("http://HOST:PORT/"); empty: this site under
+    // the name localhost, another origin for a client.
+    std::string foreignOrigin = {};
 };
 
 class Server
