@@ -222,6 +222,7 @@ private slots:
     void outcomes();
     void rememberedAccount_data();
     void rememberedAccount();
+    void accountTheFileCannotHoldIsNotRemembered();
     void brokenSavedPassword_data();
     void brokenSavedPassword();
     void closingEndsThePendingLogin();
@@ -683,6 +684,28 @@ void TestLoginWindow::rememberedAccount()
     QCOMPARE((std::tuple(shown.account, shown.password, shown.questionId, shown.answer, shown.remember)),
              (std::tuple(reopened.account, reopened.password, reopened.questionId, reopened.answer, reopened.remember)));
     QCOMPARE(next.child("Text3")->isVisibleTo(&next.form), reopened.questionId != 0);
+}
+
+// A forum that welcomes any account: the name typed is one login.ini could not give back.
+void TestLoginWindow::accountTheFileCannotHoldIsNotRemembered()
+{
+    LoopbackServer forum;
+    forum.server().Post("/member.php", [](const httplib::Request &, httplib::Response &response) {
+        response.set_content(Text::toGbk(u"<root><![CDATA[欢迎您回来 succeedhandle_login('a', 'b', "
+                                          u"{'username':'x','usergroup':'y','uid':'7'});]]></root>")
+                                 .toStdString(),
+                             "text/xml");
+    });
+    QVERIFY(forum.start());
+    Config::Endpoints endpoints = m_endpoints;
+    endpoints.forum = forum.baseUrl();
+    Login::AccountStore(endpoints.loginIni).save({true, u"old"_s, u"旧密码"_s, 0, {}});
+    RecordedLoginWindow w(endpoints);
+    QVERIFY(logIn(w.form, w.messages, {u"a😀b"_s, u"pw"_s, 0, {}, true}));
+    QTRY_COMPARE(w.messages.size(), 1);
+    QVERIFY2(w.messages.first().contains(u"未能记住该账号"_s), qPrintable(w.messages.join(u"|"_s)));
+    RecordedLoginWindow next(endpoints);
+    QCOMPARE(shownInput(next.form).account, kPrompt); // nothing remembered, the old account gone too
 }
 
 void TestLoginWindow::brokenSavedPassword_data()
