@@ -8,6 +8,7 @@
 #include "login/accountstore.h"
 #include "net/networkaccess.h"
 #include "support/closedport.h"
+#include "support/demoaccounts.h"
 #include "support/files.h"
 #include "support/logincookie.h"
 #include "support/loopbackserver.h"
@@ -117,6 +118,13 @@ bool logIn(LoginWindow &window, const QStringList &messages, const LoginInput &i
     QSignalSpy closed(&window, &LoginWindow::closed);
     QTest::mouseClick(window.findChild<QWidget *>(u"Command1"_s), Qt::LeftButton);
     return QTest::qWaitFor([&] { return !closed.isEmpty() || !messages.isEmpty(); }, 10000);
+}
+
+// The login of a demo account, as typed into the window.
+LoginInput demoInput(QStringView label, bool remember = false)
+{
+    const DemoAccount &a = demoAccount(label);
+    return {a.account, a.password, a.question, a.answer, remember};
 }
 
 // What the window shows, as the next login would send it.
@@ -579,26 +587,26 @@ void TestLoginWindow::outcomes_data()
     };
     const QString failed = u"登录失败，您还可以尝试 4 次"_s, notice = u"抱歉，您的帐号正在审核中，请耐心等待"_s,
                   offline = u"请检查您的网络链接情况"_s;
-    QTest::newRow("success") << Network::Demo << LoginInput{u"demo"_s, u"demo123"_s, 0, {}, false} << QString()
+    QTest::newRow("success") << Network::Demo << demoInput(u"success") << QString()
                              << QString() << false << false << u"demo"_s << true;
-    QTest::newRow("success with question") << Network::Demo << LoginInput{u"提问者"_s, u"demo123"_s, 3, u"北京"_s, false}
+    QTest::newRow("success with question") << Network::Demo << demoInput(u"with question")
                                            << QString() << QString() << false << false << u"提问者"_s << true;
-    QTest::newRow("wrong password") << Network::Demo << LoginInput{u"demo"_s, u"wrong"_s, 0, {}, false} << warning(failed)
+    QTest::newRow("wrong password") << Network::Demo << demoInput(u"wrong password") << warning(failed)
                                     << failed << true << true << QString() << false;
-    QTest::newRow("banned") << Network::Demo << LoginInput{u"banned"_s, u"demo123"_s, 0, {}, false}
+    QTest::newRow("banned") << Network::Demo << demoInput(u"banned")
                             << warning(u"您因违反Vorlen相关规定,现已做封号处理!"_s) << u"您的帐号已被禁止使用!"_s << true
                             << true << QString() << false;
-    QTest::newRow("forum message") << Network::Demo << LoginInput{u"notice"_s, u"x"_s, 0, {}, false} << warning(notice)
+    QTest::newRow("forum message") << Network::Demo << demoInput(u"forum message") << warning(notice)
                                    << notice << true << true << QString() << false;
-    QTest::newRow("login data error") << Network::Demo << LoginInput{u"ghost"_s, u"demo123"_s, 0, {}, false}
+    QTest::newRow("login data error") << Network::Demo << demoInput(u"login data error")
                                       << information(u"抱歉!登陆数据出错!请您点击重新登陆!"_s)
                                       << u"正在为您登录账号[ghost].."_s << false << true << QString() << false;
-    QTest::newRow("broken answer") << Network::Demo << LoginInput{u"broken"_s, u"x"_s, 0, {}, false}
+    QTest::newRow("broken answer") << Network::Demo << demoInput(u"broken answer")
                                    << information(u"论坛故障,暂时无法登录!请联系客服QQ：60718293"_s) << QString() << false
                                    << false << QString() << false;
-    QTest::newRow("no network") << Network::ProbeDown << LoginInput{u"demo"_s, u"demo123"_s, 0, {}, false}
+    QTest::newRow("no network") << Network::ProbeDown << demoInput(u"success")
                                 << warning(offline) << u"请检查您的网络链接"_s << true << true << QString() << false;
-    QTest::newRow("forum never answers") << Network::ForumSilent << LoginInput{u"demo"_s, u"demo123"_s, 0, {}, false}
+    QTest::newRow("forum never answers") << Network::ForumSilent << demoInput(u"success")
                                          << warning(offline) << u"请检查您的网络链接"_s << true << true << QString()
                                          << false;
 }
@@ -655,10 +663,10 @@ void TestLoginWindow::rememberedAccount_data()
     QTest::addColumn<LoginInput>("reopened"); // what the next opening shows
     QTest::addColumn<bool>("fileKept");       // byte for byte
 
-    const LoginInput demo{u"demo"_s, u"demo123"_s, 0, {}, true}, question{u"提问者"_s, u"demo123"_s, 3, u"北京"_s, true};
+    const LoginInput demo = demoInput(u"success", true), question = demoInput(u"with question", true);
     QTest::newRow("ticked") << false << demo << demo << false;
     QTest::newRow("ticked, with question") << false << question << question << false;
-    QTest::newRow("unticked clears") << true << LoginInput{u"demo"_s, u"demo123"_s, 0, {}, false}
+    QTest::newRow("unticked clears") << true << demoInput(u"success")
                                      << LoginInput{kPrompt, {}, 0, {}, false} << false;
     QTest::newRow("failed login") << true << LoginInput{u"demo"_s, u"wrong"_s, 0, {}, true}
                                   << LoginInput{u"old"_s, u"旧密码"_s, 5, u"答案"_s, true} << true;
