@@ -25,8 +25,7 @@ namespace {
 
 QStringList endpointArguments(const DemoSite::Server &site)
 {
-    const QString base = QString::fromStdString(site.baseUrl());
-    return {u"--share-site"_s, base, u"--share-prefix"_s, base + u"yunpan/"_s, u"--timeout"_s, u"10"_s};
+    return {u"--demo-site"_s, QString::fromStdString(site.baseUrl()), u"--timeout"_s, u"10"_s};
 }
 
 CliOutcome crawlAgainst(DemoSite::Server &site, const QStringList &arguments)

@@ -15,8 +15,10 @@ namespace {
 
 QStringList loginArguments(const DemoSite::Server &site, const QString &probe)
 {
-    const QString base = QString::fromStdString(site.baseUrl());
-    return {u"--forum"_s, base + u"forum/"_s, u"--probe"_s, probe.isEmpty() ? base + u"probe/"_s : probe, u"login"_s};
+    QStringList arguments{u"--demo-site"_s, QString::fromStdString(site.baseUrl())};
+    if (!probe.isEmpty())
+        arguments << u"--probe"_s << probe;
+    return arguments << u"login"_s;
 }
 
 } // namespace

@@ -1,5 +1,6 @@
 // The crawl core against the demo site (whose catalogue predicts every page, every dead share and
 // every request it fails on purpose) and against scripted answers for what the site cannot show.
+#include "config/endpoints.h"
 #include "crawl/crawler.h"
 #include "crawl/fetcher.h"
 #include "crawl/linkcheck.h"
@@ -45,8 +46,9 @@ Run crawl(const Crawl::CrawlPlan &plan, Crawl::Pacing pacing = {.backoffBase = s
 Crawl::CrawlPlan planFor(const std::string &baseUrl, int firstPage, int lastPage)
 {
     Crawl::CrawlPlan plan;
-    plan.shareSite = QString::fromStdString(baseUrl);
-    plan.sharePrefix = plan.shareSite + u"yunpan/"_s;
+    const Config::Endpoints site = Config::Endpoints::onDemoSite(QString::fromStdString(baseUrl));
+    plan.shareSite = site.shareSite;
+    plan.sharePrefix = site.sharePrefix;
     plan.firstPage = firstPage;
     plan.lastPage = lastPage;
     plan.deadMarkers = Crawl::defaultDeadMarkers();

@@ -7,6 +7,7 @@
 #include "gui/statusbar.h"
 #include "login/accountstore.h"
 #include "net/networkaccess.h"
+#include "support/demositerows.h"
 #include "support/closedport.h"
 #include "support/demoaccounts.h"
 #include "support/files.h"
@@ -239,9 +240,7 @@ private slots:
 void TestLoginWindow::initTestCase()
 {
     QVERIFY(m_site.start() && m_dir.isValid());
-    const QString base = QString::fromStdString(m_site.baseUrl());
-    m_endpoints.forum = base + u"forum/"_s;
-    m_endpoints.probe = base + u"probe/"_s;
+    m_endpoints = DemoSiteRows::endpointsOf(m_site);
     m_endpoints.timeout = std::chrono::seconds(10);
     m_endpoints.loginIni = m_dir.filePath(u"login.ini"_s);
 }

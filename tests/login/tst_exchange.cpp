@@ -1,6 +1,7 @@
 #include "demo-site/server.h"
 #include "login/exchange.h"
 #include "net/networkaccess.h"
+#include "support/demositerows.h"
 #include "support/demoaccounts.h"
 #include "support/logincookie.h"
 #include "support/loopbackserver.h"
@@ -65,9 +66,7 @@ private slots:
 void TestExchange::initTestCase()
 {
     QVERIFY(m_site.start());
-    const QString base = QString::fromStdString(m_site.baseUrl());
-    m_endpoints.forum = base + u"forum/"_s;
-    m_endpoints.probe = base + u"probe/"_s;
+    m_endpoints = DemoSiteRows::endpointsOf(m_site);
 }
 
 void TestExchange::init()
