@@ -6,6 +6,7 @@
 #include "cli/harvestcommand.h"
 #include "cli/logincommand.h"
 #include "cli/md5command.h"
+#include "cli/profilecommand.h"
 #include "cli/rndxorcommand.h"
 #include "cli/searchcommand.h"
 
@@ -22,6 +23,7 @@ std::span<const Command> commands()
         {"base64", &runBase64, kBase64Usage},
         {"rndxor", &runRndXor, kRndXorUsage},
         {"login", &runLogin, kLoginUsage},
+        {"profile", &runProfile, kProfileUsage},
     };
     return kTable;
 }

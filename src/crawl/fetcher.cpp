@@ -102,7 +102,9 @@ Answer Fetcher::getOnce(const QString &url)
 
     const QByteArray body = reply->readAll();
     return Answer{Answer::Kind::Http, status.toInt(),
-                  Net::decodePage(reply->header(QNetworkRequest::ContentTypeHeader).toByteArray(), body), {}};
+                  Net::decodePage(reply->header(QNetworkRequest::ContentTypeHeader).toByteArray(), body,
+                                  m_pacing.fallbackCharset),
+                  {}};
 }
 
 // Waits in an event loop, so signals (and the stop switch) are served meanwhile.

@@ -49,7 +49,7 @@ Crawl::CrawlPlan planFor(const std::string &baseUrl, int firstPage, int lastPage
     plan.sharePrefix = plan.shareSite + u"yunpan/"_s;
     plan.firstPage = firstPage;
     plan.lastPage = lastPage;
-    plan.deadMarkers = Crawl::defaultDeadMarkers();
+    plan.deadMarkers = plan.profile.deadShareWordings;
     return plan;
 }
 

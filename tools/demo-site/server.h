@@ -1,6 +1,7 @@
 #pragma once
 
 #include "config/productversion.h"
+#include "demo-site/altpages.h"
 #include "demo-site/catalog.h"
 #include "demo-site/faults.h"
 #include "demo-site/pages.h"
@@ -21,6 +22,7 @@ struct Options
     VersionFileAnswer versionFileAnswer = VersionFileAnswer::Entry;
     double failFraction = 0;             // share of requests failed on purpose (failures.h)
     Fault fault = Fault::None;           // hostile answers on purpose (faults.h)
+    Layout layout = Layout::Standard;    // how the share-search site lays out its pages (altpages.h)
 };
 
 class Server
