@@ -37,6 +37,7 @@ int main(int argc, char *argv[])
     // On the stack, so it outlives every harvest frame that exec() may still be unwinding.
     Gui::MainWindowSetup setup;
     setup.endpoints = options.endpoints;
+    setup.profileWarning = options.profileError;
     Gui::MainWindow form(std::move(setup));
     form.start();
     return QApplication::exec();

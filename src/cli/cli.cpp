@@ -25,8 +25,8 @@ int run(const QStringList &arguments, const QProcessEnvironment &environment, QT
         QTextStream &err)
 {
     Config::EndpointOptions options = Config::parseEndpointOptions(arguments, environment);
-    if (!options.error.isEmpty()) {
-        err << options.error << '\n';
+    if (!options.error.isEmpty() || !options.profileError.isEmpty()) {
+        err << (options.error.isEmpty() ? options.profileError : options.error) << '\n';
         err.flush();
         return BadUsage;
     }

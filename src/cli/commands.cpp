@@ -6,6 +6,7 @@
 #include "cli/harvestcommand.h"
 #include "cli/logincommand.h"
 #include "cli/md5command.h"
+#include "cli/profilecommand.h"
 #include "cli/rndxorcommand.h"
 #include "cli/searchcommand.h"
 
@@ -22,6 +23,7 @@ std::span<const Command> commands()
         {"base64", &runBase64, kBase64Synopsis, {}},
         {"rndxor", &runRndXor, kRndXorSynopsis, kRndXorOptions},
         {"login", &runLogin, kLoginSynopsis, kLoginOptions},
+        {"profile", &runProfile, kProfileSynopsis, kProfileOptions},
     };
     return kTable;
 }

@@ -11,6 +11,7 @@
 #include "crawl/outputfile.h"
 #include "crawl/rowformat.h"
 #include "crawl/stopswitch.h"
+#include "harvest/entryparser.h"
 #include "harvest/keywordrefusal.h"
 #include "harvest/siteurls.h"
 #include "text/printable.h"
@@ -117,9 +118,10 @@ CrawlOptions parseOptions(const Context &context)
 
     options.plan.shareSite = context.endpoints.shareSite;
     options.plan.sharePrefix = context.endpoints.sharePrefix;
+    options.plan.profile = context.endpoints.profile;
     options.plan.onlyLive = arguments.flags.contains(u"only-live"_s);
     options.plan.checkLinks = arguments.flags.contains(u"check-links"_s);
-    options.plan.deadMarkers = Crawl::defaultDeadMarkers() + arguments.options.values(u"dead-marker"_s);
+    options.plan.deadMarkers = context.endpoints.profile.deadShareWordings + arguments.options.values(u"dead-marker"_s);
     return options;
 }
 
@@ -203,6 +205,7 @@ int runCrawl(const Context &context)
     const StopSignals signalHandlers(stop);
     Crawl::Pacing pacing = options.pacing;
     pacing.transferTimeout = context.endpoints.timeout;
+    pacing.fallbackCharset = context.endpoints.profile.charsetFallback;
     Crawl::Fetcher fetcher(pacing, stop);
     Crawl::Crawler crawler(options.plan, fetcher);
     ProgressPrinter progress(context.err, options.plan.linksChecked());
@@ -216,6 +219,8 @@ int runCrawl(const Context &context)
 
     if (!summary.failedPages.isEmpty())
         progress.print(u"crawl: failed pages: "_s + summary.failedPages.join(u", "_s) + u'\n');
+    if (!summary.unrecognisedPages.isEmpty())
+        progress.print(u"crawl: "_s + Harvest::kLayoutChangeHint + u" (pages: "_s + summary.unrecognisedPages.join(u", "_s) + u")\n"_s);
     bool outputFailed = summary.outputFailed;
     if (toFile && summary.pagesRead > 0 && !outputFailed && !file.commit())
         outputFailed = true;

@@ -37,6 +37,8 @@ constexpr char kTimeoutOption[] = "timeout";
 constexpr char kTimeoutVariable[] = "VORLEN_TIMEOUT";
 constexpr char kLoginIniOption[] = "login-ini";
 constexpr char kLoginIniVariable[] = "VORLEN_LOGIN_INI";
+constexpr char kSiteProfileOption[] = "site-profile";
+constexpr char kSiteProfileVariable[] = "VORLEN_SITE_PROFILE";
 
 bool isHttpUrl(const QString &value)
 {
@@ -93,7 +95,7 @@ Endpoints Endpoints::onDemoSite(const QString &site)
 
 EndpointOptions parseEndpointOptions(const QStringList &arguments, const QProcessEnvironment &environment)
 {
-    EndpointOptions result{Endpoints::defaults(), {}, {}};
+    EndpointOptions result{Endpoints::defaults(), {}, {}, {}};
     Endpoints &endpoints = result.endpoints;
 
     // The demo site's layout replaces the defaults before any single option or variable counts.
@@ -132,6 +134,8 @@ EndpointOptions parseEndpointOptions(const QStringList &arguments, const QProces
     }
 
     endpoints.loginIni = environment.value(QLatin1String(kLoginIniVariable));
+    QString profileFile = environment.value(QLatin1String(kSiteProfileVariable));
+    QString profileSource = QLatin1String(kSiteProfileVariable);
 
     for (qsizetype i = 0; i < arguments.size(); ++i) {
         const QString &argument = arguments.at(i);
@@ -178,10 +182,21 @@ EndpointOptions parseEndpointOptions(const QStringList &arguments, const QProces
             endpoints.loginIni = value;
             taken = true;
         }
+        if (!taken && matches(kSiteProfileOption, value)) {
+            profileFile = value;
+            profileSource = optionName(kSiteProfileOption);
+            taken = true;
+        }
         if (!result.error.isEmpty())
             return result;
         if (!taken)
             result.remaining.append(argument);
+    }
+    if (!profileFile.isEmpty() || profileSource != QLatin1String(kSiteProfileVariable)) {
+        LoadedSiteProfile loaded = loadSiteProfile(profileFile);
+        endpoints.profile = std::move(loaded.profile);
+        if (!loaded.error.isEmpty())
+            result.profileError = profileSource + u": "_s + loaded.error;
     }
     return result;
 }
@@ -198,6 +213,8 @@ QString endpointOptionsHelp()
     help += u"  --demo-site URL  ("_s + QLatin1StringView(kDemoSiteVariable)
         + u") every party on one site laid out as the bundled demo site is\n"_s;
     help += u"  --login-ini PATH  ("_s + QLatin1StringView(kLoginIniVariable) + u") the file of the remembered account\n"_s;
+    help += u"  --site-profile FILE  ("_s + QLatin1StringView(kSiteProfileVariable)
+        + u") how the share-search site's pages are read, a JSON file\n"_s;
     return help;
 }
 

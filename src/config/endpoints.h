@@ -1,5 +1,7 @@
 #pragma once
 
+#include "config/siteprofile.h"
+
 #include <QProcessEnvironment>
 #include <QString>
 #include <QStringList>
@@ -20,6 +22,7 @@ struct Endpoints
     QString probe;        // connectivity probe
     std::chrono::milliseconds timeout{std::chrono::seconds(30)}; // transfer timeout of one page fetch
     QString loginIni;     // the remembered account's file; empty: the usual place
+    SiteProfile profile;  // how the share-search site's pages are read and its addresses built
 
     static Endpoints defaults();
     // Every party on one site laid out as the bundled demo site is: base ends with "/".
@@ -31,6 +34,9 @@ struct EndpointOptions
     Endpoints endpoints;
     QStringList remaining; // the arguments that are not endpoint options, in order
     QString error;         // one line naming the refused option or variable; empty when all is well
+    // One line naming the profile file and key that were refused (endpoints.profile is then the
+    // compiled-in one): the command line stops at it, the window warns and goes on.
+    QString profileError;
 };
 
 // Takes the endpoint options out of arguments (without the program name), "--name VALUE" or
@@ -38,7 +44,8 @@ struct EndpointOptions
 // its closing slash gets it; a value that is not an http(s) URL, or a timeout that is not a
 // whole number of seconds from 1 to 86400, sets error. "--login-ini PATH" names the login.ini file.
 // "--demo-site URL" (VORLEN_DEMO_SITE) lays every party out on one site as onDemoSite() does;
-// the single options still override it.
+// the single options still override it. "--site-profile FILE" (VORLEN_SITE_PROFILE) reads the
+// site profile from FILE (loadSiteProfile); a refused file sets profileError.
 EndpointOptions parseEndpointOptions(const QStringList &arguments, const QProcessEnvironment &environment);
 
 // One line per option, for usage texts.

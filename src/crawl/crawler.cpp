@@ -31,11 +31,11 @@ CrawlSummary Crawler::run(const CrawlCallbacks &callbacks)
 
     if (!m_plan.keyword.isEmpty()) {
         m_summary.pagesPlanned = 1;
-        crawlPage(Harvest::searchUrl(m_plan.shareSite, m_plan.keyword), std::nullopt);
+        crawlPage(Harvest::searchUrl(m_plan.shareSite, m_plan.profile, m_plan.keyword), std::nullopt);
     } else {
         m_summary.pagesPlanned = m_plan.lastPage - m_plan.firstPage + 1;
         for (int page = m_plan.firstPage; page <= m_plan.lastPage && !m_summary.stopped && !m_summary.outputFailed; ++page)
-            crawlPage(Harvest::listingUrl(m_plan.shareSite, static_cast<qint16>(page)), page);
+            crawlPage(Harvest::listingUrl(m_plan.shareSite, m_plan.profile, static_cast<qint16>(page)), page);
     }
     m_summary.stopped = m_summary.stopped || m_fetcher.stopRequested();
     m_summary.elapsed = std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::steady_clock::now() - m_start);
@@ -56,7 +56,10 @@ void Crawler::crawlPage(const QString &url, std::optional<int> page)
         reportFailure(u"page "_s + pageName(page) + u" failed: "_s
                              + (listing.isOk() ? u"empty page"_s : listing.describe()));
     } else {
-        for (Harvest::ResourceEntry &entry : Harvest::parseEntries(listing.body)) {
+        QList<Harvest::ResourceEntry> entries = Harvest::parseEntries(listing.body, m_plan.profile);
+        if (entries.isEmpty() && Harvest::isUnrecognisedPage(listing.body, m_plan.profile))
+            m_summary.unrecognisedPages.append(pageName(page));
+        for (Harvest::ResourceEntry &entry : entries) {
             if (!crawlEntry(std::move(entry), page))
                 break;
         }
@@ -72,14 +75,14 @@ bool Crawler::crawlEntry(Harvest::ResourceEntry entry, std::optional<int> page)
         ++m_summary.duplicates;
         return true;
     }
-    const Answer detail = m_fetcher.get(Harvest::detailUrl(m_plan.shareSite, entry.entryId));
+    const Answer detail = m_fetcher.get(Harvest::detailUrl(m_plan.shareSite, m_plan.profile, entry.entryId));
     if (detail.kind == Answer::Kind::Stopped) {
         m_summary.stopped = true;
         return false;
     }
     m_seenEntryIds.insert(entry.entryId);
     if (detail.isOk()) {
-        entry.shareCode = Harvest::cutShareCode(detail.body, m_plan.sharePrefix).value_or(QString());
+        entry.shareCode = Harvest::cutShareCode(detail.body, m_plan.profile.shareLinkMarkerOr(m_plan.sharePrefix)).value_or(QString());
     } else {
         ++m_summary.detailsFailed;
         reportFailure(u"detail page of entry "_s + entry.entryId + u" (page "_s + pageName(page)

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "config/siteprofile.h"
 #include "crawl/crawlrow.h"
 #include "crawl/fetcher.h"
 
@@ -17,12 +18,13 @@ struct CrawlPlan
 {
     QString shareSite;   // ends with "/"
     QString sharePrefix; // of every share link
+    Config::SiteProfile profile; // how the site's pages are read and its addresses built
     int firstPage = 0;   // listing pages firstPage..lastPage, unless keyword is set
     int lastPage = 0;
     QString keyword;     // when set: the one page of results for it
     bool checkLinks = false;
     bool onlyLive = false; // write only rows whose link is live (implies checking them)
-    QStringList deadMarkers;
+    QStringList deadMarkers; // the profile's dead-share wordings and any more
 
     bool linksChecked() const { return checkLinks || onlyLive; }
 };
@@ -53,6 +55,9 @@ struct CrawlSummary
     bool stopped = false;      // by the stop switch
     bool outputFailed = false; // a row could not be written; the crawl ended there
     QStringList failedPages; // page numbers, or "keyword results"
+    // Pages with content but neither an entry marker nor an empty-result wording
+    // (Harvest::isUnrecognisedPage): the site has probably changed its layout.
+    QStringList unrecognisedPages;
     std::chrono::milliseconds elapsed{0};
 };
 

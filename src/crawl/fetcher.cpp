@@ -104,7 +104,8 @@ Answer Fetcher::getOnce(const QString &url)
     const QByteArray body = reply->readAll();
     return Answer{Answer::Kind::Http,
                   reply->attribute(QNetworkRequest::HttpStatusCodeAttribute).toInt(),
-                  Net::decodePage(reply->header(QNetworkRequest::ContentTypeHeader).toByteArray(), body),
+                  Net::decodePage(reply->header(QNetworkRequest::ContentTypeHeader).toByteArray(), body,
+                                  m_pacing.fallbackCharset),
                   {}};
 }
 

@@ -1,7 +1,9 @@
 #pragma once
 
 #include "crawl/stopswitch.h"
+#include "text/gbk.h"
 
+#include <QByteArray>
 #include <QHash>
 #include <QString>
 
@@ -34,6 +36,7 @@ struct Pacing
     std::chrono::milliseconds backoffBase{500}; // before retry n (0-based): base * 2^n with jitter
     std::chrono::milliseconds backoffCap{10000};
     std::chrono::milliseconds transferTimeout{std::chrono::seconds(30)}; // a silent server fails the request
+    QByteArray fallbackCharset = Text::kGbkName; // of a page that declares none
 };
 
 // The wait before retry `retry` (0-based): min(cap, base * 2^retry), of which a random half is

@@ -2,6 +2,7 @@
 
 #include "config/productinfo.h"
 #include "gui/statusbar.h"
+#include "harvest/entryparser.h"
 
 #include <QCloseEvent>
 #include <QCoreApplication>
@@ -35,6 +36,7 @@ MainWindow::MainWindow(MainWindowSetup setup, QWidget *parent)
     , m_updateCheck(setup.endpoints, m_ui, *this, m_messageBox, m_openUrl, std::move(setup.endProgram))
     , m_navigation(m_currentPage, m_ui, m_messageBox, [this] { harvestCurrentPage(); })
     , m_search(m_harvester, m_ui, m_messageBox)
+    , m_profileWarning(std::move(setup.profileWarning))
 {
     setObjectName(QStringLiteral("Form1"));
     setWindowTitle(Config::productTitle());
@@ -57,6 +59,8 @@ void MainWindow::start()
     if (const QScreen *screen = this->screen())
         move(screen->availableGeometry().center() - rect().center());
     show();
+    if (!m_profileWarning.isEmpty())
+        QTimer::singleShot(0, this, &MainWindow::showProfileWarning);
     // Queued, so that ending the program after an update announcement ends the event loop.
     QTimer::singleShot(0, this, [this] { m_updateCheck.run(); });
 }
@@ -85,8 +89,18 @@ void MainWindow::harvestCurrentPage()
 
 void MainWindow::onHarvestFinished(const Harvest::HarvestResult &result)
 {
+    if (result.outcome == Harvest::HarvestOutcome::Superseded)
+        return;
+    // A hint beside the status, which keeps its usual text.
+    m_ui.statusBar->setPanelToolTip(MainStatusPanel, result.probableLayoutChange ? Harvest::kLayoutChangeHint.toString() : QString());
     if (result.outcome == Harvest::HarvestOutcome::NoEntries && result.kind == Harvest::RunKind::Listing)
         m_messageBox(QStringLiteral("未获取到任何资源"), MessageIcon::Information, messageTitle());
+}
+
+void MainWindow::showProfileWarning()
+{
+    m_messageBox(QStringLiteral("站点配置文件无法使用，程序继续使用内置的站点配置：\n") + m_profileWarning, MessageIcon::Warning,
+                 messageTitle());
 }
 
 void MainWindow::showProgramMenu(const QPoint &position)

@@ -30,6 +30,7 @@ struct MainWindowSetup
     BrowserSeam openUrl;       // default: the desktop's browser
     SaveFileSeam saveFile;     // default: the toolkit's save dialog
     ProgramEndSeam endProgram; // default: QCoreApplication::exit(0)
+    QString profileWarning;    // why the site profile file was refused; shown once the window is up
 };
 
 // The main window: the result list, the harvest, search and page controls, the status bar
@@ -59,6 +60,7 @@ private:
     void onHarvestFinished(const Harvest::HarvestResult &result);
     void showProgramMenu(const QPoint &position);
     void tickClock();
+    void showProfileWarning();
 
     Harvest::ResultList m_list;
     Harvest::Harvester m_harvester;
@@ -74,6 +76,7 @@ private:
     UpdateCheck m_updateCheck;
     PageNavigation m_navigation;
     KeywordSearch m_search;
+    QString m_profileWarning;
 };
 
 } // namespace Gui

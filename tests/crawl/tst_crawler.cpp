@@ -51,7 +51,7 @@ Crawl::CrawlPlan planFor(const std::string &baseUrl, int firstPage, int lastPage
     plan.sharePrefix = site.sharePrefix;
     plan.firstPage = firstPage;
     plan.lastPage = lastPage;
-    plan.deadMarkers = Crawl::defaultDeadMarkers();
+    plan.deadMarkers = plan.profile.deadShareWordings;
     return plan;
 }
 

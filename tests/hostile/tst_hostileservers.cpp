@@ -258,7 +258,7 @@ void TestHostileServers::securityFaults()
         QVERIFY(finished.wait(30000));
         QCOMPARE(finished.at(0).at(0).value<Login::LoginResult>().outcome, Login::LoginOutcome::ForumFailure);
     } else {
-        QCOMPARE(Net::GetBody(Harvest::listingUrl(faulty.endpoints.shareSite, 0), faulty.endpoints.timeout), std::nullopt);
+        QCOMPARE(Net::GetBody(Harvest::listingUrl(faulty.endpoints.shareSite, faulty.endpoints.profile, 0), faulty.endpoints.timeout), std::nullopt);
     }
     QCOMPARE(foreign.requests().size(), 0u);
     const long growthKib = statusKib("VmHWM:") - residentBefore;

@@ -26,8 +26,8 @@ struct RecordedForm
         QString proposedFile;
     };
 
-    explicit RecordedForm(const Config::Endpoints &endpoints, QTime now = QTime(9, 5, 3))
-        : form(setup(endpoints, now))
+    explicit RecordedForm(const Config::Endpoints &endpoints, QTime now = QTime(9, 5, 3), QString profileWarning = {})
+        : form(setup(endpoints, now, std::move(profileWarning)))
     {
     }
 
@@ -61,10 +61,11 @@ struct RecordedForm
     Gui::MainWindow form;
 
 private:
-    Gui::MainWindowSetup setup(const Config::Endpoints &endpoints, QTime now)
+    Gui::MainWindowSetup setup(const Config::Endpoints &endpoints, QTime now, QString profileWarning)
     {
         Gui::MainWindowSetup setup;
         setup.endpoints = endpoints;
+        setup.profileWarning = std::move(profileWarning);
         setup.messageBox = [this](const QString &text, Gui::MessageIcon icon, const QString &title) {
             messages.append({text, icon, title});
         };
