@@ -2,6 +2,7 @@
 
 #include "cli/aescommand.h"
 #include "cli/base64command.h"
+#include "cli/configcommand.h"
 #include "cli/crawlcommand.h"
 #include "cli/harvestcommand.h"
 #include "cli/logincommand.h"
@@ -22,6 +23,7 @@ std::span<const Command> commands()
         {"base64", &runBase64, kBase64Synopsis, {}},
         {"rndxor", &runRndXor, kRndXorSynopsis, kRndXorOptions},
         {"login", &runLogin, kLoginSynopsis, kLoginOptions},
+        {"config", &runConfig, kConfigSynopsis, {}},
     };
     return kTable;
 }

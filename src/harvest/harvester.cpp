@@ -25,10 +25,15 @@ QString listingStatus(qint16 page)
 Harvester::Harvester(ResultList &list, const Config::Endpoints &endpoints, QObject *parent)
     : QObject(parent)
     , m_list(list)
-    , m_shareSite(endpoints.shareSite)
-    , m_sharePrefix(endpoints.sharePrefix)
-    , m_transferTimeout(endpoints.timeout)
 {
+    setEndpoints(endpoints);
+}
+
+void Harvester::setEndpoints(const Config::Endpoints &endpoints)
+{
+    m_shareSite = endpoints.shareSite;
+    m_sharePrefix = endpoints.sharePrefix;
+    m_transferTimeout = endpoints.timeout;
 }
 
 HarvestResult Harvester::harvestPage(qint16 page)

@@ -53,6 +53,9 @@ public:
     // harvest does. The keyword is not checked here (see keywordRefusal).
     HarvestResult searchKeyword(const QString &keyword);
 
+    // The endpoints of every request from now on, a run under way included.
+    void setEndpoints(const Config::Endpoints &endpoints);
+
     // True while the newest run has not ended.
     bool isRunning() const { return m_running; }
 

@@ -26,8 +26,8 @@ struct RecordedForm
         QString proposedFile;
     };
 
-    explicit RecordedForm(const Config::Endpoints &endpoints, QTime now = QTime(9, 5, 3))
-        : form(setup(endpoints, now))
+    explicit RecordedForm(const Config::Endpoints &endpoints, QTime now = QTime(9, 5, 3), Config::Provenance settings = {})
+        : form(setup(endpoints, now, std::move(settings)))
     {
     }
 
@@ -61,10 +61,11 @@ struct RecordedForm
     Gui::MainWindow form;
 
 private:
-    Gui::MainWindowSetup setup(const Config::Endpoints &endpoints, QTime now)
+    Gui::MainWindowSetup setup(const Config::Endpoints &endpoints, QTime now, Config::Provenance settings)
     {
         Gui::MainWindowSetup setup;
         setup.endpoints = endpoints;
+        setup.settings = std::move(settings);
         setup.messageBox = [this](const QString &text, Gui::MessageIcon icon, const QString &title) {
             messages.append({text, icon, title});
         };
