@@ -30,6 +30,8 @@ int run(const QStringList &arguments, const QProcessEnvironment &environment, QT
         err.flush();
         return BadUsage;
     }
+    for (const QString &warning : options.warnings)
+        err << warning << '\n';
     if (options.remaining.isEmpty()) {
         printUsage(err);
         return BadUsage;
@@ -46,7 +48,8 @@ int run(const QStringList &arguments, const QProcessEnvironment &environment, QT
     }
     for (const Command &command : commands()) {
         if (name == QLatin1String(command.name)) {
-            const int code = command.run(Context{options.remaining, options.endpoints, in, out, err, usageOf(command)});
+            const int code = command.run(
+                Context{options.remaining, options.endpoints, in, out, err, usageOf(command), options.provenance});
             out.flush();
             err.flush();
             return code;

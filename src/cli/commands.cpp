@@ -2,6 +2,7 @@
 
 #include "cli/aescommand.h"
 #include "cli/base64command.h"
+#include "cli/configcommand.h"
 #include "cli/crawlcommand.h"
 #include "cli/harvestcommand.h"
 #include "cli/logincommand.h"
@@ -24,6 +25,7 @@ std::span<const Command> commands()
         {"rndxor", &runRndXor, kRndXorSynopsis, kRndXorOptions},
         {"login", &runLogin, kLoginSynopsis, kLoginOptions},
         {"profile", &runProfile, kProfileSynopsis, kProfileOptions},
+        {"config", &runConfig, kConfigSynopsis, {}},
     };
     return kTable;
 }

@@ -5,6 +5,7 @@
 #include "cli/rawflag.h"
 #include "cli/stopsignals.h"
 #include "cli/terminal.h"
+#include "config/settingkeys.h"
 #include "crawl/crawler.h"
 #include "crawl/fetcher.h"
 #include "crawl/linkcheck.h"
@@ -28,7 +29,6 @@ namespace Cli {
 
 namespace {
 
-constexpr qint64 kLongestWaitMs = 3'600'000;
 constexpr int kMostRetries = 100;
 constexpr auto kBarRedraw = std::chrono::milliseconds(100);
 
@@ -101,7 +101,7 @@ CrawlOptions parseOptions(const Context &context)
             error = u"--format: jsonl, csv or tsv, not "_s + arguments.options.value(u"format"_s);
         options.format = format.value_or(Crawl::Format::Jsonl);
     }
-    numberOption(arguments, u"delay"_s, 0, kLongestWaitMs, error,
+    numberOption(arguments, u"delay"_s, 0, Config::kLongestDelayMs, error,
                  [&](qint64 ms) { options.pacing.delay = std::chrono::milliseconds(ms); });
     numberOption(arguments, u"retries"_s, 0, kMostRetries, error,
                  [&](qint64 n) { options.pacing.retries = static_cast<int>(n); });

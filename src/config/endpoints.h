@@ -1,5 +1,6 @@
 #pragma once
 
+#include "config/origin.h"
 #include "config/siteprofile.h"
 
 #include <QProcessEnvironment>
@@ -8,9 +9,10 @@
 
 #include <chrono>
 
-// The remote parties the program talks to. Compiled-in defaults point at the bundled demo
-// site; each can be replaced by a command-line option or an environment variable (an option
-// beats the variable, the variable beats the default). Every front end reads them the same way.
+// The remote parties the program talks to and how. Compiled-in defaults point at the bundled
+// demo site; each value can be given in the settings file, by an environment variable or by a
+// command-line option (the option beats the variable, the variable the file, the file the
+// default). Every front end reads them the same way; the settings are the rows of settings().
 namespace Config {
 
 struct Endpoints
@@ -22,6 +24,11 @@ struct Endpoints
     QString probe;        // connectivity probe
     std::chrono::milliseconds timeout{std::chrono::seconds(30)}; // transfer timeout of one page fetch
     QString loginIni;     // the remembered account's file; empty: the usual place
+    // Stored for the requests to come; nothing applies them yet.
+    QString proxy;        // empty: none
+    QString userAgent;    // empty: Qt's own
+    std::chrono::milliseconds crawlDelay{0};
+    QString siteProfile;  // the site profile's file; empty: the built-in profile
     SiteProfile profile;  // how the share-search site's pages are read and its addresses built
 
     static Endpoints defaults();
@@ -34,18 +41,23 @@ struct EndpointOptions
     Endpoints endpoints;
     QStringList remaining; // the arguments that are not endpoint options, in order
     QString error;         // one line naming the refused option or variable; empty when all is well
-    // One line naming the profile file and key that were refused (endpoints.profile is then the
-    // compiled-in one): the command line stops at it, the window warns and goes on.
+    QStringList warnings;  // one line each about the settings file, whose faults stop nothing
+    // One line naming where the site profile was named, its file and the key that was refused
+    // (endpoints.profile is then the built-in one): the command line stops at it, the window
+    // warns and goes on.
     QString profileError;
+    Provenance provenance; // the settings file and where each setting came from
 };
 
 // Takes the endpoint options out of arguments (without the program name), "--name VALUE" or
-// "--name=VALUE", and merges them with the environment over the defaults. A base URL without
-// its closing slash gets it; a value that is not an http(s) URL, or a timeout that is not a
-// whole number of seconds from 1 to 86400, sets error. "--login-ini PATH" names the login.ini file.
-// "--demo-site URL" (VORLEN_DEMO_SITE) lays every party out on one site as onDemoSite() does;
-// the single options still override it. "--site-profile FILE" (VORLEN_SITE_PROFILE) reads the
-// site profile from FILE (loadSiteProfile); a refused file sets profileError.
+// "--name=VALUE", and merges them with the environment and the settings file over the
+// defaults. A base URL without its closing slash gets it; an option or variable that its
+// setting refuses (not an http(s) URL, a timeout that is not a whole number of seconds from 1 to
+// 86400, ...) sets error, a refused value in the file a warning. "--login-ini PATH" names the
+// login.ini file, "--config FILE" (VORLEN_CONFIG) the settings file. "--demo-site URL"
+// (VORLEN_DEMO_SITE) lays every party out on one site as onDemoSite() does, over the settings
+// file; the single options and variables still override it. The site-profile setting's file is
+// read into endpoints.profile (loadSiteProfile); a refused file sets profileError.
 EndpointOptions parseEndpointOptions(const QStringList &arguments, const QProcessEnvironment &environment);
 
 // One line per option, for usage texts.

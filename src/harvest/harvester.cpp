@@ -29,6 +29,11 @@ Harvester::Harvester(ResultList &list, const Config::Endpoints &endpoints, QObje
 {
 }
 
+void Harvester::setEndpoints(const Config::Endpoints &endpoints)
+{
+    m_endpoints = endpoints;
+}
+
 HarvestResult Harvester::harvestPage(qint16 page)
 {
     const quint64 run = startRun(RunKind::Listing, listingStatus(page));

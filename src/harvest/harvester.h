@@ -56,6 +56,9 @@ public:
     // harvest does. The keyword is not checked here (see keywordRefusal).
     HarvestResult searchKeyword(const QString &keyword);
 
+    // The endpoints of every request from now on, a run under way included.
+    void setEndpoints(const Config::Endpoints &endpoints);
+
     // True while the newest run has not ended.
     bool isRunning() const { return m_running; }
 
@@ -74,7 +77,7 @@ private:
     bool isSuperseded(quint64 run) const { return run != m_generation; }
 
     ResultList &m_list;
-    const Config::Endpoints m_endpoints;
+    Config::Endpoints m_endpoints;
     quint64 m_generation = 0;
     bool m_running = false;
 };

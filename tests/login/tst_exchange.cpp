@@ -166,7 +166,9 @@ void TestExchange::unreachable()
     forumServer.server().set_keep_alive_max_count(1);
     QVERIFY(probeServer.start());
     QVERIFY(forumServer.start());
-    Config::Endpoints endpoints{{}, {}, forumServer.baseUrl(), {}, probeServer.baseUrl(), {}, {}, {}};
+    Config::Endpoints endpoints;
+    endpoints.forum = forumServer.baseUrl();
+    endpoints.probe = probeServer.baseUrl();
     endpoints.timeout = std::chrono::milliseconds(300);
     if (probe.isNull())
         probeServer.stop();
@@ -186,7 +188,9 @@ void TestExchange::interruptedProbe()
     DemoSite::Server slowSite(DemoSite::Options{1, 300, "V1.0"});
     QVERIFY(slowSite.start());
     const QString base = QString::fromStdString(slowSite.baseUrl());
-    const Config::Endpoints endpoints{{}, {}, base + u"forum/"_s, {}, base + u"probe/"_s, {}, {}, {}};
+    Config::Endpoints endpoints;
+    endpoints.forum = base + u"forum/"_s;
+    endpoints.probe = base + u"probe/"_s;
 
     QList<Login::LoginResult> results;
     auto *exchange = new Login::Exchange(endpoints);
