@@ -1,7 +1,7 @@
 #include "gui/updatecheck.h"
 
 #include "gui/statusbar.h"
-#include "net/getbody.h"
+#include "net/pagefetch.h"
 #include "net/versionfile.h"
 
 #include <QCoreApplication>
@@ -44,7 +44,7 @@ UpdateCheck::UpdateCheck(const Config::Endpoints &endpoints, const MainWindowCon
 
 void UpdateCheck::run()
 {
-    const Net::VersionVerdict check = Net::judgeVersionFile(Net::GetBody(m_versionFileUrl, m_transferTimeout));
+    const Net::VersionVerdict check = Net::judgeVersionFile(Net::fetchPageText(m_versionFileUrl, m_transferTimeout));
     if (!m_window.isVisible())
         return; // closed while we waited: the program is ending anyway
 

@@ -30,7 +30,8 @@ constexpr char kUsage[] =
     "  --fault NAME             hostile answers: silent-detail, reset-listing, huge-listing,\n"
     "                           bad-gbk-titles, unknown-charset, redirect-loop, huge-login,\n"
     "                           fake-avatar, huge-version-file, formula-titles, control-names,\n"
-    "                           login-redirect, endless-listing, endless-login or link-message\n"
+    "                           login-redirect, endless-listing, endless-login, endless-avatar or\n"
+    "                           link-message\n"
     "  --help                   show this text\n"
     "Prints \"listening on http://127.0.0.1:PORT/\" first, then serves until SIGINT or SIGTERM.\n";
 
