@@ -3,6 +3,7 @@
 #include "cli/commands.h"
 #include "config/endpoints.h"
 #include "config/productinfo.h"
+#include "net/networksettings.h"
 
 #include <QString>
 
@@ -30,6 +31,7 @@ int run(const QStringList &arguments, const QProcessEnvironment &environment, QT
         err.flush();
         return BadUsage;
     }
+    Net::applySettings(options.endpoints);
     if (options.remaining.isEmpty()) {
         printUsage(err);
         return BadUsage;

@@ -4,6 +4,7 @@
 
 #include <QUrl>
 
+#include <algorithm>
 #include <array>
 
 using namespace Qt::StringLiterals;
@@ -33,10 +34,6 @@ const std::array<UrlOption, 5> kUrlOptions{{
 
 constexpr char kDemoSiteOption[] = "demo-site";
 constexpr char kDemoSiteVariable[] = "VORLEN_DEMO_SITE";
-constexpr char kTimeoutOption[] = "timeout";
-constexpr char kTimeoutVariable[] = "VORLEN_TIMEOUT";
-constexpr char kLoginIniOption[] = "login-ini";
-constexpr char kLoginIniVariable[] = "VORLEN_LOGIN_INI";
 
 bool isHttpUrl(const QString &value)
 {
@@ -67,6 +64,40 @@ QString acceptTimeout(const QString &value, const QString &source, Endpoints &en
     endpoints.timeout = std::chrono::seconds(*seconds);
     return {};
 }
+
+QString acceptLoginIni(const QString &value, const QString &, Endpoints &endpoints)
+{
+    endpoints.loginIni = value;
+    return {};
+}
+
+// It goes into a header line: printable ASCII only, so no line break can add a header.
+QString acceptUserAgent(const QString &value, const QString &source, Endpoints &endpoints)
+{
+    const QString text = value.trimmed();
+    const bool printable = std::all_of(text.cbegin(), text.cend(), [](QChar c) { return c >= u' ' && c <= u'~'; });
+    if (text.isEmpty() || !printable)
+        return source + u": not a line of printable ASCII characters"_s;
+    endpoints.userAgent = text;
+    return {};
+}
+
+// The options that are not a URL: name, variable, what takes the value (an error line or the
+// empty text) and the help line.
+struct ValueOption
+{
+    const char *option;
+    const char *variable;
+    QString (*accept)(const QString &value, const QString &source, Endpoints &endpoints);
+    const char *synopsis;
+    const char *help;
+};
+
+const std::array<ValueOption, 3> kValueOptions{{
+    {"timeout", "VORLEN_TIMEOUT", acceptTimeout, "SECONDS", "transfer timeout of one page fetch, 1..86400, default 30"},
+    {"login-ini", "VORLEN_LOGIN_INI", acceptLoginIni, "PATH", "the file of the remembered account"},
+    {"user-agent", "VORLEN_USER_AGENT", acceptUserAgent, "TEXT", "the User-Agent of every request, default a desktop browser's"},
+}};
 
 QString optionName(const char *name)
 {
@@ -111,9 +142,7 @@ EndpointOptions parseEndpointOptions(const QStringList &arguments, const QProces
         result.error = acceptUrl(base, demoSite, demoSource, endpoints);
         if (!result.error.isEmpty())
             return result;
-        const auto timeout = endpoints.timeout;
         endpoints = Endpoints::onDemoSite(endpoints.shareSite);
-        endpoints.timeout = timeout;
     }
 
     for (const UrlOption &option : kUrlOptions) {
@@ -124,14 +153,14 @@ EndpointOptions parseEndpointOptions(const QStringList &arguments, const QProces
                 return result;
         }
     }
-    if (environment.contains(QLatin1String(kTimeoutVariable))) {
-        const QString variable = QLatin1String(kTimeoutVariable);
-        result.error = acceptTimeout(environment.value(variable), variable, endpoints);
-        if (!result.error.isEmpty())
-            return result;
+    for (const ValueOption &option : kValueOptions) {
+        const QString variable = QLatin1String(option.variable);
+        if (environment.contains(variable)) {
+            result.error = option.accept(environment.value(variable), variable, endpoints);
+            if (!result.error.isEmpty())
+                return result;
+        }
     }
-
-    endpoints.loginIni = environment.value(QLatin1String(kLoginIniVariable));
 
     for (qsizetype i = 0; i < arguments.size(); ++i) {
         const QString &argument = arguments.at(i);
@@ -167,17 +196,15 @@ EndpointOptions parseEndpointOptions(const QStringList &arguments, const QProces
                 break;
             }
         }
-        if (!taken && matches(kTimeoutOption, value)) {
-            if (result.error.isEmpty())
-                result.error = acceptTimeout(value, optionName(kTimeoutOption), endpoints);
-            taken = true;
+        for (const ValueOption &option : kValueOptions) {
+            if (!taken && matches(option.option, value)) {
+                if (result.error.isEmpty())
+                    result.error = option.accept(value, optionName(option.option), endpoints);
+                taken = true;
+            }
         }
         if (!taken && matches(kDemoSiteOption, value))
             taken = true; // applied above
-        if (!taken && matches(kLoginIniOption, value)) {
-            endpoints.loginIni = value;
-            taken = true;
-        }
         if (!result.error.isEmpty())
             return result;
         if (!taken)
@@ -193,11 +220,12 @@ QString endpointOptionsHelp()
         help += QStringLiteral("  ") + optionName(option.option) + QStringLiteral(" URL  (") + QLatin1String(option.variable)
             + QStringLiteral(") ") + QLatin1String(option.help) + u'\n';
     }
-    help += u"  --timeout SECONDS  ("_s + QLatin1StringView(kTimeoutVariable)
-        + u") transfer timeout of one page fetch, 1..86400, default 30\n"_s;
     help += u"  --demo-site URL  ("_s + QLatin1StringView(kDemoSiteVariable)
         + u") every party on one site laid out as the bundled demo site is\n"_s;
-    help += u"  --login-ini PATH  ("_s + QLatin1StringView(kLoginIniVariable) + u") the file of the remembered account\n"_s;
+    for (const ValueOption &option : kValueOptions) {
+        help += u"  "_s + optionName(option.option) + u' ' + QLatin1StringView(option.synopsis) + u"  ("_s
+            + QLatin1StringView(option.variable) + u") "_s + QLatin1StringView(option.help) + u'\n';
+    }
     return help;
 }
 

@@ -1,5 +1,7 @@
 #include "net/request.h"
 
+#include "net/networksettings.h"
+
 #include <QUrl>
 
 namespace Net {
@@ -9,6 +11,7 @@ QNetworkRequest request(const QUrl &url, const RequestOptions &options)
     QNetworkRequest built(url);
     built.setAttribute(QNetworkRequest::CacheLoadControlAttribute, QNetworkRequest::AlwaysNetwork);
     built.setTransferTimeout(static_cast<int>(options.transferTimeout.count()));
+    built.setHeader(QNetworkRequest::UserAgentHeader, userAgent());
     for (const auto &[name, value] : options.headers)
         built.setRawHeader(name, value);
     if (options.carriesSecret)

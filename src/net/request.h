@@ -22,8 +22,9 @@ struct RequestOptions
     bool dropsAnswerCookies = false;
 };
 
-// Builds every request of the process, so what they all share is decided here: asked for fresh
-// from the network, the transfer timeout, the options' headers.
+// Builds every request of the process, so what they all share is decided here: the user agent
+// of the settings (networksettings.h), asked for fresh from the network, the transfer timeout,
+// the options' headers.
 QNetworkRequest request(const QUrl &url, const RequestOptions &options);
 
 } // namespace Net

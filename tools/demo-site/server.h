@@ -5,6 +5,7 @@
 #include "demo-site/faults.h"
 #include "demo-site/pages.h"
 
+#include <chrono>
 #include <cstdint>
 #include <memory>
 #include <string>
@@ -24,6 +25,15 @@ struct Options
     // Where Fault::LoginRedirect sends the login ("http://HOST:PORT/"); empty: this site under
     // the name localhost, another origin for a client.
     std::string foreignOrigin = {};
+};
+
+// One request as it reached the site, before its answer.
+struct Visit
+{
+    std::string method;
+    std::string path;
+    std::string userAgent;
+    std::chrono::steady_clock::time_point at;
 };
 
 class Server
@@ -47,6 +57,8 @@ public:
     // The login cookie each logout the forum received carried, in order ("" for none); empty
     // before start().
     std::vector<std::string> forumLogouts() const;
+    // Every request received so far, in the order of arrival.
+    std::vector<Visit> visits() const;
 
 private:
     struct Impl;

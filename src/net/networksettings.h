@@ -1,0 +1,18 @@
+#pragma once
+
+#include <QByteArray>
+
+namespace Config {
+struct Endpoints;
+}
+
+// How every request of the process goes out. The front end applies its options once, before
+// the first request; until then the compiled-in defaults hold.
+namespace Net {
+
+void applySettings(const Config::Endpoints &endpoints);
+
+// The User-Agent header of every request.
+const QByteArray &userAgent();
+
+} // namespace Net
