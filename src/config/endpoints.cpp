@@ -82,6 +82,11 @@ QString acceptUserAgent(const QString &value, const QString &source, Endpoints &
     return {};
 }
 
+QString acceptProxy(const QString &value, const QString &source, Endpoints &endpoints)
+{
+    return acceptProxySetting(value, source, endpoints.proxy);
+}
+
 // The options that are not a URL: name, variable, what takes the value (an error line or the
 // empty text) and the help line.
 struct ValueOption
@@ -93,10 +98,13 @@ struct ValueOption
     const char *help;
 };
 
-const std::array<ValueOption, 3> kValueOptions{{
+const std::array<ValueOption, 4> kValueOptions{{
     {"timeout", "VORLEN_TIMEOUT", acceptTimeout, "SECONDS", "transfer timeout of one page fetch, 1..86400, default 30"},
     {"login-ini", "VORLEN_LOGIN_INI", acceptLoginIni, "PATH", "the file of the remembered account"},
     {"user-agent", "VORLEN_USER_AGENT", acceptUserAgent, "TEXT", "the User-Agent of every request, default a desktop browser's"},
+    {"proxy", "VORLEN_PROXY", acceptProxy, "URL|env|system|none",
+     "proxy of every request: http://, socks5:// or socks5h://[USER:PASS@]HOST[:PORT];\n"
+     "    env (default): http_proxy, https_proxy, all_proxy and no_proxy as curl reads them"},
 }};
 
 QString optionName(const char *name)
@@ -210,6 +218,7 @@ EndpointOptions parseEndpointOptions(const QStringList &arguments, const QProces
         if (!taken)
             result.remaining.append(argument);
     }
+    result.error = readProxyEnvironment(environment, endpoints.proxy);
     return result;
 }
 

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "config/proxychoice.h"
+
 #include <QProcessEnvironment>
 #include <QString>
 #include <QStringList>
@@ -27,6 +29,7 @@ struct Endpoints
     std::chrono::milliseconds timeout{std::chrono::seconds(30)}; // transfer timeout of one page fetch
     QString loginIni;     // the remembered account's file; empty: the usual place
     QString userAgent = QLatin1StringView(kDefaultUserAgent); // of every request
+    ProxyChoice proxy;    // of every request; straight to the host unless the options say otherwise
 
     static Endpoints defaults();
     // Every party on one site laid out as the bundled demo site is: base ends with "/".
@@ -44,7 +47,8 @@ struct EndpointOptions
 // "--name=VALUE", and merges them with the environment over the defaults. A base URL without
 // its closing slash gets it; a value that is not an http(s) URL, or a timeout that is not a
 // whole number of seconds from 1 to 86400, or a user agent that is not one line of printable
-// ASCII, sets error. "--login-ini PATH" names the login.ini file.
+// ASCII, or a proxy that cannot be read (--proxy, VORLEN_PROXY or, in the default env mode, one
+// of the proxy variables) sets error. "--login-ini PATH" names the login.ini file.
 // "--demo-site URL" (VORLEN_DEMO_SITE) lays every party out on one site as onDemoSite() does;
 // the single options still override it.
 EndpointOptions parseEndpointOptions(const QStringList &arguments, const QProcessEnvironment &environment);

@@ -1,5 +1,6 @@
 #include "net/networkaccess.h"
 
+#include "net/proxyfactory.h"
 #include "net/request.h"
 
 #include <QCoreApplication>
@@ -30,6 +31,7 @@ QNetworkAccessManager &networkManager()
         manager = new QNetworkAccessManager(QCoreApplication::instance());
         // Every page is asked for fresh; the redirect policy a browser would follow.
         manager->setRedirectPolicy(QNetworkRequest::NoLessSafeRedirectPolicy);
+        manager->setProxyFactory(newProxyFactory());
     }
     return *manager;
 }

@@ -9,6 +9,7 @@ namespace {
 struct Settings
 {
     QByteArray userAgent = Config::kDefaultUserAgent;
+    Config::ProxyChoice proxy;
 };
 
 Settings &settings()
@@ -22,11 +23,17 @@ Settings &settings()
 void applySettings(const Config::Endpoints &endpoints)
 {
     settings().userAgent = endpoints.userAgent.toLatin1();
+    settings().proxy = endpoints.proxy;
 }
 
 const QByteArray &userAgent()
 {
     return settings().userAgent;
+}
+
+const Config::ProxyChoice &proxyChoice()
+{
+    return settings().proxy;
 }
 
 } // namespace Net

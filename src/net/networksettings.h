@@ -1,5 +1,7 @@
 #pragma once
 
+#include "config/proxychoice.h"
+
 #include <QByteArray>
 
 namespace Config {
@@ -14,5 +16,8 @@ void applySettings(const Config::Endpoints &endpoints);
 
 // The User-Agent header of every request.
 const QByteArray &userAgent();
+
+// Which proxy each request goes through (proxyfactory.h); straight to the host by default.
+const Config::ProxyChoice &proxyChoice();
 
 } // namespace Net
