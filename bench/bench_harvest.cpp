@@ -4,7 +4,7 @@
 #include "demo-site/server.h"
 #include "harvest/harvester.h"
 #include "harvest/siteurls.h"
-#include "net/getbody.h"
+#include "net/pagefetch.h"
 #include "net/networkaccess.h"
 
 #include <benchmark/benchmark.h>
@@ -63,7 +63,7 @@ void BM_Bare31Requests(benchmark::State &state)
 {
     for (auto _ : state) {
         for (const QString &url : g_fixture->urls) {
-            if (!Net::GetBody(url, g_fixture->endpoints.timeout))
+            if (!Net::fetchPageText(url, g_fixture->endpoints.timeout))
                 state.SkipWithError("a request failed");
         }
     }

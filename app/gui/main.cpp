@@ -2,6 +2,7 @@
 #include "gui/messagebox.h"
 #include "config/endpoints.h"
 #include "config/productinfo.h"
+#include "net/networksettings.h"
 
 #include <QApplication>
 #include <QProcessEnvironment>
@@ -35,6 +36,7 @@ int main(int argc, char *argv[])
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("vorlen360"));
     Gui::installCipherMessageSink();
+    Net::applySettings(options.endpoints);
 
     // On the stack, so it outlives every harvest frame that exec() may still be unwinding.
     Gui::MainWindowSetup setup;

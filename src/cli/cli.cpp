@@ -3,6 +3,7 @@
 #include "cli/commands.h"
 #include "config/endpoints.h"
 #include "config/productinfo.h"
+#include "net/networksettings.h"
 
 #include <QString>
 
@@ -32,6 +33,7 @@ int run(const QStringList &arguments, const QProcessEnvironment &environment, QT
     }
     for (const QString &warning : options.warnings)
         err << warning << '\n';
+    Net::applySettings(options.endpoints);
     if (options.remaining.isEmpty()) {
         printUsage(err);
         return BadUsage;

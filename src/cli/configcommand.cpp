@@ -31,7 +31,7 @@ int change(const Context &context, const Config::Setting &setting, const std::op
         if (!checked.refusal.isEmpty())
             return usageError(context,
                               u"config: "_s + QLatin1StringView(setting.key) + u": "_s + checked.refusal + u": "_s
-                                  + Text::printable(*text));
+                                  + Config::shownSettingText(*text));
         value = checked.value;
     }
     const QString failure = Config::writeSettings(context.provenance.file, {{QLatin1StringView(setting.key), value}});

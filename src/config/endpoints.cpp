@@ -2,7 +2,6 @@
 
 #include "config/settingkeys.h"
 #include "config/settingsfile.h"
-#include "text/printable.h"
 
 #include <QHash>
 
@@ -96,7 +95,7 @@ std::optional<Given> given(const TakenOptions &taken, const QProcessEnvironment 
 
 QString refusalLine(const Given &given, const QString &refusal)
 {
-    return given.origin.name + u": "_s + refusal + u": "_s + Text::printable(given.value);
+    return given.origin.name + u": "_s + refusal + u": "_s + shownSettingText(given.value);
 }
 
 // Reads the profile file the site-profile setting names; a refused one leaves the built-in
@@ -189,6 +188,11 @@ EndpointOptions parseEndpointOptions(const QStringList &arguments, const QProces
     if (const auto loginIni = given(taken, environment, kLoginIniOption.option, kLoginIniOption.variable))
         endpoints.loginIni = loginIni->value;
     loadProfile(result);
+    // The setting was checked; the variables its env mode reads are read here.
+    if (result.error.isEmpty())
+        result.error = acceptProxySetting(endpoints.proxySetting, u"--proxy"_s, endpoints.proxy);
+    if (result.error.isEmpty())
+        result.error = readProxyEnvironment(environment, endpoints.proxy);
     return result;
 }
 

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "config/origin.h"
+#include "config/proxychoice.h"
 #include "config/siteprofile.h"
 
 #include <QProcessEnvironment>
@@ -15,6 +16,11 @@
 // default). Every front end reads them the same way; the settings are the rows of settings().
 namespace Config {
 
+// What every request calls itself unless told otherwise: a current desktop browser, since sites
+// answer a browser as they answer their visitors.
+inline constexpr char kDefaultUserAgent[] =
+    "Mozilla/5.0 (Windows NT 10.0; Win64; x64) AppleWebKit/537.36 (KHTML, like Gecko) Chrome/124.0.0.0 Safari/537.36";
+
 struct Endpoints
 {
     QString shareSite;    // listing, search and detail pages
@@ -24,10 +30,10 @@ struct Endpoints
     QString probe;        // connectivity probe
     std::chrono::milliseconds timeout{std::chrono::seconds(30)}; // transfer timeout of one page fetch
     QString loginIni;     // the remembered account's file; empty: the usual place
-    // Stored for the requests to come; nothing applies them yet.
-    QString proxy;        // empty: none
-    QString userAgent;    // empty: Qt's own
-    std::chrono::milliseconds crawlDelay{0};
+    QString userAgent = QLatin1StringView(kDefaultUserAgent); // of every request
+    QString proxySetting = QStringLiteral("env"); // "env", "system", "none" or a server's URL
+    ProxyChoice proxy;    // what proxySetting and the proxy variables make of every request
+    std::chrono::milliseconds crawlDelay{0}; // stored for the crawl; nothing applies it yet
     QString siteProfile;  // the site profile's file; empty: the built-in profile
     SiteProfile profile;  // how the share-search site's pages are read and its addresses built
 
@@ -57,7 +63,9 @@ struct EndpointOptions
 // login.ini file, "--config FILE" (VORLEN_CONFIG) the settings file. "--demo-site URL"
 // (VORLEN_DEMO_SITE) lays every party out on one site as onDemoSite() does, over the settings
 // file; the single options and variables still override it. The site-profile setting's file is
-// read into endpoints.profile (loadSiteProfile); a refused file sets profileError.
+// read into endpoints.profile (loadSiteProfile); a refused file sets profileError. The proxy
+// setting and, in its default env mode, the proxy variables as curl reads them make
+// endpoints.proxy; a proxy variable that cannot be read sets error.
 EndpointOptions parseEndpointOptions(const QStringList &arguments, const QProcessEnvironment &environment);
 
 // One line per option, for usage texts.

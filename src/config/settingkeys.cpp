@@ -1,7 +1,9 @@
 #include "config/settingkeys.h"
 
+#include "text/printable.h"
 #include "text/wholenumber.h"
 
+#include <QRegularExpression>
 #include <QUrl>
 
 #include <algorithm>
@@ -41,15 +43,13 @@ Checked pageUrl(const QString &text)
 }
 
 // Empty: no proxy. Otherwise a proxy Qt can use, http or SOCKS5, named by host and port alone.
-Checked proxyUrl(const QString &text)
+// "env", "system", "none" or a proxy server's URL, as the requests read it.
+Checked proxySetting(const QString &text)
 {
     const QString value = text.trimmed();
-    if (value.isEmpty())
-        return {};
-    const QUrl url(value, QUrl::StrictMode);
-    if (!url.isValid() || (url.scheme() != u"http" && url.scheme() != u"socks5") || url.host().isEmpty()
-        || (!url.path().isEmpty() && url.path() != u"/") || url.hasQuery() || url.hasFragment())
-        return refused("not a proxy URL (http://HOST:PORT or socks5://HOST:PORT)");
+    ProxyChoice choice;
+    if (!acceptProxySetting(value, {}, choice).isEmpty())
+        return refused("env, system, none or a proxy URL (http://, socks5:// or socks5h://[USER:PASS@]HOST[:PORT])");
     return {value, {}};
 }
 
@@ -72,12 +72,12 @@ Checked delayMilliseconds(const QString &text)
     return wholeNumberIn(text, 0, kLongestDelayMs, u"milliseconds");
 }
 
-// Empty: Qt's own. It goes into a request header, so only printable ASCII.
+// It goes into a request header: one line of printable ASCII, so no line break can add a header.
 Checked headerText(const QString &text)
 {
     const QString value = text.trimmed();
     const bool printableAscii = std::all_of(value.begin(), value.end(), [](QChar c) { return c >= u' ' && c <= u'~'; });
-    if (!printableAscii || value.size() > kLongestText)
+    if (value.isEmpty() || !printableAscii || value.size() > kLongestText)
         return {{}, u"not printable ASCII text of at most "_s + QString::number(kLongestText) + u" characters"_s};
     return {value, {}};
 }
@@ -101,10 +101,11 @@ const std::array kSettings{
     Setting{"probe", "VORLEN_PROBE", "URL", pageUrl, &Endpoints::probe, nullptr, 1ms, "connectivity probe page", "联网检测页面"},
     Setting{"timeout", "VORLEN_TIMEOUT", "SECONDS", timeoutSeconds, nullptr, &Endpoints::timeout, 1s,
             "transfer timeout of one page fetch, 1..86400, default 30", "超时（秒）"},
-    Setting{"proxy", "VORLEN_PROXY", "URL", proxyUrl, &Endpoints::proxy, nullptr, 1ms,
-            "proxy, http://HOST:PORT or socks5://HOST:PORT (stored, not applied yet)", "代理服务器"},
+    Setting{"proxy", "VORLEN_PROXY", "URL|env|system|none", proxySetting, &Endpoints::proxySetting, nullptr, 1ms,
+            "proxy of every request: http://, socks5:// or socks5h://[USER:PASS@]HOST[:PORT]; env (default):\n"
+            "    http_proxy, https_proxy, all_proxy and no_proxy as curl reads them", "代理服务器"},
     Setting{"user-agent", "VORLEN_USER_AGENT", "TEXT", headerText, &Endpoints::userAgent, nullptr, 1ms,
-            "User-Agent of every request (stored, not applied yet)", "浏览器标识 (User-Agent)"},
+            "the User-Agent of every request, default a desktop browser's", "浏览器标识 (User-Agent)"},
     Setting{"crawl-delay", "VORLEN_CRAWL_DELAY", "MS", delayMilliseconds, nullptr, &Endpoints::crawlDelay, 1ms,
             "pause between two requests to a site, 0..3600000 (stored, not applied yet)"},
     Setting{"site-profile", "VORLEN_SITE_PROFILE", "FILE", filePath, &Endpoints::siteProfile, nullptr, 1ms,
@@ -112,6 +113,12 @@ const std::array kSettings{
 };
 
 } // namespace
+
+QString shownSettingText(QStringView text)
+{
+    static const QRegularExpression userInfo(u"://[^/@]*@"_s);
+    return Text::printable(text).replace(userInfo, u"://"_s);
+}
 
 std::span<const Setting> settings()
 {

@@ -44,6 +44,10 @@ const Setting *findSetting(QStringView key);
 
 // The setting's value in endpoints as text, as the settings file and "config show" write it.
 QString settingText(const Setting &setting, const Endpoints &endpoints);
+
+// A setting's text as a message may show it: printable, one line, without the "user:password@"
+// of a URL.
+QString shownSettingText(QStringView text);
 // Puts a value that setting.check accepted into endpoints.
 void storeSetting(const Setting &setting, Endpoints &endpoints, const QString &value);
 

@@ -1,7 +1,6 @@
 #include "config/settingsfile.h"
 
 #include "config/settingkeys.h"
-#include "text/printable.h"
 
 #include <QFileInfo>
 #include <QHash>
@@ -22,7 +21,7 @@ constexpr qsizetype kLongestShown = 80;
 // Text from the file as a warning may show it: one line, not too long.
 QString shown(QStringView text)
 {
-    QString printable = Text::printable(text);
+    QString printable = shownSettingText(text);
     if (printable.size() > kLongestShown)
         printable = printable.first(kLongestShown) + u"..."_s;
     return printable;

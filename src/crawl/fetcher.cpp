@@ -2,6 +2,7 @@
 
 #include "net/networkaccess.h"
 #include "net/pagedecoding.h"
+#include "net/proxyfactory.h"
 
 #include <QCoreApplication>
 #include <QEventLoop>
@@ -37,7 +38,8 @@ QString transportFailure(const QNetworkReply &reply)
         return u"interrupted"_s;
     if (Net::passedLimit(reply))
         return u"answer larger than "_s + QString::number(Net::kLargestPage >> 20) + u" MiB"_s;
-    return reply.errorString();
+    const QString proxy = Net::proxyNameFor(reply.request().url());
+    return proxy.isEmpty() ? reply.errorString() : reply.errorString() + u" (through proxy "_s + proxy + u')';
 }
 
 QString hostKey(const QUrl &url)

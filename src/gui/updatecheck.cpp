@@ -1,7 +1,8 @@
 #include "gui/updatecheck.h"
 
 #include "gui/statusbar.h"
-#include "net/getbody.h"
+#include "net/pagefetch.h"
+#include "net/versionfile.h"
 
 #include <QCoreApplication>
 #include <QLineEdit>
@@ -42,7 +43,7 @@ UpdateCheck::UpdateCheck(const Config::Endpoints &endpoints, const MainWindowCon
 Net::VersionStatus UpdateCheck::run()
 {
     const Net::VersionVerdict check =
-        Net::judgeVersionFile(Net::GetBody(Net::versionFileUrl(m_endpoints.updateServer), m_endpoints.timeout));
+        Net::judgeVersionFile(Net::fetchPageText(Net::versionFileUrl(m_endpoints.updateServer), m_endpoints.timeout));
     if (!m_window.isVisible())
         return check.status; // closed while we waited: the program is ending anyway
 

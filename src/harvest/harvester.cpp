@@ -3,7 +3,7 @@
 #include "harvest/entryparser.h"
 #include "harvest/sharecode.h"
 #include "harvest/siteurls.h"
-#include "net/getbody.h"
+#include "net/pagefetch.h"
 
 #include <QCoreApplication>
 
@@ -59,7 +59,7 @@ quint64 Harvester::startRun(RunKind kind, const QString &status)
 HarvestResult Harvester::fillFromPage(quint64 run, RunKind kind, const QString &url)
 {
     const Config::SiteProfile &profile = m_endpoints.profile;
-    const std::optional<QString> page = Net::GetBody(url, m_endpoints.timeout, profile.charsetFallback);
+    const std::optional<QString> page = Net::fetchPageText(url, m_endpoints.timeout, profile.charsetFallback);
     if (isSuperseded(run))
         return finish(run, kind, {HarvestOutcome::Superseded});
     if (!page || page->isEmpty())
@@ -99,7 +99,7 @@ HarvestResult Harvester::detailPass(quint64 run, HarvestResult result)
         if (row < 0)
             continue; // removed by the user: nobody wants its code any more
 
-        const std::optional<QString> page = Net::GetBody(detailUrl(m_endpoints.shareSite, profile, m_list.entry(row).entryId),
+        const std::optional<QString> page = Net::fetchPageText(detailUrl(m_endpoints.shareSite, profile, m_list.entry(row).entryId),
                                                          m_endpoints.timeout, profile.charsetFallback);
         if (isSuperseded(run))
             return {HarvestOutcome::Superseded};

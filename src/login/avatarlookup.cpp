@@ -2,10 +2,10 @@
 
 #include "login/pictureformat.h"
 #include "net/networkaccess.h"
+#include "net/request.h"
 
 #include <QNetworkAccessManager>
 #include <QNetworkReply>
-#include <QNetworkRequest>
 #include <QRegularExpression>
 #include <QUrl>
 
@@ -50,49 +50,32 @@ AvatarLookup::AvatarLookup(QString forumBaseUrl, std::chrono::milliseconds trans
 {
 }
 
-AvatarLookup::~AvatarLookup()
-{
-    dropRunningProbe();
-}
+AvatarLookup::~AvatarLookup() = default;
 
 void AvatarLookup::lookUp(const QString &uid)
 {
-    dropRunningProbe();
+    m_reply.reset(); // only the newest lookup reports
     m_uid = uid;
     const QUrl url(avatarUrl(m_forumBaseUrl, uid), QUrl::StrictMode);
     if (!url.isValid() || url.isRelative()) {
         emit finished({uid, {}});
         return;
     }
-    QNetworkRequest request(url);
-    request.setTransferTimeout(static_cast<int>(m_transferTimeout.count()));
-    m_reply = Net::networkManager().get(request);
-    connect(m_reply, &QNetworkReply::downloadProgress, m_reply, [reply = m_reply](qint64 received, qint64 total) {
-        if (received > kLargestPicture || total > kLargestPicture)
-            reply->abort();
-    });
-    connect(m_reply, &QNetworkReply::finished, this, &AvatarLookup::onProbeFinished);
-}
-
-void AvatarLookup::dropRunningProbe()
-{
-    if (QNetworkReply *reply = m_reply) {
-        m_reply = nullptr;
-        Net::ReplyDeleter{}(reply);
-    }
+    m_reply.reset(Net::networkManager().get(Net::request(url, {.transferTimeout = m_transferTimeout})));
+    Net::limitAnswer(*m_reply, kLargestPicture);
+    connect(m_reply.get(), &QNetworkReply::finished, this, &AvatarLookup::onProbeFinished);
 }
 
 void AvatarLookup::onProbeFinished()
 {
-    QNetworkReply *reply = m_reply;
-    m_reply = nullptr;
-    reply->deleteLater();
+    const Net::ReplyPtr reply = std::move(m_reply);
     QByteArray bytes;
+    // No error also means no more than kLargestPicture: limitAnswer aborts a larger answer.
     if (reply->error() == QNetworkReply::NoError) {
         bytes = reply->readAll();
         // Told by the bytes, not by the type the server names: an error page may call itself
         // an image, and only the four stored formats are decoded.
-        if (bytes.size() > kLargestPicture || !pictureFormat(bytes))
+        if (!pictureFormat(bytes))
             bytes.clear();
     }
     emit finished({m_uid, bytes});

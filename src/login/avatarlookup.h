@@ -1,13 +1,12 @@
 #pragma once
 
+#include "net/networkaccess.h"
+
 #include <QByteArray>
 #include <QObject>
-#include <QPointer>
 #include <QString>
 
 #include <chrono>
-
-class QNetworkReply;
 
 // The forum's avatar of a numeric account: its address on the forum's picture store, and one
 // probe of that address that tells a stored picture from an error page.
@@ -49,13 +48,12 @@ signals:
     void finished(const Login::AvatarResult &result);
 
 private:
-    void dropRunningProbe();
     void onProbeFinished();
 
     QString m_forumBaseUrl;
     std::chrono::milliseconds m_transferTimeout;
     QString m_uid;
-    QPointer<QNetworkReply> m_reply;
+    Net::ReplyPtr m_reply; // the probe under way
 };
 
 } // namespace Login

@@ -1,11 +1,12 @@
 #include "login/exchange.h"
 
-#include "net/getbody.h"
+#include "net/pagefetch.h"
 #include "net/networkaccess.h"
+#include "net/request.h"
 #include "text/gbk.h"
 
 #include <QNetworkReply>
-#include <QNetworkRequest>
+#include <QPointer>
 #include <QUrl>
 
 using namespace Qt::StringLiterals;
@@ -34,36 +35,22 @@ Exchange::Exchange(const Config::Endpoints &endpoints, QObject *parent)
 {
 }
 
-Exchange::~Exchange()
-{
-    abandon();
-}
-
-void Exchange::abandon()
-{
-    if (!m_reply)
-        return;
-    QNetworkReply *reply = m_reply;
-    m_reply = nullptr;
-    reply->disconnect(this);
-    reply->abort();
-    reply->deleteLater();
-}
+Exchange::~Exchange() = default;
 
 void Exchange::cancel()
 {
     ++m_run; // a probe still waiting returns into a run that is no longer the newest
-    abandon();
+    m_reply.reset();
 }
 
 void Exchange::start(const LoginForm &form)
 {
-    abandon();
+    m_reply.reset();
     const quint64 run = ++m_run;
     // The probe waits in a nested event loop: this object may be gone when it returns, or a
     // newer login may have started meanwhile and taken over.
     const QPointer<Exchange> alive(this);
-    const std::optional<QString> probe = Net::GetBody(m_probe, m_transferTimeout);
+    const std::optional<QString> probe = Net::fetchPageText(m_probe, m_transferTimeout);
     if (!alive || run != m_run)
         return;
     if (!probe || probe->isEmpty()) {
@@ -71,27 +58,23 @@ void Exchange::start(const LoginForm &form)
         return;
     }
 
-    QNetworkRequest request(QUrl(loginUrl(m_forum)));
-    request.setRawHeader("Referer"_ba, m_forum.toUtf8());
-    request.setHeader(QNetworkRequest::ContentTypeHeader, "application/x-www-form-urlencoded"_ba);
-    request.setAttribute(QNetworkRequest::CacheLoadControlAttribute, QNetworkRequest::AlwaysNetwork);
-    request.setTransferTimeout(static_cast<int>(m_transferTimeout.count()));
-    // It carries the password: a redirect may lead back into the forum's own origin only.
-    request.setAttribute(QNetworkRequest::RedirectPolicyAttribute, QNetworkRequest::SameOriginRedirectPolicy);
+    const QNetworkRequest request = Net::request(
+        QUrl(loginUrl(m_forum)),
+        {.transferTimeout = m_transferTimeout,
+         .headers = {{"Referer"_ba, m_forum.toUtf8()}, {"Content-Type"_ba, "application/x-www-form-urlencoded"_ba}},
+         .carriesSecret = true}); // the password: a redirect may lead back into the forum's origin only
 
     emit statusChanged(loginStatus(form));
     if (!alive || run != m_run)
         return;
-    m_reply = Net::networkManager().post(request, loginBody(m_forum, form));
+    m_reply.reset(Net::networkManager().post(request, loginBody(m_forum, form)));
     Net::limitAnswer(*m_reply, kLargestLoginAnswer);
-    connect(m_reply, &QNetworkReply::finished, this, &Exchange::readAnswer);
+    connect(m_reply.get(), &QNetworkReply::finished, this, &Exchange::readAnswer);
 }
 
 void Exchange::readAnswer()
 {
-    QNetworkReply *reply = m_reply;
-    m_reply = nullptr;
-    reply->deleteLater();
+    const Net::ReplyPtr reply = std::move(m_reply);
     if (isRefusedAnswer(*reply)) {
         LoginResult refused;
         refused.outcome = LoginOutcome::ForumFailure;

@@ -3,11 +3,9 @@
 #include "login/loginanswer.h"
 #include "login/loginform.h"
 #include "config/endpoints.h"
+#include "net/networkaccess.h"
 
 #include <QObject>
-#include <QPointer>
-
-class QNetworkReply;
 
 // One login at the forum: the connectivity probe, the login POST and the reading of its answer.
 namespace Login {
@@ -37,13 +35,12 @@ signals:
     void finished(const Login::LoginResult &result);
 
 private:
-    void abandon();
     void readAnswer();
 
     QString m_forum;
     QString m_probe;
     std::chrono::milliseconds m_transferTimeout;
-    QPointer<QNetworkReply> m_reply;
+    Net::ReplyPtr m_reply; // the login request under way
     quint64 m_run = 0; // the newest start()
 };
 

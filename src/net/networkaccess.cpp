@@ -1,5 +1,8 @@
 #include "net/networkaccess.h"
 
+#include "net/proxyfactory.h"
+#include "net/request.h"
+
 #include <QCoreApplication>
 #include <QEventLoop>
 #include <QNetworkAccessManager>
@@ -8,6 +11,8 @@
 #include <QPointer>
 
 #include <algorithm>
+
+using namespace Qt::StringLiterals;
 
 namespace Net {
 
@@ -26,6 +31,7 @@ QNetworkAccessManager &networkManager()
         manager = new QNetworkAccessManager(QCoreApplication::instance());
         // Every page is asked for fresh; the redirect policy a browser would follow.
         manager->setRedirectPolicy(QNetworkRequest::NoLessSafeRedirectPolicy);
+        manager->setProxyFactory(newProxyFactory());
     }
     return *manager;
 }
@@ -76,11 +82,8 @@ bool passedLimit(const QNetworkReply &reply)
 
 ReplyPtr getPage(const QUrl &url, std::chrono::milliseconds transferTimeout)
 {
-    QNetworkRequest request(url);
-    request.setRawHeader(QByteArrayLiteral("If-Modified-Since"), QByteArrayLiteral("0"));
-    request.setAttribute(QNetworkRequest::CacheLoadControlAttribute, QNetworkRequest::AlwaysNetwork);
-    request.setTransferTimeout(static_cast<int>(transferTimeout.count()));
-    ReplyPtr reply(networkManager().get(request));
+    ReplyPtr reply(networkManager().get(request(url, {.transferTimeout = transferTimeout,
+                                                      .headers = {{"If-Modified-Since"_ba, "0"_ba}}})));
     limitAnswer(*reply, kLargestPage);
     QEventLoop loop;
     QObject::connect(reply.get(), &QNetworkReply::finished, &loop, &QEventLoop::quit);

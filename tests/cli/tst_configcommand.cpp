@@ -57,8 +57,8 @@ void TestConfigCommand::refusedChangeLeavesTheFile_data()
     QTest::newRow("not a URL") << QStringList{u"set"_s, u"share-site"_s, u"file:///etc"_s} << good << 2
                                << u"config: share-site: not an http or https URL: file:///etc"_s;
     QTest::newRow("proxy with a path") << QStringList{u"set"_s, u"proxy"_s, u"http://p.test:3128/x"_s} << good << 2
-                                       << u"config: proxy: not a proxy URL (http://HOST:PORT or socks5://HOST:PORT): "
-                                          "http://p.test:3128/x"_s;
+                                       << u"config: proxy: env, system, none or a proxy URL (http://, socks5:// or "
+                                          "socks5h://[USER:PASS@]HOST[:PORT]): http://p.test:3128/x"_s;
     QTest::newRow("unknown key") << QStringList{u"set"_s, u"colour"_s, u"red"_s} << good << 2 << u"config: unknown key colour"_s;
     QTest::newRow("value missing") << QStringList{u"set"_s, u"timeout"_s} << good << 2 << u"usage:"_s;
     QTest::newRow("malformed line kept") << QStringList{u"set"_s, u"timeout"_s, u"25"_s} << good + "my note\n"

@@ -2,15 +2,13 @@
 // process, and titles a spreadsheet would run as formulas (harvest and search as well). What
 // rows hold is the core's business (tests/crawl).
 #include "demo-site/server.h"
-#include "net/networkaccess.h"
-#include "support/clirun.h"
 #include "support/csvreader.h"
+#include "support/demositecli.h"
 #include "support/files.h"
 
 #include <QDir>
 #include <QJsonDocument>
 #include <QJsonObject>
-#include <QNetworkAccessManager>
 #include <QProcess>
 #include <QRegularExpression>
 #include <QTemporaryDir>
@@ -23,16 +21,9 @@ using namespace Qt::StringLiterals;
 
 namespace {
 
-QStringList endpointArguments(const DemoSite::Server &site)
-{
-    return {u"--demo-site"_s, QString::fromStdString(site.baseUrl()), u"--timeout"_s, u"10"_s};
-}
-
 CliOutcome crawlAgainst(DemoSite::Server &site, const QStringList &arguments)
 {
-    const CliOutcome outcome = runCli(endpointArguments(site) + QStringList{u"crawl"_s} + arguments);
-    Net::networkManager().clearConnectionCache();
-    return outcome;
+    return runCliOn(site, QStringList{u"crawl"_s} + arguments);
 }
 
 const QByteArray kOldFile = "{\"old\":1}\n";
@@ -152,7 +143,7 @@ void TestCrawlCommand::stopSignal()
     QVERIFY(site.start());
     QTemporaryDir dir;
     const QString path = dir.filePath(u"rows.jsonl"_s);
-    QStringList arguments = endpointArguments(site) + QStringList{u"crawl"_s, u"--pages"_s, u"0-150"_s};
+    QStringList arguments = demoSiteArguments(site) + QStringList{u"crawl"_s, u"--pages"_s, u"0-150"_s};
     if (toFile)
         arguments += {u"--output"_s, path};
 
@@ -216,8 +207,7 @@ void TestCrawlCommand::formulaTitles()
     QFETCH(bool, raw);
     DemoSite::Server site(DemoSite::Options{.seed = 2, .fault = DemoSite::Fault::FormulaTitles});
     QVERIFY(site.start());
-    const CliOutcome outcome = runCli(endpointArguments(site) + arguments);
-    Net::networkManager().clearConnectionCache();
+    const CliOutcome outcome = runCliOn(site, arguments);
     QCOMPARE(outcome.code, 0);
 
     QStringList titles;

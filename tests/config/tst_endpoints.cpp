@@ -69,6 +69,7 @@ private slots:
         QTest::newRow("probe keeps its path") << u"--probe"_s << u"VORLEN_PROBE"_s << u"http://q.test/index.html"_s
                                               << u"http://q.test/index.html"_s;
         QTest::newRow("login-ini is a path") << u"--login-ini"_s << u"VORLEN_LOGIN_INI"_s << u"cfg/login.ini"_s << u"cfg/login.ini"_s;
+        QTest::newRow("user-agent, trimmed") << u"--user-agent"_s << u"VORLEN_USER_AGENT"_s << u" Bot/1 (x) "_s << u"Bot/1 (x)"_s;
     }
     void everyOptionAndItsVariable()
     {
@@ -84,6 +85,7 @@ private slots:
             if (name == u"update-server") return e.updateServer;
             if (name == u"probe") return e.probe;
             if (name == u"login-ini") return e.loginIni;
+            if (name == u"user-agent") return e.userAgent;
             return QString();
         };
         QProcessEnvironment env;
@@ -104,6 +106,12 @@ private slots:
         QTest::newRow("missing value") << QStringList{u"--probe"_s} << QString() << QString() << u"--probe"_s;
         QTest::newRow("empty") << QStringList{u"--update-server="_s} << QString() << QString() << u"--update-server"_s;
         QTest::newRow("bad variable") << QStringList{} << u"VORLEN_SHARE_PREFIX"_s << u"yunpan"_s << u"VORLEN_SHARE_PREFIX"_s;
+        // A line break would add a header of its own.
+        QTest::newRow("user agent of two lines") << QStringList{u"--user-agent"_s, u"a\r\nX-Evil: 1"_s} << QString() << QString()
+                                                 << u"--user-agent"_s;
+        QTest::newRow("empty user agent") << QStringList{} << u"VORLEN_USER_AGENT"_s << u" "_s << u"VORLEN_USER_AGENT"_s;
+        QTest::newRow("user agent beyond ASCII") << QStringList{u"--user-agent=浏览器"_s} << QString() << QString()
+                                                 << u"--user-agent"_s;
     }
     void refusedValues()
     {

@@ -77,7 +77,8 @@ void TestSettings::precedence_data()
                                         << u"environment VORLEN_USER_AGENT"_s;
     QTest::newRow("agent: file, quoted") << u"user-agent"_s << QStringList{} << QStringList{} << file << u"Agent/2 (X11; a, b)"_s
                                          << u"file FILE:5"_s;
-    QTest::newRow("agent: default") << u"user-agent"_s << QStringList{} << QStringList{} << QByteArray() << QString()
+    QTest::newRow("agent: default") << u"user-agent"_s << QStringList{} << QStringList{} << QByteArray()
+                                    << QString::fromLatin1(Config::kDefaultUserAgent)
                                     << u"default"_s;
 }
 

@@ -6,7 +6,7 @@
 #include "harvest/siteurls.h"
 #include "login/avatarlookup.h"
 #include "login/exchange.h"
-#include "net/getbody.h"
+#include "net/pagefetch.h"
 #include "net/networkaccess.h"
 #include "net/versionfile.h"
 #include "support/demositerows.h"
@@ -83,7 +83,7 @@ bool resetPeakMemory()
     return clearRefs.open(QIODevice::WriteOnly) && clearRefs.write("5") == 1;
 }
 
-enum class Reader { LoginAnswer, Page };
+enum class Reader { LoginAnswer, Page, Avatar };
 
 // A site with one fault, and the program's endpoints pointing at it.
 struct FaultySite
@@ -238,6 +238,7 @@ void TestHostileServers::securityFaults_data()
     // Answers without end are cut at their reader's limit and fail as any broken answer does.
     QTest::newRow("endless login answer") << Fault::EndlessLogin << Reader::LoginAnswer;
     QTest::newRow("endless page") << Fault::EndlessListing << Reader::Page;
+    QTest::newRow("endless avatar") << Fault::EndlessAvatar << Reader::Avatar;
 }
 
 void TestHostileServers::securityFaults()
@@ -257,8 +258,14 @@ void TestHostileServers::securityFaults()
         exchange.start(Login::LoginForm{u"demo"_s, u"demo123"_s, 0, {}});
         QVERIFY(finished.wait(30000));
         QCOMPARE(finished.at(0).at(0).value<Login::LoginResult>().outcome, Login::LoginOutcome::ForumFailure);
+    } else if (reader == Reader::Avatar) {
+        Login::AvatarLookup lookup(faulty.endpoints.forum, faulty.endpoints.timeout);
+        QSignalSpy found(&lookup, &Login::AvatarLookup::finished);
+        lookup.lookUp(u"42"_s);
+        QVERIFY(found.wait(30000));
+        QVERIFY(found.at(0).at(0).value<Login::AvatarResult>().picture.isEmpty());
     } else {
-        QCOMPARE(Net::GetBody(Harvest::listingUrl(faulty.endpoints.shareSite, faulty.endpoints.profile, 0), faulty.endpoints.timeout), std::nullopt);
+        QCOMPARE(Net::fetchPageText(Harvest::listingUrl(faulty.endpoints.shareSite, faulty.endpoints.profile, 0), faulty.endpoints.timeout), std::nullopt);
     }
     QCOMPARE(foreign.requests().size(), 0u);
     const long growthKib = statusKib("VmHWM:") - residentBefore;
@@ -299,7 +306,7 @@ void TestHostileServers::hugeVersionFileIsCut()
     QElapsedTimer elapsed;
     elapsed.start();
     const Net::VersionVerdict check =
-        Net::judgeVersionFile(Net::GetBody(Net::versionFileUrl(faulty.endpoints.updateServer), faulty.endpoints.timeout));
+        Net::judgeVersionFile(Net::fetchPageText(Net::versionFileUrl(faulty.endpoints.updateServer), faulty.endpoints.timeout));
     QCOMPARE(check.status, Net::VersionStatus::Newer);
     QCOMPARE(check.version, u"V9.9"_s);
     QVERIFY(elapsed.elapsed() < 10000);

@@ -1,6 +1,6 @@
 #include "demo-site/server.h"
 #include "login/logout.h"
-#include "net/getbody.h"
+#include "net/pagefetch.h"
 #include "net/networkaccess.h"
 #include "support/demositerows.h"
 #include "support/loopbackserver.h"
@@ -46,7 +46,7 @@ void TestLogout::sendsTheLogoutAndForgetsEveryCookie()
     QVERIFY(server.start());
     const QString forum = server.baseUrl();
     logIn(forum);
-    QCOMPARE(Net::GetBody(forum + u"cookies"_s, std::chrono::seconds(10)), u"[auth=alice]"_s);
+    QCOMPARE(Net::fetchPageText(forum + u"cookies"_s, std::chrono::seconds(10)), u"[auth=alice]"_s);
     server.clearRequests();
 
     QSignalSpy answered(&Net::networkManager(), &QNetworkAccessManager::finished);
@@ -65,7 +65,7 @@ void TestLogout::sendsTheLogoutAndForgetsEveryCookie()
     QCOMPARE(logout.headers.find("Cookie")->second, "auth=alice"); // the forum learns whose login ends
     QVERIFY(logout.body.empty());
     // Neither the old cookie nor the one of the late answer comes back.
-    QCOMPARE(Net::GetBody(forum + u"cookies"_s, std::chrono::seconds(10)), u"[]"_s);
+    QCOMPARE(Net::fetchPageText(forum + u"cookies"_s, std::chrono::seconds(10)), u"[]"_s);
     Net::networkManager().clearConnectionCache();
 }
 
@@ -74,10 +74,10 @@ void TestLogout::demoForumSessionEnds()
     DemoSite::Server site;
     QVERIFY(site.start());
     const QString forum = DemoSiteRows::endpointsOf(site).forum;
-    QVERIFY(Net::GetBody(forum, std::chrono::seconds(10)).value_or(QString()).contains(u"当前会话：无"_s));
-    QVERIFY(Net::GetBody(forum, std::chrono::seconds(10)).value_or(QString()).contains(u"当前会话：s"_s));
+    QVERIFY(Net::fetchPageText(forum, std::chrono::seconds(10)).value_or(QString()).contains(u"当前会话：无"_s));
+    QVERIFY(Net::fetchPageText(forum, std::chrono::seconds(10)).value_or(QString()).contains(u"当前会话：s"_s));
     Login::endForumLogin(forum, std::chrono::seconds(10));
-    QVERIFY(Net::GetBody(forum, std::chrono::seconds(10)).value_or(QString()).contains(u"当前会话：无"_s));
+    QVERIFY(Net::fetchPageText(forum, std::chrono::seconds(10)).value_or(QString()).contains(u"当前会话：无"_s));
     Net::networkManager().clearConnectionCache();
 }
 

@@ -21,7 +21,7 @@ constexpr std::pair<std::string_view, Fault> kFaultNames[] = {
     {"huge-version-file", Fault::HugeVersionFile}, {"formula-titles", Fault::FormulaTitles},
     {"control-names", Fault::ControlNames},        {"login-redirect", Fault::LoginRedirect},
     {"endless-listing", Fault::EndlessListing},    {"endless-login", Fault::EndlessLogin},
-    {"link-message", Fault::LinkMessage},
+    {"link-message", Fault::LinkMessage},          {"endless-avatar", Fault::EndlessAvatar},
 };
 
 constexpr std::string_view kLoopPath = "/loop/";
@@ -209,6 +209,11 @@ bool serveFault(Fault fault, const Routes &routes, const Catalog &catalog, const
         if (!path.starts_with(kAvatarPath))
             return false;
         response.set_content("<html><body>avatar service busy</body></html>", "image/jpeg");
+        return true;
+    case Fault::EndlessAvatar:
+        if (!path.starts_with(kAvatarPath))
+            return false;
+        sendEndlessly(response, "image/jpeg");
         return true;
     case Fault::HugeVersionFile:
         if (path != "/version/main.txt" || !routes.serve(request, response))

@@ -34,6 +34,7 @@ enum class Fault {
     LoginRedirect,   // "login-redirect": the login POST is answered 307 to the same target at another origin
     EndlessListing,  // "endless-listing": listing pages are a body without end, as fast as it goes
     EndlessLogin,    // "endless-login": so is the forum login answer
+    EndlessAvatar,   // "endless-avatar": so are avatars
     LinkMessage,     // "link-message": the login answer is a forum message holding an <a href> link
 };
 
@@ -67,7 +68,7 @@ inline bool resetsConnections(Fault fault) { return fault == Fault::ResetListing
 // size limit did.
 inline bool compressesAnswers(Fault fault)
 {
-    return fault != Fault::EndlessListing && fault != Fault::EndlessLogin;
+    return fault != Fault::EndlessListing && fault != Fault::EndlessLogin && fault != Fault::EndlessAvatar;
 }
 
 } // namespace DemoSite

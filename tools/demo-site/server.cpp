@@ -60,6 +60,7 @@ struct Server::Impl
     std::condition_variable wake;
     bool stopping = false;
     std::unordered_map<std::string, int> attempts; // requests per path, under mutex
+    std::vector<Visit> visits;                      // under mutex
 };
 
 int Server::Impl::bind(int wanted)
@@ -122,6 +123,10 @@ void offerGzipOnly(const httplib::Request &request, bool compress)
 
 httplib::Server::HandlerResponse Server::Impl::answer(const httplib::Request &request, httplib::Response &response)
 {
+    {
+        const std::lock_guard lock(mutex);
+        visits.push_back({request.method, request.path, request.get_header_value("User-Agent"), std::chrono::steady_clock::now()});
+    }
     waitOutLatency();
     offerGzipOnly(request, compressesAnswers(options.fault));
     if (failOnPurpose(request, response))
@@ -217,6 +222,12 @@ void Server::stop()
         std::this_thread::sleep_for(std::chrono::milliseconds(1));
     }
     m_impl->thread.join();
+}
+
+std::vector<Visit> Server::visits() const
+{
+    const std::lock_guard lock(m_impl->mutex);
+    return m_impl->visits;
 }
 
 int Server::port() const

@@ -6,6 +6,7 @@
 #include "demo-site/faults.h"
 #include "demo-site/pages.h"
 
+#include <chrono>
 #include <cstdint>
 #include <memory>
 #include <string>
@@ -26,6 +27,15 @@ struct Options
     // the name localhost, another origin for a client.
     std::string foreignOrigin = {};
     Layout layout = Layout::Standard;    // how the share-search site lays out its pages (altpages.h)
+};
+
+// One request as it reached the site, before its answer.
+struct Visit
+{
+    std::string method;
+    std::string path;
+    std::string userAgent;
+    std::chrono::steady_clock::time_point at;
 };
 
 class Server
@@ -49,6 +59,8 @@ public:
     // The login cookie each logout the forum received carried, in order ("" for none); empty
     // before start().
     std::vector<std::string> forumLogouts() const;
+    // Every request received so far, in the order of arrival.
+    std::vector<Visit> visits() const;
 
 private:
     struct Impl;

@@ -20,7 +20,7 @@ namespace Net {
 // It looks like one blocking call but processes events while it waits, so the window stays
 // responsive and the caller may be re-entered: callers must re-check their own state after it
 // returns. QCoreApplication::exit() ends every wait at once.
-std::optional<QString> GetBody(const QString &url, std::chrono::milliseconds transferTimeout,
-                               QByteArrayView fallbackCharset = Text::kGbkName);
+std::optional<QString> fetchPageText(const QString &url, std::chrono::milliseconds transferTimeout,
+                                      QByteArrayView fallbackCharset = Text::kGbkName);
 
 } // namespace Net

@@ -1,4 +1,4 @@
-#include "net/getbody.h"
+#include "net/pagefetch.h"
 
 #include "net/networkaccess.h"
 #include "net/pagedecoding.h"
@@ -18,7 +18,7 @@ bool applicationIsGone()
 
 } // namespace
 
-std::optional<QString> GetBody(const QString &url, std::chrono::milliseconds transferTimeout, QByteArrayView fallbackCharset)
+std::optional<QString> fetchPageText(const QString &url, std::chrono::milliseconds transferTimeout, QByteArrayView fallbackCharset)
 {
     const QUrl target(url, QUrl::StrictMode);
     if (!target.isValid() || target.isRelative() || applicationIsGone())

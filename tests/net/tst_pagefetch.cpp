@@ -1,4 +1,4 @@
-#include "net/getbody.h"
+#include "net/pagefetch.h"
 #include "net/networkaccess.h"
 #include "support/closedport.h"
 #include "support/loopbackserver.h"
@@ -57,7 +57,7 @@ const std::vector<CharsetPage> &charsetPages()
 
 } // namespace
 
-class TestGetBody : public QObject
+class TestPageFetch : public QObject
 {
     Q_OBJECT
 
@@ -112,13 +112,13 @@ private slots:
         QFETCH(int, status);
         m_server.clearRequests();
         const QString number = QString::number(status);
-        QCOMPARE(Net::GetBody(m_base + u"status/"_s + number, kPatient), std::optional<QString>(u"<p>status "_s + number + u"</p>"_s));
+        QCOMPARE(Net::fetchPageText(m_base + u"status/"_s + number, kPatient), std::optional<QString>(u"<p>status "_s + number + u"</p>"_s));
         QCOMPARE(m_server.requests().size(), 1u);
     }
 
     void bodylessAnswerIsTheEmptyText()
     {
-        const auto body = Net::GetBody(m_base + u"empty", kPatient);
+        const auto body = Net::fetchPageText(m_base + u"empty", kPatient);
         QVERIFY(body.has_value());
         QVERIFY(body->isEmpty());
     }
@@ -132,7 +132,7 @@ private slots:
     void decodesByTheDeclaredCharset()
     {
         QFETCH(int, index);
-        const auto body = Net::GetBody(m_base + u"page/"_s + QString::number(index), kPatient);
+        const auto body = Net::fetchPageText(m_base + u"page/"_s + QString::number(index), kPatient);
         QVERIFY(body.has_value());
         QVERIFY2(body->contains(u"资源获取完毕</p>"_s), qPrintable(*body));
     }
@@ -140,7 +140,7 @@ private slots:
     void sendsIfModifiedSinceZeroOnce()
     {
         m_server.clearRequests();
-        QVERIFY(Net::GetBody(m_base + u"fast", kPatient).has_value());
+        QVERIFY(Net::fetchPageText(m_base + u"fast", kPatient).has_value());
         const auto requests = m_server.requests();
         QCOMPARE(requests.size(), 1u);
         QCOMPARE(requests[0].method, std::string("GET"));
@@ -151,8 +151,8 @@ private slots:
     void reusesTheConnection()
     {
         m_server.clearRequests();
-        QVERIFY(Net::GetBody(m_base + u"fast", kPatient).has_value());
-        QVERIFY(Net::GetBody(m_base + u"fast", kPatient).has_value());
+        QVERIFY(Net::fetchPageText(m_base + u"fast", kPatient).has_value());
+        QVERIFY(Net::fetchPageText(m_base + u"fast", kPatient).has_value());
         const auto requests = m_server.requests();
         QCOMPARE(requests.size(), 2u);
         QCOMPARE(requests[0].remotePort, requests[1].remotePort);
@@ -169,14 +169,14 @@ private slots:
     void failures()
     {
         QFETCH(QString, url);
-        QCOMPARE(Net::GetBody(url, kPatient), std::nullopt);
+        QCOMPARE(Net::fetchPageText(url, kPatient), std::nullopt);
     }
 
     void silentServerTimesOut()
     {
         QElapsedTimer clock;
         clock.start();
-        const auto body = Net::GetBody(m_base + u"silent", 200ms);
+        const auto body = Net::fetchPageText(m_base + u"silent", 200ms);
         QCOMPARE(body, std::nullopt);
         QVERIFY(clock.elapsed() < 1400);
     }
@@ -188,15 +188,15 @@ private slots:
         timer.setInterval(50);
         connect(&timer, &QTimer::timeout, this, [&ticks] { ++ticks; });
         timer.start();
-        QCOMPARE(Net::GetBody(m_base + u"slow", kPatient), std::optional<QString>(QStringLiteral("slow page")));
+        QCOMPARE(Net::fetchPageText(m_base + u"slow", kPatient), std::optional<QString>(QStringLiteral("slow page")));
         QVERIFY2(ticks >= 5, qPrintable(QString::number(ticks)));
     }
 
     void anotherFetchCanRunInsideTheWait()
     {
         std::optional<QString> inner;
-        QTimer::singleShot(100, this, [&] { inner = Net::GetBody(m_base + u"fast", kPatient); });
-        const auto outer = Net::GetBody(m_base + u"slow", kPatient);
+        QTimer::singleShot(100, this, [&] { inner = Net::fetchPageText(m_base + u"fast", kPatient); });
+        const auto outer = Net::fetchPageText(m_base + u"slow", kPatient);
         QCOMPARE(inner, std::optional<QString>(QStringLiteral("fast page")));
         QCOMPARE(outer, std::optional<QString>(QStringLiteral("slow page")));
     }
@@ -207,13 +207,13 @@ private slots:
         QTimer::singleShot(50, qApp, [] { QCoreApplication::exit(0); });
         QElapsedTimer clock;
         clock.start();
-        QCOMPARE(Net::GetBody(m_base + u"silent", kPatient), std::nullopt);
+        QCOMPARE(Net::fetchPageText(m_base + u"silent", kPatient), std::nullopt);
         QVERIFY(clock.elapsed() < 1000);
-        QCOMPARE(Net::GetBody(m_base + u"fast", kPatient), std::nullopt);
+        QCOMPARE(Net::fetchPageText(m_base + u"fast", kPatient), std::nullopt);
     }
 
     void cleanupTestCase() { m_server.stop(); }
 };
 
-QTEST_GUILESS_MAIN(TestGetBody)
-#include "tst_getbody.moc"
+QTEST_GUILESS_MAIN(TestPageFetch)
+#include "tst_pagefetch.moc"
