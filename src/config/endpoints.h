@@ -29,7 +29,7 @@ struct Endpoints
     std::chrono::milliseconds timeout{std::chrono::seconds(30)}; // transfer timeout of one page fetch
     QString loginIni;     // the remembered account's file; empty: the usual place
     QString userAgent = QLatin1StringView(kDefaultUserAgent); // of every request
-    ProxyChoice proxy;    // of every request; straight to the host unless the options say otherwise
+    ProxyChoice proxy = {}; // of every request; straight to the host unless the options say otherwise
 
     static Endpoints defaults();
     // Every party on one site laid out as the bundled demo site is: base ends with "/".

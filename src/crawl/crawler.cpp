@@ -34,10 +34,13 @@ CrawlSummary Crawler::run(const CrawlCallbacks &callbacks)
         crawlPage(Harvest::searchUrl(m_plan.shareSite, m_plan.keyword), std::nullopt);
     } else {
         m_summary.pagesPlanned = m_plan.lastPage - m_plan.firstPage + 1;
-        for (int page = m_plan.firstPage; page <= m_plan.lastPage && !m_summary.stopped && !m_summary.outputFailed; ++page)
+        for (int page = m_plan.firstPage;
+             page <= m_plan.lastPage && !m_summary.stopped && !m_summary.outputFailed && !m_fetcher.isGivenUp(m_plan.shareSite);
+             ++page)
             crawlPage(Harvest::listingUrl(m_plan.shareSite, static_cast<qint16>(page)), page);
     }
     m_summary.stopped = m_summary.stopped || m_fetcher.stopRequested();
+    m_summary.hostsGivenUp = m_fetcher.hostsGivenUp();
     m_summary.elapsed = std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::steady_clock::now() - m_start);
     m_callbacks = nullptr;
     return m_summary;
@@ -77,6 +80,8 @@ bool Crawler::crawlEntry(Harvest::ResourceEntry entry, std::optional<int> page)
         m_summary.stopped = true;
         return false;
     }
+    if (detail.kind == Answer::Kind::GivenUp) // the site asked for a longer pause than the crawl waits
+        return false;
     m_seenEntryIds.insert(entry.entryId);
     if (detail.isOk()) {
         entry.shareCode = Harvest::cutShareCode(detail.body, m_plan.sharePrefix).value_or(QString());

@@ -53,6 +53,9 @@ struct CrawlSummary
     bool stopped = false;      // by the stop switch
     bool outputFailed = false; // a row could not be written; the crawl ended there
     QStringList failedPages; // page numbers, or "keyword results"
+    // Hosts given up because their Retry-After asked for too long (Fetcher::hostsGivenUp); the
+    // crawl ends when the share site is one of them.
+    QStringList hostsGivenUp;
     std::chrono::milliseconds elapsed{0};
 };
 

@@ -1,5 +1,5 @@
 // How the program behaves toward the sites it visits: what it calls itself, which proxy it goes
-// through.
+// through, how it waits when a site asks it to slow down.
 #include "config/endpoints.h"
 #include "demo-site/server.h"
 #include "support/closedport.h"
@@ -19,6 +19,8 @@ private slots:
     void userAgent();
     void proxy_data();
     void proxy();
+    void throttled_data();
+    void throttled();
 };
 
 void TestManners::userAgent_data()
@@ -128,6 +130,43 @@ void TestManners::proxy()
         QCOMPARE(socks.connectionsMade() > 0, throughProxy);
     if (server == u"http")
         QCOMPARE(http.requests().size(), site.visits().size());
+}
+
+void TestManners::throttled_data()
+{
+    QTest::addColumn<QString>("page"); // its listing is answered 429 (even) or 503 (odd) with Retry-After first
+    QTest::addColumn<QString>("longest"); // --max-retry-after
+    QTest::addColumn<int>("code");
+    QTest::newRow("429") << u"0"_s << u"120"_s << 0;
+    QTest::newRow("503") << u"1"_s << u"120"_s << 0;
+    QTest::newRow("asks for more than allowed") << u"0"_s << u"1"_s << 4;
+}
+
+// Nothing reaches the site before its Retry-After has passed; the pauses after it grow. A site
+// asking for more than --max-retry-after is given up: the crawl ends, saying why.
+void TestManners::throttled()
+{
+    QFETCH(QString, page);
+    QFETCH(QString, longest);
+    QFETCH(int, code);
+    DemoSite::Server site(DemoSite::Options{.fault = DemoSite::Fault::Throttled});
+    QVERIFY(site.start());
+    const CliOutcome outcome =
+        runCliOn(site, {u"crawl"_s, u"--pages"_s, page, u"--max-retry-after"_s, longest});
+    QCOMPARE(outcome.code, code);
+
+    const std::vector<DemoSite::Visit> visits = site.visits();
+    if (code != 0) {
+        QCOMPARE(visits.size(), 1u);
+        QVERIFY2(outcome.err.contains(u"asked for a pause of 2 s (Retry-After), more than --max-retry-after 1"_s),
+                 qPrintable(outcome.err));
+        return;
+    }
+    QCOMPARE(visits.size(), 2 + site.catalog().listingPage(page.toInt()).size());
+    QCOMPARE(visits[0].path, visits[1].path); // the listing, asked again
+    QVERIFY(visits[1].at - visits[0].at >= std::chrono::seconds(DemoSite::kThrottleRetryAfterSeconds));
+    // The host's pause doubled to a second, spread by the jitter of 0.5.
+    QVERIFY(visits[2].at - visits[1].at >= std::chrono::milliseconds(500));
 }
 
 QTEST_GUILESS_MAIN(TestManners)

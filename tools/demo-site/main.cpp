@@ -26,12 +26,12 @@ constexpr char kUsage[] =
     "  --announce-version TEXT  version named by /version/main.txt (default: this build's)\n"
     "  --version-file WHAT      /version/main.txt serves the entry (default), the 404 error page,\n"
     "                           or an empty body\n"
-    "  --fail-fraction F        fail this share of requests (0 to 1) with 503 or a dropped connection\n"
+    "  --fail-fraction F        fail this share of requests (0 to 1) with 500 or a dropped connection\n"
     "  --fault NAME             hostile answers: silent-detail, reset-listing, huge-listing,\n"
     "                           bad-gbk-titles, unknown-charset, redirect-loop, huge-login,\n"
     "                           fake-avatar, huge-version-file, formula-titles, control-names,\n"
-    "                           login-redirect, endless-listing, endless-login, endless-avatar or\n"
-    "                           link-message\n"
+    "                           login-redirect, endless-listing, endless-login, endless-avatar,\n"
+    "                           link-message or throttled\n"
     "  --help                   show this text\n"
     "Prints \"listening on http://127.0.0.1:PORT/\" first, then serves until SIGINT or SIGTERM.\n";
 
