@@ -117,6 +117,11 @@ CrawlOptions parseOptions(const Context &context)
             error = u"--jitter: a number from 0 to 1: "_s + value;
     }
 
+    const QString robots = arguments.options.value(u"robots"_s, u"obey"_s);
+    options.plan.obeyRobots = robots == u"obey";
+    if (error.isEmpty() && !options.plan.obeyRobots && robots != u"ignore")
+        error = u"--robots: obey or ignore, not "_s + robots;
+
     options.output = arguments.options.value(u"output"_s);
     options.append = arguments.flags.contains(u"append"_s);
     options.formulas = formulasOf(arguments);
@@ -177,11 +182,13 @@ int exitCode(const Crawl::CrawlSummary &summary)
 {
     if (summary.stopped)
         return Stopped;
+    if (!summary.robotsUnreadable.isEmpty())
+        return Unreachable;
     if (!summary.hostsGivenUp.isEmpty()) // the crawl ended early on purpose, whatever it read
         return Partial;
     if (summary.pagesRead == 0)
         return Unreachable;
-    return summary.pagesFailed > 0 || summary.detailsFailed > 0 ? Partial : Success;
+    return summary.pagesFailed > 0 || summary.detailsFailed > 0 || summary.disallowed > 0 ? Partial : Success;
 }
 
 } // namespace
@@ -224,8 +231,11 @@ int runCrawl(const Context &context)
     callbacks.progress = [&](const Crawl::CrawlProgress &state) { progress.show(state); };
     // A failure line names an entry id from the page.
     callbacks.failure = [&](const QString &line) { progress.print(u"crawl: "_s + Text::printable(line) + u'\n'); };
+    callbacks.notice = callbacks.failure;
     const Crawl::CrawlSummary summary = crawler.run(callbacks);
 
+    if (!summary.robotsUnreadable.isEmpty())
+        progress.print(u"crawl: "_s + summary.robotsUnreadable + u" (--robots ignore crawls without it)\n"_s);
     if (!summary.failedPages.isEmpty())
         progress.print(u"crawl: failed pages: "_s + summary.failedPages.join(u", "_s) + u'\n');
     for (const QString &host : summary.hostsGivenUp)

@@ -115,7 +115,7 @@ bool Fetcher::isGivenUp(const QString &url) const
     return !m_hosts.value(hostKey(QUrl(url))).givenUp.isEmpty();
 }
 
-Answer Fetcher::get(const QString &url)
+Answer Fetcher::get(const QString &url, BodyText text)
 {
     const QUrl target(url);
     if (!target.isValid() || target.isRelative() || QCoreApplication::closingDown())
@@ -127,7 +127,7 @@ Answer Fetcher::get(const QString &url)
         if (const QString &givenUp = hostOf(key).givenUp; !givenUp.isEmpty())
             return Answer{Answer::Kind::GivenUp, 0, {}, u"not sent: "_s + givenUp};
         QByteArray retryAfter;
-        const Answer answer = getOnce(target, hostOf(key), retryAfter);
+        const Answer answer = getOnce(target, text, hostOf(key), retryAfter);
         Host &host = hostOf(key);
         if (answer.kind == Answer::Kind::Http)
             isThrottling(answer) ? host.delay.throttled() : host.delay.succeeded();
@@ -150,7 +150,7 @@ Answer Fetcher::get(const QString &url)
     }
 }
 
-Answer Fetcher::getOnce(const QUrl &url, Host &host, QByteArray &retryAfter)
+Answer Fetcher::getOnce(const QUrl &url, BodyText text, Host &host, QByteArray &retryAfter)
 {
     waitForHost(host);
     if (m_stop.isOn())
@@ -167,9 +167,10 @@ Answer Fetcher::getOnce(const QUrl &url, Host &host, QByteArray &retryAfter)
 
     retryAfter = reply->rawHeader("Retry-After"_ba);
     const QByteArray body = reply->readAll();
-    return Answer{Answer::Kind::Http,
-                  reply->attribute(QNetworkRequest::HttpStatusCodeAttribute).toInt(),
-                  Net::decodePage(reply->header(QNetworkRequest::ContentTypeHeader).toByteArray(), body),
+    return Answer{Answer::Kind::Http, reply->attribute(QNetworkRequest::HttpStatusCodeAttribute).toInt(),
+                  text == BodyText::Utf8
+                      ? QString::fromUtf8(body)
+                      : Net::decodePage(reply->header(QNetworkRequest::ContentTypeHeader).toByteArray(), body),
                   {}};
 }
 

@@ -65,7 +65,11 @@ class Fetcher
 public:
     Fetcher(Pacing pacing, const StopSwitch &stop);
 
-    Answer get(const QString &url);
+    // How an answer's body becomes text: as a page declares it (GBK when it does not), or as
+    // UTF-8 whatever it declares (robots.txt).
+    enum class BodyText { Page, Utf8 };
+
+    Answer get(const QString &url, BodyText text = BodyText::Page);
 
     // Never less than floor between two requests to url's host (a robots.txt Crawl-delay).
     void setFloor(const QString &url, std::chrono::milliseconds floor);
@@ -86,7 +90,7 @@ private:
     };
 
     // One attempt; retryAfter gets the answer's Retry-After header.
-    Answer getOnce(const QUrl &url, Host &host, QByteArray &retryAfter);
+    Answer getOnce(const QUrl &url, BodyText text, Host &host, QByteArray &retryAfter);
     Host &hostOf(const QString &key);
     void waitFor(std::chrono::milliseconds duration) const;
     void waitForHost(const Host &host) const;

@@ -95,6 +95,7 @@ private slots:
     void waits_data();
     void waits();
     void stopCutsWaitsButNotTheRequest();
+    void crawlDelayIsCutToTheLongestPause();
 };
 
 void TestCrawler::flakySite_data()
@@ -374,6 +375,36 @@ void TestCrawler::stopCutsWaitsButNotTheRequest()
     const Crawl::Answer second = fetcher.get(server.baseUrl() + u"slow"_s);
     QCOMPARE(second.kind, Crawl::Answer::Kind::Stopped);
     QVERIFY(clock.elapsed() < 5000);
+    QCOMPARE(fetcher.requestsSent(), 1);
+    Net::networkManager().clearConnectionCache();
+}
+
+// A Crawl-delay of 100 s becomes the longest pause, 60 s, and the user is told; the stop switch,
+// turned on at the notice, ends the wait for the first page at once.
+void TestCrawler::crawlDelayIsCutToTheLongestPause()
+{
+    LoopbackServer server;
+    server.server().Get("/robots.txt", [](const httplib::Request &, httplib::Response &response) {
+        response.set_content("User-agent: *\nCrawl-delay: 100\n", "text/plain");
+    });
+    QVERIFY(server.start());
+    Crawl::CrawlPlan plan = planFor(server.baseUrl().toStdString(), 0, 0);
+    plan.obeyRobots = true;
+    Crawl::StopSwitch stop;
+    Crawl::Fetcher fetcher({}, stop);
+    QStringList notices;
+    Crawl::CrawlCallbacks callbacks;
+    callbacks.row = [](const Crawl::CrawlRow &) { return true; };
+    callbacks.notice = [&](const QString &line) {
+        notices.append(line);
+        stop.turnOn();
+    };
+    QElapsedTimer clock;
+    clock.start();
+    const Crawl::CrawlSummary summary = Crawl::Crawler(plan, fetcher).run(callbacks);
+    QCOMPARE(notices.size(), 1);
+    QVERIFY2(notices[0].contains(u"Crawl-delay of 100 s, more than the longest pause; 60 s at least"_s), qPrintable(notices[0]));
+    QVERIFY(summary.stopped && clock.elapsed() < 5000);
     QCOMPARE(fetcher.requestsSent(), 1);
     Net::networkManager().clearConnectionCache();
 }

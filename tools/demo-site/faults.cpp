@@ -22,7 +22,7 @@ constexpr std::pair<std::string_view, Fault> kFaultNames[] = {
     {"control-names", Fault::ControlNames},        {"login-redirect", Fault::LoginRedirect},
     {"endless-listing", Fault::EndlessListing},    {"endless-login", Fault::EndlessLogin},
     {"link-message", Fault::LinkMessage},          {"endless-avatar", Fault::EndlessAvatar},
-    {"throttled", Fault::Throttled},
+    {"throttled", Fault::Throttled},               {"robots-error", Fault::RobotsError},
 };
 
 constexpr std::string_view kLoopPath = "/loop/";
@@ -215,6 +215,12 @@ bool serveFault(Fault fault, const Routes &routes, const Catalog &catalog, const
         if (!path.starts_with(kAvatarPath))
             return false;
         sendEndlessly(response, "image/jpeg");
+        return true;
+    case Fault::RobotsError:
+        if (path != "/robots.txt")
+            return false;
+        response.status = 500;
+        response.set_content("<html><body>500 Internal Server Error</body></html>", "text/html");
         return true;
     case Fault::Throttled:
         if (!listing || attempt > 0)

@@ -36,6 +36,7 @@ enum class Fault {
     EndlessLogin,    // "endless-login": so is the forum login answer
     EndlessAvatar,   // "endless-avatar": so are avatars
     Throttled,       // "throttled": a listing page's first request gets 429 (even pages) or 503 (odd ones) with Retry-After
+    RobotsError,     // "robots-error": /robots.txt answers 500
     LinkMessage,     // "link-message": the login answer is a forum message holding an <a href> link
 };
 

@@ -2,9 +2,11 @@
 
 #include <signal.h>
 #include <charconv>
+#include <fstream>
 #include <cstdint>
 #include <iostream>
 #include <optional>
+#include <sstream>
 #include <string>
 #include <string_view>
 #include <utility>
@@ -19,6 +21,7 @@ constexpr int kBadUsage = 2;
 constexpr char kUsage[] =
     "Usage: vorlen360-demo-site [--port N] [--seed N] [--latency-ms N] [--announce-version TEXT]\n"
     "                           [--version-file entry|error|empty] [--fail-fraction F] [--fault NAME]\n"
+    "                           [--robots FILE]\n"
     "Serves the demo share site, share pages, version file, probe, service page and forum on 127.0.0.1.\n"
     "  --port N                 port to listen on, 0 picks a free one (default 8360)\n"
     "  --seed N                 seed of the generated shares, 0 to 4294967295 (default 1)\n"
@@ -31,7 +34,8 @@ constexpr char kUsage[] =
     "                           bad-gbk-titles, unknown-charset, redirect-loop, huge-login,\n"
     "                           fake-avatar, huge-version-file, formula-titles, control-names,\n"
     "                           login-redirect, endless-listing, endless-login, endless-avatar,\n"
-    "                           link-message or throttled\n"
+    "                           link-message, throttled or robots-error\n"
+    "  --robots FILE            serve FILE at /robots.txt (default: everything allowed)\n"
     "  --help                   show this text\n"
     "Prints \"listening on http://127.0.0.1:PORT/\" first, then serves until SIGINT or SIGTERM.\n";
 
@@ -92,6 +96,15 @@ std::string apply(std::string_view name, std::string_view value, CommandLine &li
         if (status != std::errc() || end != value.data() + value.size() || !(fraction >= 0 && fraction <= 1))
             return "bad value for --fail-fraction: " + std::string(value);
         line.options.failFraction = fraction;
+        return {};
+    }
+    if (name == "--robots") {
+        std::ifstream file{std::string(value), std::ios::binary};
+        if (!file.is_open())
+            return "cannot read --robots " + std::string(value);
+        std::ostringstream text;
+        text << file.rdbuf();
+        line.options.robotsTxt = text.str();
         return {};
     }
     if (name == "--fault") {

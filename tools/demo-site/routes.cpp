@@ -54,11 +54,12 @@ std::string gbkToUtf8(const std::string &bytes)
 }
 
 Routes::Routes(const Catalog &catalog, std::string baseUrl, std::string announcedVersion,
-               VersionFileAnswer versionFileAnswer)
+               VersionFileAnswer versionFileAnswer, std::string robotsTxt)
     : m_catalog(catalog)
     , m_sharePrefix(std::move(baseUrl) + std::string(kSharePath.substr(1)))
     , m_announcedVersion(std::move(announcedVersion))
     , m_versionFileAnswer(versionFileAnswer)
+    , m_robotsTxt(std::move(robotsTxt))
 {
 }
 
@@ -86,6 +87,8 @@ bool Routes::serve(const httplib::Request &request, httplib::Response &response)
         setGbk(response, probePage(), kHtml);
     } else if (path == "/service.html") {
         setGbk(response, servicePage(), kHtml);
+    } else if (path == "/robots.txt") {
+        response.set_content(m_robotsTxt, "text/plain; charset=utf-8");
     } else {
         return false;
     }

@@ -153,7 +153,8 @@ int Server::Impl::countAttempt(const std::string &path)
 // of a promised body (a client cannot take that for a whole page).
 bool Server::Impl::failOnPurpose(const httplib::Request &request, int attempt, httplib::Response &response)
 {
-    if (!(options.failFraction > 0))
+    // robots.txt decides whether a crawl starts at all; its failures are a fault of their own.
+    if (!(options.failFraction > 0) || request.path == "/robots.txt")
         return false;
     switch (plannedFailure(options.seed, options.failFraction, request.path, attempt)) {
     case Failure::None:
@@ -190,7 +191,7 @@ bool Server::start(int port)
     m_impl->foreignOrigin =
         m_impl->options.foreignOrigin.empty() ? "http://localhost:" + std::to_string(bound) + "/" : m_impl->options.foreignOrigin;
     m_impl->routes = std::make_unique<Routes>(m_impl->catalog, baseUrl(), m_impl->options.announcedVersion,
-                                              m_impl->options.versionFileAnswer);
+                                              m_impl->options.versionFileAnswer, m_impl->options.robotsTxt);
     // All routing is ours: the library's own router matches with std::regex, which recurses
     // once per character and could overflow the stack on a long path.
     m_impl->http.set_pre_routing_handler([impl = m_impl.get()](const httplib::Request &request, httplib::Response &response) {
