@@ -18,6 +18,7 @@
 #include "text/printable.h"
 #include "text/wholenumber.h"
 
+#include <QLocale>
 #include <QString>
 
 #include <chrono>
@@ -107,6 +108,20 @@ CrawlOptions parseOptions(const Context &context)
                  [&](qint64 n) { options.pacing.retries = static_cast<int>(n); });
     numberOption(arguments, u"backoff"_s, 0, options.pacing.backoffCap.count(), error,
                  [&](qint64 ms) { options.pacing.backoffBase = std::chrono::milliseconds(ms); });
+    numberOption(arguments, u"max-retry-after"_s, 0, Config::kLongestDelayMs / 1000, error,
+                 [&](qint64 s) { options.pacing.longestRetryAfter = std::chrono::seconds(s); });
+    if (error.isEmpty() && arguments.options.contains(u"jitter"_s)) {
+        bool ok = false;
+        const QString value = arguments.options.value(u"jitter"_s);
+        options.pacing.jitter = QLocale::c().toDouble(value, &ok);
+        if (!ok || !(options.pacing.jitter >= 0 && options.pacing.jitter <= 1))
+            error = u"--jitter: a number from 0 to 1: "_s + value;
+    }
+
+    const QString robots = arguments.options.value(u"robots"_s, u"obey"_s);
+    options.plan.obeyRobots = robots == u"obey";
+    if (error.isEmpty() && !options.plan.obeyRobots && robots != u"ignore")
+        error = u"--robots: obey or ignore, not "_s + robots;
 
     options.output = arguments.options.value(u"output"_s);
     options.append = arguments.flags.contains(u"append"_s);
@@ -169,9 +184,13 @@ int exitCode(const Crawl::CrawlSummary &summary)
 {
     if (summary.stopped)
         return Stopped;
+    if (!summary.robotsUnreadable.isEmpty())
+        return Unreachable;
+    if (!summary.hostsGivenUp.isEmpty()) // the crawl ended early on purpose, whatever it read
+        return Partial;
     if (summary.pagesRead == 0)
         return Unreachable;
-    return summary.pagesFailed > 0 || summary.detailsFailed > 0 ? Partial : Success;
+    return summary.pagesFailed > 0 || summary.detailsFailed > 0 || summary.disallowed > 0 ? Partial : Success;
 }
 
 } // namespace
@@ -215,12 +234,19 @@ int runCrawl(const Context &context)
     callbacks.progress = [&](const Crawl::CrawlProgress &state) { progress.show(state); };
     // A failure line names an entry id from the page.
     callbacks.failure = [&](const QString &line) { progress.print(u"crawl: "_s + Text::printable(line) + u'\n'); };
+    callbacks.notice = callbacks.failure;
     const Crawl::CrawlSummary summary = crawler.run(callbacks);
 
+    if (!summary.robotsUnreadable.isEmpty())
+        progress.print(u"crawl: "_s + summary.robotsUnreadable + u" (--robots ignore crawls without it)\n"_s);
     if (!summary.failedPages.isEmpty())
         progress.print(u"crawl: failed pages: "_s + summary.failedPages.join(u", "_s) + u'\n');
     if (!summary.unrecognisedPages.isEmpty())
         progress.print(u"crawl: "_s + Harvest::kLayoutChangeHint + u" (pages: "_s + summary.unrecognisedPages.join(u", "_s) + u")\n"_s);
+    for (const QString &host : summary.hostsGivenUp)
+        progress.print(u"crawl: "_s + host + u", more than --max-retry-after "_s
+                       + QString::number(std::chrono::ceil<std::chrono::seconds>(options.pacing.longestRetryAfter).count())
+                       + u": its remaining requests were not sent\n"_s);
     bool outputFailed = summary.outputFailed;
     if (toFile && summary.pagesRead > 0 && !outputFailed && !file.commit())
         outputFailed = true;

@@ -15,13 +15,15 @@ int runCrawl(const Context &context);
 
 inline constexpr char kCrawlSynopsis[] =
     "  crawl [--pages A-B | --pages N | --keyword TEXT] [--format jsonl|csv|tsv] [--raw] [--output FILE [--append]]\n"
-    "        [--check-links [--only-live] [--dead-marker TEXT]...] [--delay MS] [--retries N] [--backoff MS]\n"
+    "        [--check-links [--only-live] [--dead-marker TEXT]...] [--delay MS] [--jitter F] [--retries N]\n"
+    "        [--backoff MS] [--max-retry-after SECONDS] [--robots obey|ignore]\n"
     "      harvest listing pages A..B (0..32767, default 0) or the results for TEXT (2 characters or\n"
     "      more), one request after the other; one row per share (page, number, title, fileCount,\n"
     "      shareCode, extractionCode, shareUrl, link), written as soon as its detail page is read,\n"
     "      duplicates skipped. Progress and a summary on stderr; Ctrl-C ends after the current\n"
-    "      request, a second at once; exit 0 all read, 4 some pages failed, 3 none read, 2 bad usage,\n"
-    "      1 output not written, 130 stopped";
+    "      request, a second at once; exit 0 all read, 4 some pages failed, robots.txt disallowed some\n"
+    "      or a host was given up, 3 none read or robots.txt unreadable, 2 bad usage, 1 output not\n"
+    "      written, 130 stopped";
 
 inline constexpr OptionSpec kCrawlOptions[] = {
     {"pages", "A-B", "listing pages A..B, or one page N"},
@@ -33,9 +35,16 @@ inline constexpr OptionSpec kCrawlOptions[] = {
     {"check-links", nullptr, "GET every share link: live, dead (404, 410, a dead-share wording) or unknown"},
     {"dead-marker", "TEXT", "one more wording that marks a dead share (repeatable)"},
     {"only-live", nullptr, "write only the rows whose link is live"},
-    {"delay", "MS", "pause between two requests to the same host (default 0)"},
-    {"retries", "N", "retries of a failed transfer or a 5xx answer (default 2), 4xx never"},
+    {"delay", "MS", "pause between two requests to the same host (default 0); doubled after a 429 or\n"
+                    "503 (at least 1 s, at most 60 s), eased back after successes"},
+    {"jitter", "F", "each pause is (1-F)..(1+F) times the delay, F from 0 to 1 (default 0.5)"},
+    {"retries", "N", "retries of a failed transfer, a 429 or a 5xx answer (default 2), other 4xx never"},
     {"backoff", "MS", "first retry wait, doubled each time up to 10 s, with jitter (default 500)"},
+    {"robots", "obey|ignore", "obey (default): read the share site's robots.txt first (rules for vorlen, as\n"
+                              "vorlen360 names it, else for *), skip what it disallows, keep its Crawl-delay (up\n"
+                              "to 60 s)"},
+    {"max-retry-after", "SECONDS", "longest Retry-After of a 429 or 503 that is waited for (default 120);\n"
+                                   "a host asking for more is given up, exit 4"},
 };
 
 } // namespace Cli

@@ -58,7 +58,8 @@ QString summaryLine(const Crawl::CrawlSummary &summary)
         + QString::number(summary.pagesFailed) + u", detail pages failed "_s + QString::number(summary.detailsFailed)
         + u", rows written "_s + QString::number(summary.rowsWritten) + u", duplicates skipped "_s
         + QString::number(summary.duplicates) + u", live "_s + QString::number(summary.live) + u", dead "_s
-        + QString::number(summary.dead) + u", unknown "_s + QString::number(summary.unknown) + u", seconds "_s
+        + QString::number(summary.dead) + u", unknown "_s + QString::number(summary.unknown) + u", disallowed "_s
+        + QString::number(summary.disallowed) + u", seconds "_s
         + QString::number(seconds(summary.elapsed), 'f', 1) + (summary.stopped ? u", stopped\n"_s : u"\n"_s);
 }
 

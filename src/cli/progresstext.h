@@ -14,7 +14,8 @@ QString progressBar(const Crawl::CrawlProgress &progress, bool checkLinks);
 QString progressLine(const Crawl::CrawlProgress &progress, bool checkLinks);
 
 // The closing line (with its line end): pages read and failed, rows written, duplicates skipped,
-// live/dead/unknown and seconds, and whether a stop ended the crawl.
+// live/dead/unknown, rows robots.txt left without a share code, seconds, and whether a stop ended
+// the crawl.
 QString summaryLine(const Crawl::CrawlSummary &summary);
 
 } // namespace Cli

@@ -4,6 +4,8 @@
 #include "harvest/sharecode.h"
 #include "harvest/siteurls.h"
 
+#include <QUrl>
+
 using namespace Qt::StringLiterals;
 
 namespace Crawl {
@@ -27,24 +29,68 @@ CrawlSummary Crawler::run(const CrawlCallbacks &callbacks)
     m_summary = {};
     m_seenEntryIds.clear();
     m_seenShareCodes.clear();
+    m_robots = {};
     m_start = std::chrono::steady_clock::now();
 
-    if (!m_plan.keyword.isEmpty()) {
+    if (m_plan.obeyRobots && !readRobots()) {
+        // Nothing of the site is crawled: no page was planned to be read.
+    } else if (!m_plan.keyword.isEmpty()) {
         m_summary.pagesPlanned = 1;
         crawlPage(Harvest::searchUrl(m_plan.shareSite, m_plan.profile, m_plan.keyword), std::nullopt);
     } else {
         m_summary.pagesPlanned = m_plan.lastPage - m_plan.firstPage + 1;
-        for (int page = m_plan.firstPage; page <= m_plan.lastPage && !m_summary.stopped && !m_summary.outputFailed; ++page)
+        for (int page = m_plan.firstPage;
+             page <= m_plan.lastPage && !m_summary.stopped && !m_summary.outputFailed && !m_fetcher.isGivenUp(m_plan.shareSite);
+             ++page)
             crawlPage(Harvest::listingUrl(m_plan.shareSite, m_plan.profile, static_cast<qint16>(page)), page);
     }
     m_summary.stopped = m_summary.stopped || m_fetcher.stopRequested();
+    m_summary.hostsGivenUp = m_fetcher.hostsGivenUp();
     m_summary.elapsed = std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::steady_clock::now() - m_start);
     m_callbacks = nullptr;
     return m_summary;
 }
 
+bool Crawler::readRobots()
+{
+    const QUrl site(m_plan.shareSite);
+    const Answer answer = m_fetcher.get(site.resolved(QUrl(u"/robots.txt"_s)).toString(), Fetcher::BodyText::Utf8);
+    if (answer.kind == Answer::Kind::Stopped) {
+        m_summary.stopped = true;
+        return false;
+    }
+    const std::optional<int> status = answer.kind == Answer::Kind::Http ? std::optional(answer.status) : std::nullopt;
+    m_robots = robotsRulesFor(status, answer.body.toUtf8(), kRobotsProductToken);
+    if (!status || *status >= 500 || *status == 429) {
+        m_summary.robotsUnreadable = u"robots.txt of "_s + hostKey(site) + u" could not be read ("_s + answer.describe()
+            + u"): nothing was crawled"_s;
+        return false;
+    }
+    if (const auto asked = m_robots.crawlDelay(); asked && asked->count() > 0) {
+        const auto floor = std::min(*asked, kMaxHostDelay);
+        m_fetcher.setFloor(m_plan.shareSite, floor);
+        const auto seconds = [](std::chrono::milliseconds ms) { return QString::number(double(ms.count()) / 1000); };
+        reportNotice(u"robots.txt asks for a Crawl-delay of "_s + seconds(*asked) + u" s"_s
+                     + (floor < *asked ? u", more than the longest pause; "_s + seconds(floor) + u" s"_s : QString())
+                     + u" at least between requests to "_s + hostKey(site));
+    }
+    return true;
+}
+
+bool Crawler::allowed(const QString &url) const
+{
+    return m_robots.isAllowed(QUrl(url).toEncoded(QUrl::RemoveScheme | QUrl::RemoveAuthority | QUrl::RemoveFragment));
+}
+
 void Crawler::crawlPage(const QString &url, std::optional<int> page)
 {
+    if (!allowed(url)) {
+        ++m_summary.pagesFailed;
+        m_summary.failedPages.append(pageName(page));
+        reportFailure(u"page "_s + pageName(page) + u" skipped: robots.txt disallows it"_s);
+        reportProgress(page, true);
+        return;
+    }
     const Answer listing = m_fetcher.get(url);
     if (listing.kind == Answer::Kind::Stopped) {
         m_summary.stopped = true;
@@ -75,13 +121,19 @@ bool Crawler::crawlEntry(Harvest::ResourceEntry entry, std::optional<int> page)
         ++m_summary.duplicates;
         return true;
     }
-    const Answer detail = m_fetcher.get(Harvest::detailUrl(m_plan.shareSite, m_plan.profile, entry.entryId));
+    const QString detailUrl = Harvest::detailUrl(m_plan.shareSite, m_plan.profile, entry.entryId);
+    const bool detailAllowed = allowed(detailUrl);
+    const Answer detail = detailAllowed ? m_fetcher.get(detailUrl) : Answer{};
     if (detail.kind == Answer::Kind::Stopped) {
         m_summary.stopped = true;
         return false;
     }
+    if (detail.kind == Answer::Kind::GivenUp) // the site asked for a longer pause than the crawl waits
+        return false;
     m_seenEntryIds.insert(entry.entryId);
-    if (detail.isOk()) {
+    if (!detailAllowed) {
+        ++m_summary.disallowed;
+    } else if (detail.isOk()) {
         entry.shareCode = Harvest::cutShareCode(detail.body, m_plan.profile.shareLinkMarkerOr(m_plan.sharePrefix)).value_or(QString());
     } else {
         ++m_summary.detailsFailed;
@@ -126,6 +178,12 @@ void Crawler::reportFailure(const QString &line) const
 {
     if (m_callbacks->failure)
         m_callbacks->failure(line);
+}
+
+void Crawler::reportNotice(const QString &line) const
+{
+    if (m_callbacks->notice)
+        m_callbacks->notice(line);
 }
 
 void Crawler::reportProgress(std::optional<int> endedPage, bool pageEnded)

@@ -3,6 +3,7 @@
 #include "config/siteprofile.h"
 #include "crawl/crawlrow.h"
 #include "crawl/fetcher.h"
+#include "crawl/robotsrules.h"
 
 #include <QSet>
 #include <QString>
@@ -13,6 +14,11 @@
 #include <optional>
 
 namespace Crawl {
+
+// The name robots.txt groups address this crawler by, whatever User-Agent its requests carry.
+// A product token holds letters, "_" and "-" only (RFC 9309), and a group's value counts by its
+// leading run of those: "User-agent: vorlen360" and "Vorlen360/2" both name it.
+inline constexpr char16_t kRobotsProductToken[] = u"vorlen";
 
 struct CrawlPlan
 {
@@ -25,6 +31,9 @@ struct CrawlPlan
     bool checkLinks = false;
     bool onlyLive = false; // write only rows whose link is live (implies checking them)
     QStringList deadMarkers; // the profile's dead-share wordings and any more
+    // Read the share site's robots.txt first and keep to it: pages it disallows are not fetched,
+    // its Crawl-delay is the least pause; a robots.txt that cannot be read stops the crawl.
+    bool obeyRobots = false;
 
     bool linksChecked() const { return checkLinks || onlyLive; }
 };
@@ -52,12 +61,17 @@ struct CrawlSummary
     int live = 0;
     int dead = 0;
     int unknown = 0;
+    int disallowed = 0;        // rows written without a share code: robots.txt disallows their detail page
+    QString robotsUnreadable;  // why nothing was crawled: the share site's robots.txt could not be read
     bool stopped = false;      // by the stop switch
     bool outputFailed = false; // a row could not be written; the crawl ended there
     QStringList failedPages; // page numbers, or "keyword results"
     // Pages with content but neither an entry marker nor an empty-result wording
     // (Harvest::isUnrecognisedPage): the site has probably changed its layout.
     QStringList unrecognisedPages;
+    // Hosts given up because their Retry-After asked for too long (Fetcher::hostsGivenUp); the
+    // crawl ends when the share site is one of them.
+    QStringList hostsGivenUp;
     std::chrono::milliseconds elapsed{0};
 };
 
@@ -66,13 +80,16 @@ struct CrawlCallbacks
     std::function<bool(const CrawlRow &)> row;              // writes a row as soon as it is known; false: could not
     std::function<void(const CrawlProgress &)> progress;    // after every row and every page
     std::function<void(const QString &)> failure;           // one line: what failed and why
+    std::function<void(const QString &)> notice;            // one line the user should know of
 };
 
 // Harvests many pages one request after the other: each listing page, then every entry's detail
 // page (a failed detail page still gives its row, without a share code), optionally each share
 // link. Rows are handed out as they are finished and forgotten; only the keys that recognise a
 // share already written are kept. A share is the same when its share code is, or, for rows
-// without one, its entry id; a repeated entry id costs no detail request.
+// without one, its entry id; a repeated entry id costs no detail request. With obeyRobots, the
+// share site's robots.txt is read first (through the same fetcher): a listing page it disallows
+// is a failed page, an entry whose detail page it disallows a row without a share code.
 class Crawler
 {
 public:
@@ -81,17 +98,22 @@ public:
     CrawlSummary run(const CrawlCallbacks &callbacks);
 
 private:
+    // Reads the share site's robots.txt; false when it could not be read (robotsUnreadable says why).
+    bool readRobots();
+    bool allowed(const QString &url) const;
     void crawlPage(const QString &url, std::optional<int> page);
     // false when the crawl must end: the stop switch, or the row could not be written.
     bool crawlEntry(Harvest::ResourceEntry entry, std::optional<int> page);
     LinkState checkLink(const QString &shareUrl);
     void reportProgress(std::optional<int> endedPage, bool pageEnded);
     void reportFailure(const QString &line) const;
+    void reportNotice(const QString &line) const;
 
     CrawlPlan m_plan;
     Fetcher &m_fetcher;
     const CrawlCallbacks *m_callbacks = nullptr;
     CrawlSummary m_summary;
+    RobotsRules m_robots; // everything allowed unless obeyRobots
     QSet<QString> m_seenEntryIds;
     QSet<QString> m_seenShareCodes;
     std::chrono::steady_clock::time_point m_start;

@@ -18,7 +18,7 @@ QString linkStateName(LinkState state)
 
 LinkState classifyShare(const Answer &answer, const QStringList &markers)
 {
-    if (answer.kind != Answer::Kind::Http || answer.status >= 500)
+    if (answer.kind != Answer::Kind::Http || answer.status >= 500 || answer.status == 429)
         return LinkState::Unknown;
     if (answer.status == 404 || answer.status == 410)
         return LinkState::Dead;

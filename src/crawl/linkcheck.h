@@ -13,8 +13,8 @@ enum class LinkState { Live, Dead, Unknown };
 QString linkStateName(LinkState state);
 
 // What the answer to a GET of a share link says of the share: dead on 404 or 410, or when the
-// body holds one of markers (whatever the status); unknown when no answer came, on a 5xx (the
-// server's trouble says nothing of the share) or on an empty body; live otherwise.
+// body holds one of markers (whatever the status); unknown when no answer came, on a 5xx or a
+// 429 (the server's trouble says nothing of the share) or on an empty body; live otherwise.
 LinkState classifyShare(const Answer &answer, const QStringList &markers);
 
 } // namespace Crawl

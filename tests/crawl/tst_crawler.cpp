@@ -89,12 +89,15 @@ private slots:
     void flakySite();
     void linkClasses_data();
     void linkClasses();
+    void shareAnswers_data();
+    void shareAnswers();
     void duplicatesAcrossPages();
     void retries_data();
     void retries();
     void waits_data();
     void waits();
     void stopCutsWaitsButNotTheRequest();
+    void crawlDelayIsCutToTheLongestPause();
 };
 
 void TestCrawler::flakySite_data()
@@ -202,6 +205,35 @@ void TestCrawler::linkClasses()
     QCOMPARE(run.summary.unknown, 0);
 }
 
+void TestCrawler::shareAnswers_data()
+{
+    QTest::addColumn<int>("kind");
+    QTest::addColumn<int>("status");
+    QTest::addColumn<QString>("body");
+    QTest::addColumn<Crawl::LinkState>("state");
+    const int http = int(Crawl::Answer::Kind::Http);
+    QTest::newRow("page") << http << 200 << u"<p>share</p>"_s << Crawl::LinkState::Live;
+    QTest::newRow("404") << http << 404 << u"<p>share</p>"_s << Crawl::LinkState::Dead;
+    QTest::newRow("410") << http << 410 << QString() << Crawl::LinkState::Dead;
+    QTest::newRow("marker under 403") << http << 403 << u"分享已取消"_s << Crawl::LinkState::Dead;
+    QTest::newRow("empty page") << http << 200 << QString() << Crawl::LinkState::Unknown;
+    // A server that asks for a pause or is in trouble says nothing of the share.
+    QTest::newRow("429") << http << 429 << u"<p>slow down</p>"_s << Crawl::LinkState::Unknown;
+    QTest::newRow("503") << http << 503 << u"<p>busy</p>"_s << Crawl::LinkState::Unknown;
+    QTest::newRow("no answer") << int(Crawl::Answer::Kind::Transport) << 0 << QString() << Crawl::LinkState::Unknown;
+    QTest::newRow("host given up") << int(Crawl::Answer::Kind::GivenUp) << 0 << QString() << Crawl::LinkState::Unknown;
+}
+
+void TestCrawler::shareAnswers()
+{
+    QFETCH(int, kind);
+    QFETCH(int, status);
+    QFETCH(QString, body);
+    QFETCH(Crawl::LinkState, state);
+    const Crawl::Answer answer{Crawl::Answer::Kind(kind), status, body, {}};
+    QCOMPARE(Crawl::classifyShare(answer, Config::SiteProfile().deadShareWordings), state);
+}
+
 // Page 1 repeats an entry of page 0, shows another share code of page 0 under a new id, and
 // repeats an entry whose detail page holds no share link; a new entry without one still counts.
 void TestCrawler::duplicatesAcrossPages()
@@ -240,8 +272,9 @@ void TestCrawler::retries_data()
     QTest::addColumn<int>("retries");
     QTest::addColumn<int>("status");   // of the final answer; 0 when no answer came
     QTest::addColumn<int>("requests");
-    QTest::newRow("503 twice, then the page") << QStringList{u"503"_s, u"503"_s, u"200"_s} << 2 << 200 << 3;
-    QTest::newRow("503 three times") << QStringList{u"503"_s} << 2 << 503 << 3;
+    QTest::newRow("500 twice, then the page") << QStringList{u"500"_s, u"500"_s, u"200"_s} << 2 << 200 << 3;
+    QTest::newRow("502 three times") << QStringList{u"502"_s} << 2 << 502 << 3;
+    QTest::newRow("429, then the page") << QStringList{u"429"_s, u"200"_s} << 2 << 200 << 2;
     QTest::newRow("404 is not retried") << QStringList{u"404"_s, u"200"_s} << 2 << 404 << 1;
     // Statuses Qt files under protocol or proxy errors are answers all the same.
     QTest::newRow("400 is not retried") << QStringList{u"400"_s, u"200"_s} << 2 << 400 << 1;
@@ -290,7 +323,7 @@ void TestCrawler::waits_data()
 {
     QTest::addColumn<int>("delayMs");
     QTest::addColumn<int>("backoffMs");
-    QTest::addColumn<int>("failuresFirst"); // 503 answers before the pages
+    QTest::addColumn<int>("failuresFirst"); // 500 answers before the pages
     QTest::addColumn<int>("gets");
     QTest::addColumn<int>("leastMs");
     QTest::newRow("pause between requests to the host") << 120 << 1 << 0 << 3 << 240;
@@ -308,12 +341,13 @@ void TestCrawler::waits()
     LoopbackServer server;
     std::atomic<int> served{0};
     server.server().Get("/page", [&](const httplib::Request &, httplib::Response &response) {
-        response.status = served++ < failuresFirst ? 503 : 200;
+        response.status = served++ < failuresFirst ? 500 : 200;
         response.set_content("<p>body</p>", "text/html");
     });
     QVERIFY(server.start());
     Crawl::StopSwitch stop;
-    Crawl::Fetcher fetcher({std::chrono::milliseconds(delayMs), 2, std::chrono::milliseconds(backoffMs)}, stop);
+    Crawl::Fetcher fetcher(
+        {.delay = std::chrono::milliseconds(delayMs), .jitter = 0, .backoffBase = std::chrono::milliseconds(backoffMs)}, stop);
     QElapsedTimer clock;
     clock.start();
     for (int i = 0; i < gets; ++i)
@@ -343,6 +377,36 @@ void TestCrawler::stopCutsWaitsButNotTheRequest()
     const Crawl::Answer second = fetcher.get(server.baseUrl() + u"slow"_s);
     QCOMPARE(second.kind, Crawl::Answer::Kind::Stopped);
     QVERIFY(clock.elapsed() < 5000);
+    QCOMPARE(fetcher.requestsSent(), 1);
+    Net::networkManager().clearConnectionCache();
+}
+
+// A Crawl-delay of 100 s becomes the longest pause, 60 s, and the user is told; the stop switch,
+// turned on at the notice, ends the wait for the first page at once.
+void TestCrawler::crawlDelayIsCutToTheLongestPause()
+{
+    LoopbackServer server;
+    server.server().Get("/robots.txt", [](const httplib::Request &, httplib::Response &response) {
+        response.set_content("User-agent: *\nCrawl-delay: 100\n", "text/plain");
+    });
+    QVERIFY(server.start());
+    Crawl::CrawlPlan plan = planFor(server.baseUrl().toStdString(), 0, 0);
+    plan.obeyRobots = true;
+    Crawl::StopSwitch stop;
+    Crawl::Fetcher fetcher({}, stop);
+    QStringList notices;
+    Crawl::CrawlCallbacks callbacks;
+    callbacks.row = [](const Crawl::CrawlRow &) { return true; };
+    callbacks.notice = [&](const QString &line) {
+        notices.append(line);
+        stop.turnOn();
+    };
+    QElapsedTimer clock;
+    clock.start();
+    const Crawl::CrawlSummary summary = Crawl::Crawler(plan, fetcher).run(callbacks);
+    QCOMPARE(notices.size(), 1);
+    QVERIFY2(notices[0].contains(u"Crawl-delay of 100 s, more than the longest pause; 60 s at least"_s), qPrintable(notices[0]));
+    QVERIFY(summary.stopped && clock.elapsed() < 5000);
     QCOMPARE(fetcher.requestsSent(), 1);
     Net::networkManager().clearConnectionCache();
 }

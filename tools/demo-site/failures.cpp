@@ -18,7 +18,7 @@ Failure plannedFailure(std::uint32_t seed, double fraction, const std::string &p
     const std::uint64_t hash = stableHash(seed, path, kFailureSalt + static_cast<std::uint64_t>(attempt));
     if (static_cast<double>(hash % kScale) >= fraction * kScale)
         return Failure::None;
-    return (hash / kScale) % 2 == 0 ? Failure::ServiceUnavailable : Failure::DroppedConnection;
+    return (hash / kScale) % 2 == 0 ? Failure::ServerError : Failure::DroppedConnection;
 }
 
 } // namespace DemoSite

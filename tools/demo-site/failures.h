@@ -10,7 +10,7 @@ namespace DemoSite {
 
 enum class Failure {
     None,
-    ServiceUnavailable, // 503 with a short page
+    ServerError,        // 500 with a short page
     DroppedConnection,  // the header and part of the body, then the connection closes
 };
 

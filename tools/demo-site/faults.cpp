@@ -22,6 +22,7 @@ constexpr std::pair<std::string_view, Fault> kFaultNames[] = {
     {"control-names", Fault::ControlNames},        {"login-redirect", Fault::LoginRedirect},
     {"endless-listing", Fault::EndlessListing},    {"endless-login", Fault::EndlessLogin},
     {"link-message", Fault::LinkMessage},          {"endless-avatar", Fault::EndlessAvatar},
+    {"throttled", Fault::Throttled},               {"robots-error", Fault::RobotsError},
 };
 
 constexpr std::string_view kLoopPath = "/loop/";
@@ -148,7 +149,7 @@ std::vector<Entry> hugeListingEntries(const Catalog &catalog)
     return entries;
 }
 
-bool serveFault(Fault fault, const Routes &routes, const Catalog &catalog, const httplib::Request &request,
+bool serveFault(Fault fault, const Routes &routes, const Catalog &catalog, const httplib::Request &request, int attempt,
                 httplib::Response &response, const std::function<void()> &waitForStop)
 {
     const std::string &path = request.path;
@@ -214,6 +215,19 @@ bool serveFault(Fault fault, const Routes &routes, const Catalog &catalog, const
         if (!path.starts_with(kAvatarPath))
             return false;
         sendEndlessly(response, "image/jpeg");
+        return true;
+    case Fault::RobotsError:
+        if (path != "/robots.txt")
+            return false;
+        response.status = 500;
+        response.set_content("<html><body>500 Internal Server Error</body></html>", "text/html");
+        return true;
+    case Fault::Throttled:
+        if (!listing || attempt > 0)
+            return false;
+        response.status = std::atoi(path.c_str() + 5) % 2 == 0 ? 429 : 503; // after "/act-"
+        response.set_header("Retry-After", std::to_string(kThrottleRetryAfterSeconds));
+        response.set_content("<html><body>slow down</body></html>", "text/html");
         return true;
     case Fault::HugeVersionFile:
         if (path != "/version/main.txt" || !routes.serve(request, response))

@@ -35,6 +35,8 @@ enum class Fault {
     EndlessListing,  // "endless-listing": listing pages are a body without end, as fast as it goes
     EndlessLogin,    // "endless-login": so is the forum login answer
     EndlessAvatar,   // "endless-avatar": so are avatars
+    Throttled,       // "throttled": a listing page's first request gets 429 (even pages) or 503 (odd ones) with Retry-After
+    RobotsError,     // "robots-error": /robots.txt answers 500
     LinkMessage,     // "link-message": the login answer is a forum message holding an <a href> link
 };
 
@@ -47,13 +49,15 @@ inline constexpr std::size_t kHugeLoginPadding = 900 << 10;
 // machine's memory.
 inline constexpr std::size_t kEndlessBodyStop = 256 << 20;
 inline constexpr std::size_t kHugeVersionPadding = 1 << 20;
+// The Retry-After, in seconds, of a throttled listing page.
+inline constexpr int kThrottleRetryAfterSeconds = 2;
 
 // What the huge listing lists: the catalogue's entries from page 0 on, over and over.
 std::vector<Entry> hugeListingEntries(const Catalog &catalog);
 
-// The fault's answer when it takes this request; false, response untouched, otherwise.
-// waitForStop blocks until the server stops.
-bool serveFault(Fault fault, const Routes &routes, const Catalog &catalog, const httplib::Request &request,
+// The fault's answer when it takes this request; false, response untouched, otherwise. attempt
+// counts the requests for the path before this one; waitForStop blocks until the server stops.
+bool serveFault(Fault fault, const Routes &routes, const Catalog &catalog, const httplib::Request &request, int attempt,
                 httplib::Response &response, const std::function<void()> &waitForStop);
 
 // Changes the forum login's answer, which its own route writes, before it is sent.

@@ -2,9 +2,11 @@
 
 #include <signal.h>
 #include <charconv>
+#include <fstream>
 #include <cstdint>
 #include <iostream>
 #include <optional>
+#include <sstream>
 #include <string>
 #include <string_view>
 #include <utility>
@@ -20,6 +22,7 @@ constexpr char kUsage[] =
     "Usage: vorlen360-demo-site [--port N] [--seed N] [--latency-ms N] [--announce-version TEXT]\n"
     "                           [--version-file entry|error|empty] [--fail-fraction F] [--fault NAME]\n"
     "                           [--layout standard|alt]\n"
+    "                           [--robots FILE]\n"
     "Serves the demo share site, share pages, version file, probe, service page and forum on 127.0.0.1.\n"
     "  --port N                 port to listen on, 0 picks a free one (default 8360)\n"
     "  --seed N                 seed of the generated shares, 0 to 4294967295 (default 1)\n"
@@ -27,12 +30,13 @@ constexpr char kUsage[] =
     "  --announce-version TEXT  version named by /version/main.txt (default: this build's)\n"
     "  --version-file WHAT      /version/main.txt serves the entry (default), the 404 error page,\n"
     "                           or an empty body\n"
-    "  --fail-fraction F        fail this share of requests (0 to 1) with 503 or a dropped connection\n"
+    "  --fail-fraction F        fail this share of requests (0 to 1) with 500 or a dropped connection\n"
     "  --fault NAME             hostile answers: silent-detail, reset-listing, huge-listing,\n"
     "                           bad-gbk-titles, unknown-charset, redirect-loop, huge-login,\n"
     "                           fake-avatar, huge-version-file, formula-titles, control-names,\n"
-    "                           login-redirect, endless-listing, endless-login, endless-avatar or\n"
-    "                           link-message\n"
+    "                           login-redirect, endless-listing, endless-login, endless-avatar,\n"
+    "                           link-message, throttled or robots-error\n"
+    "  --robots FILE            serve FILE at /robots.txt (default: everything allowed)\n"
     "  --layout standard|alt    the share-search site's pages as the built-in site profile reads them\n"
     "                           (default), or redesigned: read with tools/demo-site/alt-profile.json\n"
     "  --help                   show this text\n"
@@ -102,6 +106,15 @@ std::string apply(std::string_view name, std::string_view value, CommandLine &li
         if (!layout)
             return "bad value for --layout: " + std::string(value);
         line.options.layout = *layout;
+        return {};
+    }
+    if (name == "--robots") {
+        std::ifstream file{std::string(value), std::ios::binary};
+        if (!file.is_open())
+            return "cannot read --robots " + std::string(value);
+        std::ostringstream text;
+        text << file.rdbuf();
+        line.options.robotsTxt = text.str();
         return {};
     }
     if (name == "--fault") {

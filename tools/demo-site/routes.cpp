@@ -55,12 +55,14 @@ std::string gbkToUtf8(const std::string &bytes)
 }
 
 Routes::Routes(const Catalog &catalog, std::string baseUrl, std::string announcedVersion,
-               VersionFileAnswer versionFileAnswer, Layout layout)
+               VersionFileAnswer versionFileAnswer, Layout layout,
+               std::string robotsTxt)
     : m_catalog(catalog)
     , m_sharePrefix(std::move(baseUrl) + std::string(kSharePath.substr(1)))
     , m_announcedVersion(std::move(announcedVersion))
     , m_versionFileAnswer(versionFileAnswer)
     , m_layout(layout)
+    , m_robotsTxt(std::move(robotsTxt))
 {
 }
 
@@ -81,6 +83,8 @@ bool Routes::serve(const httplib::Request &request, httplib::Response &response)
         setGbk(response, probePage(), kHtml);
     } else if (path == "/service.html") {
         setGbk(response, servicePage(), kHtml);
+    } else if (path == "/robots.txt") {
+        response.set_content(m_robotsTxt, "text/plain; charset=utf-8");
     } else {
         return false;
     }

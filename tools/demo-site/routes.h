@@ -27,8 +27,10 @@ class Routes
 {
 public:
     // baseUrl is "http://127.0.0.1:PORT/"; the share-link prefix is baseUrl + "yunpan/".
+    // robotsTxt is what /robots.txt serves.
     Routes(const Catalog &catalog, std::string baseUrl, std::string announcedVersion,
-           VersionFileAnswer versionFileAnswer = VersionFileAnswer::Entry, Layout layout = Layout::Standard);
+           VersionFileAnswer versionFileAnswer = VersionFileAnswer::Entry, Layout layout = Layout::Standard,
+           std::string robotsTxt = {});
 
     // Answers a request whose path belongs to the site; false, response untouched, otherwise.
     bool serve(const httplib::Request &request, httplib::Response &response) const;
@@ -52,6 +54,7 @@ private:
     std::string m_announcedVersion;
     VersionFileAnswer m_versionFileAnswer;
     Layout m_layout;
+    std::string m_robotsTxt;
     Forum m_forum;
 };
 

@@ -44,7 +44,8 @@ struct Server::Impl
     int bind(int wanted);
     void waitOutLatency();
     void waitForStop();
-    bool failOnPurpose(const httplib::Request &request, httplib::Response &response);
+    int countAttempt(const std::string &path);
+    bool failOnPurpose(const httplib::Request &request, int attempt, httplib::Response &response);
     httplib::Server::HandlerResponse answer(const httplib::Request &request, httplib::Response &response);
 
     Options options;
@@ -129,9 +130,10 @@ httplib::Server::HandlerResponse Server::Impl::answer(const httplib::Request &re
     }
     waitOutLatency();
     offerGzipOnly(request, compressesAnswers(options.fault));
-    if (failOnPurpose(request, response))
+    const int attempt = countAttempt(request.path);
+    if (failOnPurpose(request, attempt, response))
         return httplib::Server::HandlerResponse::Handled;
-    if (serveFault(options.fault, *routes, catalog, request, response, [this] { waitForStop(); }))
+    if (serveFault(options.fault, *routes, catalog, request, attempt, response, [this] { waitForStop(); }))
         return httplib::Server::HandlerResponse::Handled;
     if (isForumLogin(request)) // its body is read after this handler, for the route
         return httplib::Server::HandlerResponse::Unhandled;
@@ -140,23 +142,26 @@ httplib::Server::HandlerResponse Server::Impl::answer(const httplib::Request &re
     return httplib::Server::HandlerResponse::Handled;
 }
 
-// Counts the requests per path and fails those the plan names: a 503, or a dropped connection
-// after the header and part of a promised body (a client cannot take that for a whole page).
-bool Server::Impl::failOnPurpose(const httplib::Request &request, httplib::Response &response)
+// The requests for path before this one.
+int Server::Impl::countAttempt(const std::string &path)
 {
-    if (!(options.failFraction > 0))
+    const std::lock_guard lock(mutex);
+    return attempts[path]++;
+}
+
+// Fails the requests the plan names: a 500, or a dropped connection after the header and part
+// of a promised body (a client cannot take that for a whole page).
+bool Server::Impl::failOnPurpose(const httplib::Request &request, int attempt, httplib::Response &response)
+{
+    // robots.txt decides whether a crawl starts at all; its failures are a fault of their own.
+    if (!(options.failFraction > 0) || request.path == "/robots.txt")
         return false;
-    int attempt = 0;
-    {
-        const std::lock_guard lock(mutex);
-        attempt = attempts[request.path]++;
-    }
     switch (plannedFailure(options.seed, options.failFraction, request.path, attempt)) {
     case Failure::None:
         return false;
-    case Failure::ServiceUnavailable:
-        response.status = 503;
-        response.set_content("<html><body>503 Service Unavailable</body></html>", "text/html");
+    case Failure::ServerError:
+        response.status = 500;
+        response.set_content("<html><body>500 Internal Server Error</body></html>", "text/html");
         return true;
     case Failure::DroppedConnection:
         response.set_content_provider(kPromisedLength, "text/html", [](std::size_t, std::size_t, httplib::DataSink &sink) {
@@ -186,7 +191,8 @@ bool Server::start(int port)
     m_impl->foreignOrigin =
         m_impl->options.foreignOrigin.empty() ? "http://localhost:" + std::to_string(bound) + "/" : m_impl->options.foreignOrigin;
     m_impl->routes = std::make_unique<Routes>(m_impl->catalog, baseUrl(), m_impl->options.announcedVersion,
-                                              m_impl->options.versionFileAnswer, m_impl->options.layout);
+                                              m_impl->options.versionFileAnswer, m_impl->options.layout,
+                                              m_impl->options.robotsTxt);
     // All routing is ours: the library's own router matches with std::regex, which recurses
     // once per character and could overflow the stack on a long path.
     m_impl->http.set_pre_routing_handler([impl = m_impl.get()](const httplib::Request &request, httplib::Response &response) {

@@ -15,6 +15,9 @@
 // The demo site's HTTP server: every remote party of the program on one port of 127.0.0.1.
 namespace DemoSite {
 
+// What /robots.txt serves unless told otherwise: every crawler may fetch everything.
+inline constexpr char kOpenRobotsTxt[] = "User-agent: *\nDisallow:\n";
+
 struct Options
 {
     std::uint32_t seed = 1;
@@ -23,6 +26,7 @@ struct Options
     VersionFileAnswer versionFileAnswer = VersionFileAnswer::Entry;
     double failFraction = 0;             // share of requests failed on purpose (failures.h)
     Fault fault = Fault::None;           // hostile answers on purpose (faults.h)
+    std::string robotsTxt = kOpenRobotsTxt; // served at /robots.txt
     // Where Fault::LoginRedirect sends the login ("http://HOST:PORT/"); empty: this site under
     // the name localhost, another origin for a client.
     std::string foreignOrigin = {};
