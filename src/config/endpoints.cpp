@@ -106,8 +106,16 @@ void loadProfile(EndpointOptions &result)
         return;
     LoadedSiteProfile loaded = loadSiteProfile(result.endpoints.siteProfile);
     result.endpoints.profile = std::move(loaded.profile);
-    if (loaded.error.isEmpty())
+    if (loaded.error.isEmpty()) {
+        // The profile's user agent stands in for the built-in one, under any the user gave.
+        const QString &agent = result.endpoints.profile.userAgent;
+        for (std::size_t i = 0; i < settings().size(); ++i) {
+            if (settings()[i].text == &Endpoints::userAgent && result.provenance.origins[i].source == Source::Default
+                && !agent.isEmpty())
+                result.endpoints.userAgent = agent;
+        }
         return;
+    }
     for (std::size_t i = 0; i < settings().size(); ++i) {
         if (settings()[i].text == &Endpoints::siteProfile)
             result.profileError = result.provenance.origins[i].name + u": "_s + loaded.error;
