@@ -55,11 +55,11 @@ bool setUp(Fixture &fixture)
     fixture.plan.shareSite = site.shareSite;
     fixture.plan.sharePrefix = site.sharePrefix;
     fixture.plan.lastPage = kPages - 1;
-    fixture.plan.deadMarkers = Crawl::defaultDeadMarkers();
+    fixture.plan.deadMarkers = fixture.plan.profile.deadShareWordings;
     for (int page = 0; page < kPages; ++page) {
-        fixture.pageUrls.append(Harvest::listingUrl(fixture.plan.shareSite, static_cast<qint16>(page)));
+        fixture.pageUrls.append(Harvest::listingUrl(fixture.plan.shareSite, fixture.plan.profile, static_cast<qint16>(page)));
         for (const DemoSite::Entry &entry : fixture.site.catalog().listingPage(page)) {
-            fixture.pageUrls.append(Harvest::detailUrl(fixture.plan.shareSite, QString::fromStdString(entry.entryId)));
+            fixture.pageUrls.append(Harvest::detailUrl(fixture.plan.shareSite, fixture.plan.profile, QString::fromStdString(entry.entryId)));
             fixture.shareUrls.append(fixture.plan.sharePrefix + QString::fromStdString(entry.shareCode));
             ++fixture.rows;
         }

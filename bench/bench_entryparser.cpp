@@ -44,19 +44,19 @@ QString fieldOf(const QString &piece)
 }
 
 // The straightforward cut: four whole-page splits into lists of pieces.
-QList<Harvest::ResourceEntry> splitReference(const QString &page)
+QList<Harvest::ResourceEntry> splitReference(const QString &page, const Config::SiteProfile &profile)
 {
-    const QStringList e = page.split(Harvest::kEntryMarker.toString());
-    const QStringList t = page.split(Harvest::kTitleMarker.toString());
-    const QStringList f = page.split(Harvest::kFileCountMarker.toString());
-    const QStringList x = page.split(Harvest::kExtractionCodeMarker.toString());
+    const QStringList e = page.split(profile.entryMarker);
+    const QStringList t = page.split(profile.titleMarker);
+    const QStringList f = page.split(profile.fileCountMarker);
+    const QStringList x = page.split(profile.extractionCodeMarker);
     QList<Harvest::ResourceEntry> entries;
     for (qsizetype i = 1; i < e.size(); ++i) {
         Harvest::ResourceEntry &entry = entries.emplace_back();
         entry.number = QString::number(i);
         entry.title = i < t.size() ? fieldOf(t.at(i)) : QString();
         entry.fileCount = i < f.size() ? fieldOf(f.at(i)) : QString();
-        entry.entryId = e.at(i).left(Harvest::kEntryIdLength);
+        entry.entryId = e.at(i).left(profile.entryIdLength);
         entry.extractionCode = i < x.size() ? fieldOf(x.at(i)) : QString();
     }
     return entries;
@@ -71,9 +71,10 @@ void setCounters(benchmark::State &state, qsizetype entries)
 void BM_parseEntries(benchmark::State &state)
 {
     const QString &page = listingPage();
+    const Config::SiteProfile profile;
     qsizetype entries = 0;
     for (auto _ : state) {
-        const QList<Harvest::ResourceEntry> rows = Harvest::parseEntries(page);
+        const QList<Harvest::ResourceEntry> rows = Harvest::parseEntries(page, profile);
         entries = rows.size();
         benchmark::DoNotOptimize(rows.constData());
     }
@@ -83,9 +84,10 @@ void BM_parseEntries(benchmark::State &state)
 void BM_splitReference(benchmark::State &state)
 {
     const QString &page = listingPage();
+    const Config::SiteProfile profile;
     qsizetype entries = 0;
     for (auto _ : state) {
-        const QList<Harvest::ResourceEntry> rows = splitReference(page);
+        const QList<Harvest::ResourceEntry> rows = splitReference(page, profile);
         entries = rows.size();
         benchmark::DoNotOptimize(rows.constData());
     }

@@ -40,9 +40,10 @@ bool setUp(Fixture &fixture)
     }
     if (fixture.page < 0)
         return false;
-    fixture.urls.append(Harvest::listingUrl(fixture.endpoints.shareSite, fixture.page));
+    const Config::Endpoints &e = fixture.endpoints;
+    fixture.urls.append(Harvest::listingUrl(e.shareSite, e.profile, fixture.page));
     for (const DemoSite::Entry &entry : fixture.site.catalog().listingPage(fixture.page))
-        fixture.urls.append(Harvest::detailUrl(fixture.endpoints.shareSite, QString::fromStdString(entry.entryId)));
+        fixture.urls.append(Harvest::detailUrl(e.shareSite, e.profile, QString::fromStdString(entry.entryId)));
     return true;
 }
 

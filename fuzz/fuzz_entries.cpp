@@ -12,11 +12,12 @@
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size)
 {
     const QString page = QString::fromUtf8(reinterpret_cast<const char *>(data), static_cast<qsizetype>(size));
-    const QList<Harvest::ResourceEntry> entries = Harvest::parseEntries(page);
-    if (entries.size() != page.count(Harvest::kEntryMarker))
+    static const Config::SiteProfile profile;
+    const QList<Harvest::ResourceEntry> entries = Harvest::parseEntries(page, profile);
+    if (entries.size() != page.count(profile.entryMarker))
         std::abort();
     for (qsizetype i = 0; i < entries.size(); ++i) {
-        if (entries[i].number != QString::number(i + 1) || entries[i].entryId.size() > Harvest::kEntryIdLength
+        if (entries[i].number != QString::number(i + 1) || entries[i].entryId.size() > profile.entryIdLength
             || !entries[i].shareCode.isEmpty())
             std::abort();
     }

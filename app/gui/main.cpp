@@ -21,6 +21,8 @@ int main(int argc, char *argv[])
         QTextStream(stderr) << options.error << '\n';
         return 2;
     }
+    for (const QString &warning : options.warnings)
+        QTextStream(stderr) << warning << '\n';
     const QString request = options.remaining.value(0);
     if (request == u"--version" || request == u"--help" || request == u"-h") {
         QTextStream out(stdout);
@@ -39,6 +41,8 @@ int main(int argc, char *argv[])
     // On the stack, so it outlives every harvest frame that exec() may still be unwinding.
     Gui::MainWindowSetup setup;
     setup.endpoints = options.endpoints;
+    setup.profileWarning = options.profileError;
+    setup.settings = options.provenance;
     Gui::MainWindow form(std::move(setup));
     form.start();
     return QApplication::exec();

@@ -26,11 +26,13 @@ int run(const QStringList &arguments, const QProcessEnvironment &environment, QT
         QTextStream &err)
 {
     Config::EndpointOptions options = Config::parseEndpointOptions(arguments, environment);
-    if (!options.error.isEmpty()) {
-        err << options.error << '\n';
+    if (!options.error.isEmpty() || !options.profileError.isEmpty()) {
+        err << (options.error.isEmpty() ? options.profileError : options.error) << '\n';
         err.flush();
         return BadUsage;
     }
+    for (const QString &warning : options.warnings)
+        err << warning << '\n';
     Net::applySettings(options.endpoints);
     if (options.remaining.isEmpty()) {
         printUsage(err);
@@ -48,7 +50,8 @@ int run(const QStringList &arguments, const QProcessEnvironment &environment, QT
     }
     for (const Command &command : commands()) {
         if (name == QLatin1String(command.name)) {
-            const int code = command.run(Context{options.remaining, options.endpoints, in, out, err, usageOf(command)});
+            const int code = command.run(
+                Context{options.remaining, options.endpoints, in, out, err, usageOf(command), options.provenance});
             out.flush();
             err.flush();
             return code;

@@ -2,10 +2,12 @@
 
 #include "cli/aescommand.h"
 #include "cli/base64command.h"
+#include "cli/configcommand.h"
 #include "cli/crawlcommand.h"
 #include "cli/harvestcommand.h"
 #include "cli/logincommand.h"
 #include "cli/md5command.h"
+#include "cli/profilecommand.h"
 #include "cli/rndxorcommand.h"
 #include "cli/searchcommand.h"
 
@@ -22,6 +24,8 @@ std::span<const Command> commands()
         {"base64", &runBase64, kBase64Synopsis, {}},
         {"rndxor", &runRndXor, kRndXorSynopsis, kRndXorOptions},
         {"login", &runLogin, kLoginSynopsis, kLoginOptions},
+        {"profile", &runProfile, kProfileSynopsis, kProfileOptions},
+        {"config", &runConfig, kConfigSynopsis, {}},
     };
     return kTable;
 }

@@ -9,7 +9,7 @@
 namespace Cli {
 
 // What a command gets: its own arguments (after the command name), the endpoints, standard
-// input and the two output streams (UTF-8).
+// input, the two output streams (UTF-8), and the settings file with where each setting came from.
 struct Context
 {
     QStringList arguments;
@@ -18,6 +18,7 @@ struct Context
     QTextStream &out;
     QTextStream &err;
     QString usage; // the command's own usage text
+    Config::Provenance provenance;
 };
 
 // Says what is wrong with the command line (when message is not empty), then how the command is

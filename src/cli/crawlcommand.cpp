@@ -5,12 +5,14 @@
 #include "cli/rawflag.h"
 #include "cli/stopsignals.h"
 #include "cli/terminal.h"
+#include "config/settingkeys.h"
 #include "crawl/crawler.h"
 #include "crawl/fetcher.h"
 #include "crawl/linkcheck.h"
 #include "crawl/outputfile.h"
 #include "crawl/rowformat.h"
 #include "crawl/stopswitch.h"
+#include "harvest/entryparser.h"
 #include "harvest/keywordrefusal.h"
 #include "harvest/siteurls.h"
 #include "text/printable.h"
@@ -28,7 +30,6 @@ namespace Cli {
 
 namespace {
 
-constexpr qint64 kLongestWaitMs = 3'600'000;
 constexpr int kMostRetries = 100;
 constexpr auto kBarRedraw = std::chrono::milliseconds(100);
 
@@ -101,13 +102,13 @@ CrawlOptions parseOptions(const Context &context)
             error = u"--format: jsonl, csv or tsv, not "_s + arguments.options.value(u"format"_s);
         options.format = format.value_or(Crawl::Format::Jsonl);
     }
-    numberOption(arguments, u"delay"_s, 0, kLongestWaitMs, error,
+    numberOption(arguments, u"delay"_s, 0, Config::kLongestDelayMs, error,
                  [&](qint64 ms) { options.pacing.delay = std::chrono::milliseconds(ms); });
     numberOption(arguments, u"retries"_s, 0, kMostRetries, error,
                  [&](qint64 n) { options.pacing.retries = static_cast<int>(n); });
     numberOption(arguments, u"backoff"_s, 0, options.pacing.backoffCap.count(), error,
                  [&](qint64 ms) { options.pacing.backoffBase = std::chrono::milliseconds(ms); });
-    numberOption(arguments, u"max-retry-after"_s, 0, kLongestWaitMs / 1000, error,
+    numberOption(arguments, u"max-retry-after"_s, 0, Config::kLongestDelayMs / 1000, error,
                  [&](qint64 s) { options.pacing.longestRetryAfter = std::chrono::seconds(s); });
     if (error.isEmpty() && arguments.options.contains(u"jitter"_s)) {
         bool ok = false;
@@ -132,9 +133,10 @@ CrawlOptions parseOptions(const Context &context)
 
     options.plan.shareSite = context.endpoints.shareSite;
     options.plan.sharePrefix = context.endpoints.sharePrefix;
+    options.plan.profile = context.endpoints.profile;
     options.plan.onlyLive = arguments.flags.contains(u"only-live"_s);
     options.plan.checkLinks = arguments.flags.contains(u"check-links"_s);
-    options.plan.deadMarkers = Crawl::defaultDeadMarkers() + arguments.options.values(u"dead-marker"_s);
+    options.plan.deadMarkers = context.endpoints.profile.deadShareWordings + arguments.options.values(u"dead-marker"_s);
     return options;
 }
 
@@ -222,6 +224,7 @@ int runCrawl(const Context &context)
     const StopSignals signalHandlers(stop);
     Crawl::Pacing pacing = options.pacing;
     pacing.transferTimeout = context.endpoints.timeout;
+    pacing.fallbackCharset = context.endpoints.profile.charsetFallback;
     Crawl::Fetcher fetcher(pacing, stop);
     Crawl::Crawler crawler(options.plan, fetcher);
     ProgressPrinter progress(context.err, options.plan.linksChecked());
@@ -238,6 +241,8 @@ int runCrawl(const Context &context)
         progress.print(u"crawl: "_s + summary.robotsUnreadable + u" (--robots ignore crawls without it)\n"_s);
     if (!summary.failedPages.isEmpty())
         progress.print(u"crawl: failed pages: "_s + summary.failedPages.join(u", "_s) + u'\n');
+    if (!summary.unrecognisedPages.isEmpty())
+        progress.print(u"crawl: "_s + Harvest::kLayoutChangeHint + u" (pages: "_s + summary.unrecognisedPages.join(u", "_s) + u")\n"_s);
     for (const QString &host : summary.hostsGivenUp)
         progress.print(u"crawl: "_s + host + u", more than --max-retry-after "_s
                        + QString::number(std::chrono::ceil<std::chrono::seconds>(options.pacing.longestRetryAfter).count())

@@ -3,11 +3,8 @@
 #include "cli/commandarguments.h"
 #include "cli/harvestrun.h"
 #include "cli/rawflag.h"
-#include "harvest/siteurls.h"
 
 #include <QString>
-
-#include <optional>
 
 using namespace Qt::StringLiterals;
 
@@ -35,13 +32,7 @@ HarvestOptions parseOptions(const QStringList &words)
         options.error = QStringLiteral("harvest: unexpected argument ") + arguments.positional.first();
         return options;
     }
-    if (arguments.options.contains(QStringLiteral("page"))) {
-        const QString value = arguments.options.value(QStringLiteral("page"));
-        const std::optional<qint16> page = Harvest::pageNumber(value);
-        if (!page)
-            options.error = QStringLiteral("--page: not a page number from 0 to 32767: ") + value;
-        options.page = page.value_or(0);
-    }
+    options.error = readPageNumber(arguments, options.page);
     if (options.error.isEmpty())
         options.error = readRowFormat(arguments, options.format);
     options.formulas = formulasOf(arguments);

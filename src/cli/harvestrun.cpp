@@ -1,6 +1,8 @@
 #include "cli/harvestrun.h"
 
+#include "harvest/entryparser.h"
 #include "harvest/resultlist.h"
+#include "harvest/siteurls.h"
 #include "text/printable.h"
 
 using namespace Qt::StringLiterals;
@@ -18,6 +20,16 @@ QString readRowFormat(const CommandArguments &arguments, RowFormat &format)
         return {};
     }
     return u"--format: tsv or json, not "_s + *value;
+}
+
+QString readPageNumber(const CommandArguments &arguments, qint16 &page)
+{
+    const QString value = arguments.options.value(u"page"_s);
+    const std::optional<qint16> number = Harvest::pageNumber(value);
+    page = number.value_or(0);
+    if (number || !arguments.options.contains(u"page"_s))
+        return {};
+    return u"--page: not a page number from 0 to 32767: "_s + value;
 }
 
 int runHarvester(const Context &context, RowFormat format, Harvest::Formulas formulas,
@@ -43,6 +55,8 @@ int runHarvester(const Context &context, RowFormat format, Harvest::Formulas for
         }
         return Partial;
     case Harvest::HarvestOutcome::NoEntries:
+        if (result.probableLayoutChange)
+            context.err << Harvest::kLayoutChangeHint << '\n';
         context.err << (result.kind == Harvest::RunKind::Search ? u"未搜索到相关资源"_s : u"未获取到任何资源"_s) << '\n';
         return Failure;
     case Harvest::HarvestOutcome::ListingFailed:

@@ -19,10 +19,15 @@ inline constexpr OptionSpec kRowFormatSpec{"format", "tsv|json", "rows as tab-se
 // empty when the value is fine.
 QString readRowFormat(const CommandArguments &arguments, RowFormat &format);
 
+// Reads "--page N" of arguments into page (0 when absent); returns the error line, empty when
+// the value is fine.
+QString readPageNumber(const CommandArguments &arguments, qint16 &page);
+
 // Runs start on a fresh harvester over context's endpoints, with every status text on err,
 // then writes the rows on out (TSV cells as formulas says) and returns the exit code: Success with rows, Partial
 // with rows of which the later ones lack their share code, Failure with the "nothing found"
-// message when the page held no entry, Unreachable when the page was not fetched or empty.
+// message when the page held no entry (after the layout-change hint when the page looked
+// unrecognised), Unreachable when the page was not fetched or empty.
 int runHarvester(const Context &context, RowFormat format, Harvest::Formulas formulas,
                  const std::function<Harvest::HarvestResult(Harvest::Harvester &)> &start);
 

@@ -1,11 +1,12 @@
 #include "config/endpoints.h"
 
-#include "text/wholenumber.h"
+#include "config/settingkeys.h"
+#include "config/settingsfile.h"
 
-#include <QUrl>
+#include <QHash>
 
-#include <algorithm>
 #include <array>
+#include <optional>
 
 using namespace Qt::StringLiterals;
 
@@ -15,101 +16,102 @@ namespace {
 
 constexpr char kDemoSite[] = "http://127.0.0.1:8360/";
 
-struct UrlOption
+// The options that say where things are rather than how the program talks to the parties.
+struct PlaceOption
 {
-    const char *option;   // without the leading "--"
-    const char *variable; // environment variable
-    QString Endpoints::*field;
-    bool isBase; // a base gets its closing slash
-    const char *help;
-};
-
-const std::array<UrlOption, 5> kUrlOptions{{
-    {"share-site", "VORLEN_SHARE_SITE", &Endpoints::shareSite, true, "share-search site"},
-    {"share-prefix", "VORLEN_SHARE_PREFIX", &Endpoints::sharePrefix, true, "prefix of share links"},
-    {"forum", "VORLEN_FORUM", &Endpoints::forum, true, "forum base address"},
-    {"update-server", "VORLEN_UPDATE_SERVER", &Endpoints::updateServer, true, "software server of the version file"},
-    {"probe", "VORLEN_PROBE", &Endpoints::probe, false, "connectivity probe page"},
-}};
-
-constexpr char kDemoSiteOption[] = "demo-site";
-constexpr char kDemoSiteVariable[] = "VORLEN_DEMO_SITE";
-
-bool isHttpUrl(const QString &value)
-{
-    const QUrl url(value, QUrl::StrictMode);
-    const QString scheme = url.scheme();
-    return url.isValid() && (scheme == u"http" || scheme == u"https") && !url.host().isEmpty();
-}
-
-// Checks one URL value and normalises a base; returns an error line or the empty text.
-QString acceptUrl(const UrlOption &option, QString value, const QString &source, Endpoints &endpoints)
-{
-    value = value.trimmed();
-    if (!isHttpUrl(value))
-        return source + QStringLiteral(": not an http or https URL: ") + value;
-    if (option.isBase && !value.endsWith(u'/'))
-        value += u'/';
-    endpoints.*option.field = value;
-    return {};
-}
-
-// Whole seconds up to a day: plain digits, so no sign, fraction or overflowing count gets in.
-QString acceptTimeout(const QString &value, const QString &source, Endpoints &endpoints)
-{
-    constexpr int kLongest = 24 * 60 * 60;
-    const std::optional<qint64> seconds = Text::wholeNumber(value.trimmed(), 5, 1, kLongest);
-    if (!seconds)
-        return source + u": not a whole number of seconds from 1 to "_s + QString::number(kLongest) + u": "_s + value;
-    endpoints.timeout = std::chrono::seconds(*seconds);
-    return {};
-}
-
-QString acceptLoginIni(const QString &value, const QString &, Endpoints &endpoints)
-{
-    endpoints.loginIni = value;
-    return {};
-}
-
-// It goes into a header line: printable ASCII only, so no line break can add a header.
-QString acceptUserAgent(const QString &value, const QString &source, Endpoints &endpoints)
-{
-    const QString text = value.trimmed();
-    const bool printable = std::all_of(text.cbegin(), text.cend(), [](QChar c) { return c >= u' ' && c <= u'~'; });
-    if (text.isEmpty() || !printable)
-        return source + u": not a line of printable ASCII characters"_s;
-    endpoints.userAgent = text;
-    return {};
-}
-
-QString acceptProxy(const QString &value, const QString &source, Endpoints &endpoints)
-{
-    return acceptProxySetting(value, source, endpoints.proxy);
-}
-
-// The options that are not a URL: name, variable, what takes the value (an error line or the
-// empty text) and the help line.
-struct ValueOption
-{
-    const char *option;
+    const char *option; // without the leading "--"
     const char *variable;
-    QString (*accept)(const QString &value, const QString &source, Endpoints &endpoints);
-    const char *synopsis;
+    const char *placeholder;
     const char *help;
 };
 
-const std::array<ValueOption, 4> kValueOptions{{
-    {"timeout", "VORLEN_TIMEOUT", acceptTimeout, "SECONDS", "transfer timeout of one page fetch, 1..86400, default 30"},
-    {"login-ini", "VORLEN_LOGIN_INI", acceptLoginIni, "PATH", "the file of the remembered account"},
-    {"user-agent", "VORLEN_USER_AGENT", acceptUserAgent, "TEXT", "the User-Agent of every request, default a desktop browser's"},
-    {"proxy", "VORLEN_PROXY", acceptProxy, "URL|env|system|none",
-     "proxy of every request: http://, socks5:// or socks5h://[USER:PASS@]HOST[:PORT];\n"
-     "    env (default): http_proxy, https_proxy, all_proxy and no_proxy as curl reads them"},
-}};
+constexpr PlaceOption kDemoSiteOption{"demo-site", "VORLEN_DEMO_SITE", "URL",
+                                      "every party on one site laid out as the bundled demo site is"};
+constexpr PlaceOption kLoginIniOption{"login-ini", "VORLEN_LOGIN_INI", "PATH", "the file of the remembered account"};
+constexpr PlaceOption kConfigOption{"config", "VORLEN_CONFIG", "FILE",
+                                    "the settings file instead of vorlen360.ini in the user's configuration folder"};
+constexpr std::array kPlaceOptions{kDemoSiteOption, kLoginIniOption, kConfigOption};
 
 QString optionName(const char *name)
 {
-    return QStringLiteral("--") + QLatin1String(name);
+    return u"--"_s + QLatin1StringView(name);
+}
+
+// The endpoint options among arguments by name without the dashes (a repeated one: the last
+// counts) and the other arguments in order; everything from "--" on belongs to the command.
+struct TakenOptions
+{
+    QHash<QString, QString> values;
+    QStringList remaining;
+    QString error;
+};
+
+TakenOptions takeOptions(const QStringList &arguments)
+{
+    QStringList names;
+    for (const Setting &setting : settings())
+        names += QLatin1StringView(setting.key);
+    for (const PlaceOption &option : kPlaceOptions)
+        names += QLatin1StringView(option.option);
+
+    TakenOptions taken;
+    for (qsizetype i = 0; i < arguments.size(); ++i) {
+        const QString &argument = arguments.at(i);
+        if (argument == u"--") {
+            taken.remaining += arguments.mid(i);
+            break;
+        }
+        const qsizetype equals = argument.indexOf(u'=');
+        const QString name = argument.startsWith(u"--") ? argument.mid(2, equals < 0 ? -1 : equals - 2) : QString();
+        if (!names.contains(name))
+            taken.remaining.append(argument);
+        else if (equals >= 0)
+            taken.values.insert(name, argument.mid(equals + 1));
+        else if (i + 1 < arguments.size())
+            taken.values.insert(name, arguments.at(++i));
+        else
+            taken.error = u"--"_s + name + u": missing value"_s;
+    }
+    return taken;
+}
+
+// A value given by its option or, without that, its variable, and which of them gave it.
+struct Given
+{
+    QString value;
+    Origin origin;
+};
+
+std::optional<Given> given(const TakenOptions &taken, const QProcessEnvironment &environment, const char *option,
+                           const char *variable)
+{
+    if (const auto it = taken.values.constFind(QLatin1StringView(option)); it != taken.values.cend())
+        return Given{*it, {Source::Option, optionName(option)}};
+    const QString name = QLatin1StringView(variable);
+    if (environment.contains(name))
+        return Given{environment.value(name), {Source::Environment, name}};
+    return std::nullopt;
+}
+
+QString refusalLine(const Given &given, const QString &refusal)
+{
+    return given.origin.name + u": "_s + refusal + u": "_s + shownSettingText(given.value);
+}
+
+// Reads the profile file the site-profile setting names; a refused one leaves the built-in
+// profile and says why, after where the file was named.
+void loadProfile(EndpointOptions &result)
+{
+    if (result.endpoints.siteProfile.isEmpty())
+        return;
+    LoadedSiteProfile loaded = loadSiteProfile(result.endpoints.siteProfile);
+    result.endpoints.profile = std::move(loaded.profile);
+    if (loaded.error.isEmpty())
+        return;
+    for (std::size_t i = 0; i < settings().size(); ++i) {
+        if (settings()[i].text == &Endpoints::siteProfile)
+            result.profileError = result.provenance.origins[i].name + u": "_s + loaded.error;
+    }
 }
 
 } // namespace
@@ -132,109 +134,79 @@ Endpoints Endpoints::onDemoSite(const QString &site)
 
 EndpointOptions parseEndpointOptions(const QStringList &arguments, const QProcessEnvironment &environment)
 {
-    EndpointOptions result{Endpoints::defaults(), {}, {}};
+    EndpointOptions result{Endpoints::defaults(), {}, {}, {}, {}, {}};
     Endpoints &endpoints = result.endpoints;
+    std::vector<Origin> &origins = result.provenance.origins;
+    const TakenOptions taken = takeOptions(arguments);
+    result.remaining = taken.remaining;
+    result.error = taken.error;
+    if (!result.error.isEmpty())
+        return result;
 
-    // The demo site's layout replaces the defaults before any single option or variable counts.
-    const QString demoFlag = optionName(kDemoSiteOption);
-    QString demoSite = environment.value(QLatin1String(kDemoSiteVariable));
-    QString demoSource = QLatin1String(kDemoSiteVariable);
-    for (qsizetype i = 0; i < arguments.size() && arguments.at(i) != u"--"; ++i) {
-        if (arguments.at(i) == demoFlag && i + 1 < arguments.size())
-            demoSite = arguments.at(i + 1), demoSource = demoFlag;
-        else if (arguments.at(i).startsWith(demoFlag + u'='))
-            demoSite = arguments.at(i).mid(demoFlag.size() + 1), demoSource = demoFlag;
+    const std::optional<Given> config = given(taken, environment, kConfigOption.option, kConfigOption.variable);
+    if (config && config->value.isEmpty()) {
+        result.error = config->origin.name + u": empty path"_s;
+        return result;
     }
-    if (!demoSite.isEmpty()) {
-        const UrlOption base{kDemoSiteOption, kDemoSiteVariable, &Endpoints::shareSite, true, ""};
-        result.error = acceptUrl(base, demoSite, demoSource, endpoints);
-        if (!result.error.isEmpty())
+    result.provenance.file = config ? config->value : defaultSettingsPath();
+    const SettingsFile file = readSettingsFile(result.provenance.file);
+    result.warnings = file.warnings;
+    applySettingsFile(endpoints, origins, file);
+
+    // The demo site's layout stands over the file and under every single option and variable.
+    if (const auto demo = given(taken, environment, kDemoSiteOption.option, kDemoSiteOption.variable)) {
+        const Checked site = checkBaseUrl(demo->value);
+        if (!site.refusal.isEmpty()) {
+            result.error = refusalLine(*demo, site.refusal);
             return result;
-        endpoints = Endpoints::onDemoSite(endpoints.shareSite);
-    }
-
-    for (const UrlOption &option : kUrlOptions) {
-        const QString variable = QLatin1String(option.variable);
-        if (environment.contains(variable)) {
-            result.error = acceptUrl(option, environment.value(variable), variable, endpoints);
-            if (!result.error.isEmpty())
-                return result;
         }
-    }
-    for (const ValueOption &option : kValueOptions) {
-        const QString variable = QLatin1String(option.variable);
-        if (environment.contains(variable)) {
-            result.error = option.accept(environment.value(variable), variable, endpoints);
-            if (!result.error.isEmpty())
-                return result;
+        // The settings the layout fills are those it sets apart from an empty Endpoints.
+        const Endpoints layout = Endpoints::onDemoSite(site.value);
+        for (std::size_t i = 0; i < settings().size(); ++i) {
+            const QString value = settingText(settings()[i], layout);
+            if (value != settingText(settings()[i], Endpoints{})) {
+                storeSetting(settings()[i], endpoints, value);
+                origins[i] = demo->origin;
+            }
         }
     }
 
-    for (qsizetype i = 0; i < arguments.size(); ++i) {
-        const QString &argument = arguments.at(i);
-        if (argument == u"--") { // the rest belongs to the command, whatever it looks like
-            result.remaining += arguments.mid(i);
-            break;
-        }
-        // "--name=value" or "--name value"; anything else passes through.
-        auto matches = [&](const char *name, QString &value) {
-            const QString flag = optionName(name);
-            if (argument == flag) {
-                if (i + 1 >= arguments.size()) {
-                    result.error = flag + QStringLiteral(": missing value");
-                    return true;
-                }
-                value = arguments.at(++i);
-                return true;
-            }
-            if (argument.startsWith(flag + u'=')) {
-                value = argument.mid(flag.size() + 1);
-                return true;
-            }
-            return false;
-        };
-
-        QString value;
-        bool taken = false;
-        for (const UrlOption &option : kUrlOptions) {
-            if (matches(option.option, value)) {
-                if (result.error.isEmpty())
-                    result.error = acceptUrl(option, value, optionName(option.option), endpoints);
-                taken = true;
-                break;
-            }
-        }
-        for (const ValueOption &option : kValueOptions) {
-            if (!taken && matches(option.option, value)) {
-                if (result.error.isEmpty())
-                    result.error = option.accept(value, optionName(option.option), endpoints);
-                taken = true;
-            }
-        }
-        if (!taken && matches(kDemoSiteOption, value))
-            taken = true; // applied above
-        if (!result.error.isEmpty())
+    for (std::size_t i = 0; i < settings().size(); ++i) {
+        const Setting &setting = settings()[i];
+        const std::optional<Given> value = given(taken, environment, setting.key, setting.variable);
+        if (!value)
+            continue;
+        const Checked checked = setting.check(value->value);
+        if (!checked.refusal.isEmpty()) {
+            result.error = refusalLine(*value, checked.refusal);
             return result;
-        if (!taken)
-            result.remaining.append(argument);
+        }
+        storeSetting(setting, endpoints, checked.value);
+        origins[i] = value->origin;
     }
-    result.error = readProxyEnvironment(environment, endpoints.proxy);
+
+    if (const auto loginIni = given(taken, environment, kLoginIniOption.option, kLoginIniOption.variable))
+        endpoints.loginIni = loginIni->value;
+    loadProfile(result);
+    // The setting was checked; the variables its env mode reads are read here.
+    if (result.error.isEmpty())
+        result.error = acceptProxySetting(endpoints.proxySetting, u"--proxy"_s, endpoints.proxy);
+    if (result.error.isEmpty())
+        result.error = readProxyEnvironment(environment, endpoints.proxy);
     return result;
 }
 
 QString endpointOptionsHelp()
 {
     QString help;
-    for (const UrlOption &option : kUrlOptions) {
-        help += QStringLiteral("  ") + optionName(option.option) + QStringLiteral(" URL  (") + QLatin1String(option.variable)
-            + QStringLiteral(") ") + QLatin1String(option.help) + u'\n';
-    }
-    help += u"  --demo-site URL  ("_s + QLatin1StringView(kDemoSiteVariable)
-        + u") every party on one site laid out as the bundled demo site is\n"_s;
-    for (const ValueOption &option : kValueOptions) {
-        help += u"  "_s + optionName(option.option) + u' ' + QLatin1StringView(option.synopsis) + u"  ("_s
-            + QLatin1StringView(option.variable) + u") "_s + QLatin1StringView(option.help) + u'\n';
-    }
+    auto line = [&help](const char *option, const char *placeholder, const char *variable, const char *text) {
+        help += u"  "_s + optionName(option) + u' ' + QLatin1StringView(placeholder) + u"  ("_s + QLatin1StringView(variable)
+            + u") "_s + QLatin1StringView(text) + u'\n';
+    };
+    for (const Setting &setting : settings())
+        line(setting.key, setting.placeholder, setting.variable, setting.help);
+    for (const PlaceOption &option : kPlaceOptions)
+        line(option.option, option.placeholder, option.variable, option.help);
     return help;
 }
 

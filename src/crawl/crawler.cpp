@@ -36,13 +36,13 @@ CrawlSummary Crawler::run(const CrawlCallbacks &callbacks)
         // Nothing of the site is crawled: no page was planned to be read.
     } else if (!m_plan.keyword.isEmpty()) {
         m_summary.pagesPlanned = 1;
-        crawlPage(Harvest::searchUrl(m_plan.shareSite, m_plan.keyword), std::nullopt);
+        crawlPage(Harvest::searchUrl(m_plan.shareSite, m_plan.profile, m_plan.keyword), std::nullopt);
     } else {
         m_summary.pagesPlanned = m_plan.lastPage - m_plan.firstPage + 1;
         for (int page = m_plan.firstPage;
              page <= m_plan.lastPage && !m_summary.stopped && !m_summary.outputFailed && !m_fetcher.isGivenUp(m_plan.shareSite);
              ++page)
-            crawlPage(Harvest::listingUrl(m_plan.shareSite, static_cast<qint16>(page)), page);
+            crawlPage(Harvest::listingUrl(m_plan.shareSite, m_plan.profile, static_cast<qint16>(page)), page);
     }
     m_summary.stopped = m_summary.stopped || m_fetcher.stopRequested();
     m_summary.hostsGivenUp = m_fetcher.hostsGivenUp();
@@ -102,7 +102,10 @@ void Crawler::crawlPage(const QString &url, std::optional<int> page)
         reportFailure(u"page "_s + pageName(page) + u" failed: "_s
                              + (listing.isOk() ? u"empty page"_s : listing.describe()));
     } else {
-        for (Harvest::ResourceEntry &entry : Harvest::parseEntries(listing.body)) {
+        QList<Harvest::ResourceEntry> entries = Harvest::parseEntries(listing.body, m_plan.profile);
+        if (entries.isEmpty() && Harvest::isUnrecognisedPage(listing.body, m_plan.profile))
+            m_summary.unrecognisedPages.append(pageName(page));
+        for (Harvest::ResourceEntry &entry : entries) {
             if (!crawlEntry(std::move(entry), page))
                 break;
         }
@@ -118,7 +121,7 @@ bool Crawler::crawlEntry(Harvest::ResourceEntry entry, std::optional<int> page)
         ++m_summary.duplicates;
         return true;
     }
-    const QString detailUrl = Harvest::detailUrl(m_plan.shareSite, entry.entryId);
+    const QString detailUrl = Harvest::detailUrl(m_plan.shareSite, m_plan.profile, entry.entryId);
     const bool detailAllowed = allowed(detailUrl);
     const Answer detail = detailAllowed ? m_fetcher.get(detailUrl) : Answer{};
     if (detail.kind == Answer::Kind::Stopped) {
@@ -131,7 +134,7 @@ bool Crawler::crawlEntry(Harvest::ResourceEntry entry, std::optional<int> page)
     if (!detailAllowed) {
         ++m_summary.disallowed;
     } else if (detail.isOk()) {
-        entry.shareCode = Harvest::cutShareCode(detail.body, m_plan.sharePrefix).value_or(QString());
+        entry.shareCode = Harvest::cutShareCode(detail.body, m_plan.profile.shareLinkMarkerOr(m_plan.sharePrefix)).value_or(QString());
     } else {
         ++m_summary.detailsFailed;
         reportFailure(u"detail page of entry "_s + entry.entryId + u" (page "_s + pageName(page)

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "config/siteprofile.h"
 #include "crawl/crawlrow.h"
 #include "crawl/fetcher.h"
 #include "crawl/robotsrules.h"
@@ -23,12 +24,13 @@ struct CrawlPlan
 {
     QString shareSite;   // ends with "/"
     QString sharePrefix; // of every share link
+    Config::SiteProfile profile; // how the site's pages are read and its addresses built
     int firstPage = 0;   // listing pages firstPage..lastPage, unless keyword is set
     int lastPage = 0;
     QString keyword;     // when set: the one page of results for it
     bool checkLinks = false;
     bool onlyLive = false; // write only rows whose link is live (implies checking them)
-    QStringList deadMarkers;
+    QStringList deadMarkers; // the profile's dead-share wordings and any more
     // Read the share site's robots.txt first and keep to it: pages it disallows are not fetched,
     // its Crawl-delay is the least pause; a robots.txt that cannot be read stops the crawl.
     bool obeyRobots = false;
@@ -64,6 +66,9 @@ struct CrawlSummary
     bool stopped = false;      // by the stop switch
     bool outputFailed = false; // a row could not be written; the crawl ended there
     QStringList failedPages; // page numbers, or "keyword results"
+    // Pages with content but neither an entry marker nor an empty-result wording
+    // (Harvest::isUnrecognisedPage): the site has probably changed its layout.
+    QStringList unrecognisedPages;
     // Hosts given up because their Retry-After asked for too long (Fetcher::hostsGivenUp); the
     // crawl ends when the share site is one of them.
     QStringList hostsGivenUp;

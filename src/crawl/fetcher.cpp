@@ -170,7 +170,8 @@ Answer Fetcher::getOnce(const QUrl &url, BodyText text, Host &host, QByteArray &
     return Answer{Answer::Kind::Http, reply->attribute(QNetworkRequest::HttpStatusCodeAttribute).toInt(),
                   text == BodyText::Utf8
                       ? QString::fromUtf8(body)
-                      : Net::decodePage(reply->header(QNetworkRequest::ContentTypeHeader).toByteArray(), body),
+                      : Net::decodePage(reply->header(QNetworkRequest::ContentTypeHeader).toByteArray(), body,
+                                        m_pacing.fallbackCharset),
                   {}};
 }
 

@@ -2,7 +2,9 @@
 
 #include "crawl/hostdelay.h"
 #include "crawl/stopswitch.h"
+#include "text/gbk.h"
 
+#include <QByteArray>
 #include <QHash>
 #include <QString>
 #include <QStringList>
@@ -43,6 +45,7 @@ struct Pacing
     // The longest Retry-After waited for; a host that asks for more is given up.
     std::chrono::milliseconds longestRetryAfter{std::chrono::seconds(120)};
     std::chrono::milliseconds transferTimeout{std::chrono::seconds(30)}; // a silent server fails the request
+    QByteArray fallbackCharset = Text::kGbkName; // of a page that declares none
 };
 
 // The wait before retry `retry` (0-based): min(cap, base * 2^retry), of which a random half is

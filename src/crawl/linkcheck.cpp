@@ -16,15 +16,6 @@ QString linkStateName(LinkState state)
     return u"unknown"_s;
 }
 
-const QStringList &defaultDeadMarkers()
-{
-    static const QStringList kMarkers{
-        u"分享已取消"_s, u"已被删除"_s, u"链接不存在"_s, u"已过期"_s, u"分享不存在"_s,
-        u"已失效"_s, u"来晚了"_s, u"文件已删除"_s,
-    };
-    return kMarkers;
-}
-
 LinkState classifyShare(const Answer &answer, const QStringList &markers)
 {
     if (answer.kind != Answer::Kind::Http || answer.status >= 500 || answer.status == 429)

@@ -12,9 +12,6 @@ enum class LinkState { Live, Dead, Unknown };
 // "live", "dead", "unknown".
 QString linkStateName(LinkState state);
 
-// The usual wordings of cloud disks for a share that is no more.
-const QStringList &defaultDeadMarkers();
-
 // What the answer to a GET of a share link says of the share: dead on 404 or 410, or when the
 // body holds one of markers (whatever the status); unknown when no answer came, on a 5xx or a
 // 429 (the server's trouble says nothing of the share) or on an empty body; live otherwise.

@@ -25,11 +25,12 @@ const QString &logoutCaption()
 
 } // namespace
 
-AccountCommands::AccountCommands(QWidget &mainWindow, QPushButton &accountButton, LoginWindowSetup loginSetup,
-                                 MessageBoxSeam messageBox)
+AccountCommands::AccountCommands(QWidget &mainWindow, QPushButton &accountButton, const Config::Endpoints &endpoints,
+                                 LoginWindowSetup loginSetup, MessageBoxSeam messageBox)
     : QObject(&mainWindow)
     , m_mainWindow(mainWindow)
     , m_accountButton(accountButton)
+    , m_endpoints(endpoints)
     , m_loginSetup(std::move(loginSetup))
     , m_messageBox(std::move(messageBox))
 {
@@ -59,7 +60,9 @@ void AccountCommands::showLoggedIn(const QString &userName)
 void AccountCommands::openLogin()
 {
     m_accountButton.setEnabled(false);
-    auto *window = new LoginWindow(m_loginSetup, &m_mainWindow);
+    LoginWindowSetup setup = m_loginSetup;
+    setup.endpoints = m_endpoints;
+    auto *window = new LoginWindow(std::move(setup), &m_mainWindow);
     window->setAttribute(Qt::WA_DeleteOnClose);
     window->setWindowModality(Qt::ApplicationModal);
     connect(window, &LoginWindow::closed, &m_accountButton, [button = &m_accountButton] { button->setEnabled(true); });
@@ -71,7 +74,7 @@ void AccountCommands::openLogin()
 
 void AccountCommands::logOut()
 {
-    Login::endForumLogin(m_loginSetup.endpoints.forum, m_loginSetup.endpoints.timeout);
+    Login::endForumLogin(m_endpoints.forum, m_endpoints.timeout);
     m_mainWindow.setWindowTitle(Config::productTitle());
     m_accountButton.setText(loginCaption());
     m_messageBox(u"注销成功!"_s, MessageIcon::Information, messageTitle());

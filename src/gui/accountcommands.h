@@ -17,9 +17,11 @@ class AccountCommands : public QObject
     Q_OBJECT
 
 public:
-    // accountButton lives in mainWindow; both outlive this object. The login windows share
-    // loginSetup; messageBox shows this object's own messages.
-    AccountCommands(QWidget &mainWindow, QPushButton &accountButton, LoginWindowSetup loginSetup, MessageBoxSeam messageBox);
+    // accountButton lives in mainWindow; both, and endpoints, outlive this object. Each login
+    // window gets loginSetup with the endpoints as they are when it opens; messageBox shows this
+    // object's own messages.
+    AccountCommands(QWidget &mainWindow, QPushButton &accountButton, const Config::Endpoints &endpoints,
+                    LoginWindowSetup loginSetup, MessageBoxSeam messageBox);
 
     bool isLoggedIn() const;
 
@@ -36,6 +38,7 @@ private:
 
     QWidget &m_mainWindow;
     QPushButton &m_accountButton;
+    const Config::Endpoints &m_endpoints;
     LoginWindowSetup m_loginSetup;
     MessageBoxSeam m_messageBox;
 };

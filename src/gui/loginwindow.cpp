@@ -198,8 +198,10 @@ void LoginWindow::present(const Login::LoginResult &result)
 void LoginWindow::rememberAccount()
 {
     // What the boxes hold now: they have been disabled since the click.
-    m_accounts.save({m_ui.rememberBox->isChecked(), m_ui.accountEdit->text(), m_ui.passwordEdit->text(), m_questionId,
-                     m_ui.answerEdit->text()});
+    const QString refusal = m_accounts.save({m_ui.rememberBox->isChecked(), m_ui.accountEdit->text(),
+                                             m_ui.passwordEdit->text(), m_questionId, m_ui.answerEdit->text()});
+    if (!refusal.isEmpty()) // the login stands; only remembering it was refused
+        m_messageBox(refusal, MessageIcon::Warning, messageTitle());
 }
 
 void LoginWindow::tickClock()

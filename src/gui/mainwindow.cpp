@@ -2,6 +2,7 @@
 
 #include "config/productinfo.h"
 #include "gui/statusbar.h"
+#include "harvest/entryparser.h"
 
 #include <QCloseEvent>
 #include <QCoreApplication>
@@ -22,19 +23,22 @@ constexpr QSize kClientSize{898, 551};
 MainWindow::MainWindow(MainWindowSetup setup, QWidget *parent)
     : QWidget(parent, Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint
                           | Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint)
-    , m_harvester(m_list, setup.endpoints)
+    , m_endpoints(std::move(setup.endpoints))
+    , m_harvester(m_list, m_endpoints)
     , m_messageBox(setup.messageBox ? setup.messageBox : modalMessageBox(this))
     , m_now(setup.now ? std::move(setup.now) : TimeSource(&QTime::currentTime))
     , m_openUrl(setup.openUrl ? std::move(setup.openUrl) : systemBrowser())
     , m_ui(createMainWindowControls(*this, m_list))
     , m_runLocks(m_harvester, m_ui)
-    , m_rowActions(m_ui, m_list, setup.endpoints.sharePrefix, m_messageBox, m_openUrl)
+    , m_rowActions(m_ui, m_list, m_endpoints, m_messageBox, m_openUrl)
     , m_export(*m_ui.exportButton, m_list, setup.saveFile ? std::move(setup.saveFile) : saveFileDialog(this), m_messageBox)
     // The login windows get the given seam, or none: then their boxes stand over them.
-    , m_account(*this, *m_ui.accountButton, {setup.endpoints, m_now, m_openUrl, setup.messageBox}, m_messageBox)
-    , m_updateCheck(setup.endpoints, m_ui, *this, m_messageBox, m_openUrl, std::move(setup.endProgram))
+    , m_account(*this, *m_ui.accountButton, m_endpoints, {{}, m_now, m_openUrl, setup.messageBox}, m_messageBox)
+    , m_updateCheck(m_endpoints, m_ui, *this, m_messageBox, m_openUrl, std::move(setup.endProgram))
     , m_navigation(m_currentPage, m_ui, m_messageBox, [this] { harvestCurrentPage(); })
     , m_search(m_harvester, m_ui, m_messageBox)
+    , m_profileWarning(std::move(setup.profileWarning))
+    , m_settings(*this, *m_ui.settingsAction, m_endpoints, std::move(setup.settings), m_messageBox)
 {
     setObjectName(QStringLiteral("Form1"));
     setWindowTitle(Config::productTitle());
@@ -49,6 +53,7 @@ MainWindow::MainWindow(MainWindowSetup setup, QWidget *parent)
     connect(m_ui.harvestButton, &QPushButton::clicked, this, &MainWindow::harvestCurrentPage);
     connect(m_ui.resultView, &QWidget::customContextMenuRequested, this, &MainWindow::showProgramMenu);
     connect(m_ui.clockTimer, &QTimer::timeout, this, &MainWindow::tickClock);
+    connect(&m_settings, &SettingsCommand::endpointsChanged, this, [this] { m_harvester.setEndpoints(m_endpoints); });
     m_ui.clockTimer->start();
 }
 
@@ -57,8 +62,13 @@ void MainWindow::start()
     if (const QScreen *screen = this->screen())
         move(screen->availableGeometry().center() - rect().center());
     show();
+    if (!m_profileWarning.isEmpty())
+        QTimer::singleShot(0, this, &MainWindow::showProfileWarning);
     // Queued, so that ending the program after an update announcement ends the event loop.
-    QTimer::singleShot(0, this, [this] { m_updateCheck.run(); });
+    QTimer::singleShot(0, this, [this] {
+        if (m_updateCheck.run() == Net::VersionStatus::Unreadable && isVisible())
+            m_settings.offerOnce();
+    });
 }
 
 void MainWindow::closeEvent(QCloseEvent *event)
@@ -85,8 +95,18 @@ void MainWindow::harvestCurrentPage()
 
 void MainWindow::onHarvestFinished(const Harvest::HarvestResult &result)
 {
+    if (result.outcome == Harvest::HarvestOutcome::Superseded)
+        return;
+    // A hint beside the status, which keeps its usual text.
+    m_ui.statusBar->setPanelToolTip(MainStatusPanel, result.probableLayoutChange ? Harvest::kLayoutChangeHint.toString() : QString());
     if (result.outcome == Harvest::HarvestOutcome::NoEntries && result.kind == Harvest::RunKind::Listing)
         m_messageBox(QStringLiteral("未获取到任何资源"), MessageIcon::Information, messageTitle());
+}
+
+void MainWindow::showProfileWarning()
+{
+    m_messageBox(QStringLiteral("站点配置文件无法使用，程序继续使用内置的站点配置：\n") + m_profileWarning, MessageIcon::Warning,
+                 messageTitle());
 }
 
 void MainWindow::showProgramMenu(const QPoint &position)

@@ -12,6 +12,7 @@
 #include "gui/rowactions.h"
 #include "gui/runlocks.h"
 #include "gui/savedialog.h"
+#include "gui/settingscommand.h"
 #include "gui/pagenavigation.h"
 #include "gui/updatecheck.h"
 #include "config/endpoints.h"
@@ -24,12 +25,15 @@ namespace Gui {
 struct MainWindowSetup
 {
     Config::Endpoints endpoints;
+    Config::Provenance settings; // default: Config::defaultSettingsPath(), nothing from an option
+                                 // or variable
     MessageBoxSeam messageBox; // default: modal message boxes over the window; a login window's
                                // stand over the login window
     TimeSource now;            // default: QTime::currentTime
     BrowserSeam openUrl;       // default: the desktop's browser
     SaveFileSeam saveFile;     // default: the toolkit's save dialog
     ProgramEndSeam endProgram; // default: QCoreApplication::exit(0)
+    QString profileWarning;    // why the site profile file was refused; shown once the window is up
 };
 
 // The main window: the result list, the harvest, search and page controls, the status bar
@@ -49,6 +53,7 @@ public:
     Harvest::ResultList &resultList() { return m_list; }
     qint16 currentPage() const { return m_currentPage; }
     AccountCommands &accountCommands() { return m_account; }
+    SettingsCommand &settingsCommand() { return m_settings; }
 
 protected:
     void closeEvent(QCloseEvent *event) override;
@@ -59,7 +64,9 @@ private:
     void onHarvestFinished(const Harvest::HarvestResult &result);
     void showProgramMenu(const QPoint &position);
     void tickClock();
+    void showProfileWarning();
 
+    Config::Endpoints m_endpoints; // what the helpers read at each request; the settings change it
     Harvest::ResultList m_list;
     Harvest::Harvester m_harvester;
     MessageBoxSeam m_messageBox;
@@ -74,6 +81,8 @@ private:
     UpdateCheck m_updateCheck;
     PageNavigation m_navigation;
     KeywordSearch m_search;
+    QString m_profileWarning;
+    SettingsCommand m_settings;
 };
 
 } // namespace Gui

@@ -4,6 +4,7 @@
 #include "gui/placement.h"
 #include "gui/statusbar.h"
 
+#include <QAction>
 #include <QFrame>
 #include <QLabel>
 #include <QLineEdit>
@@ -65,6 +66,10 @@ void createProgramMenu(QWidget &form, MainWindowControls &c)
     c.openShareAction = named(c.programMenu->addAction(u"打开资源"_s), "dk");
     named(c.programMenu->addSeparator(), "x1");
     c.copyCodeAction = named(c.programMenu->addAction(u"复制资源码"_s), "fzzym");
+    named(c.programMenu->addSeparator(), "x3");
+    c.settingsAction = named(c.programMenu->addAction(u"设置..."_s), "sz");
+    c.settingsAction->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Comma));
+    form.addAction(c.settingsAction); // so the shortcut works on the whole window
 }
 
 } // namespace

@@ -45,6 +45,7 @@ struct MainWindowControls
     QAction *copyShareAction; // fz
     QAction *openShareAction; // dk
     QAction *copyCodeAction;  // fzzym
+    QAction *settingsAction;  // sz, also Ctrl+, on the window
 };
 
 // Creates every control as a child of form, the list showing model, in the state the window

@@ -26,12 +26,12 @@ void putOnClipboard(const QString &text)
 
 } // namespace
 
-RowActions::RowActions(const MainWindowControls &controls, Harvest::ResultList &list, QString sharePrefix,
+RowActions::RowActions(const MainWindowControls &controls, Harvest::ResultList &list, const Config::Endpoints &endpoints,
                        MessageBoxSeam messageBox, BrowserSeam openUrl)
     : m_view(*controls.resultView)
     , m_statusBar(*controls.statusBar)
     , m_list(list)
-    , m_sharePrefix(std::move(sharePrefix))
+    , m_endpoints(endpoints)
     , m_messageBox(std::move(messageBox))
     , m_openUrl(std::move(openUrl))
 {
@@ -48,7 +48,7 @@ void RowActions::copyShare()
     if (row < 0)
         return;
     const Harvest::ResourceEntry &entry = m_list.entry(row);
-    putOnClipboard(u"资源地址："_s + m_sharePrefix + entry.shareCode + u"\r\n提取码："_s + entry.extractionCode);
+    putOnClipboard(u"资源地址："_s + m_endpoints.sharePrefix + entry.shareCode + u"\r\n提取码："_s + entry.extractionCode);
     report(u"资源及提取码已复制.."_s);
 }
 
@@ -65,7 +65,7 @@ void RowActions::openShare()
 {
     const int row = fetchedSelectedRow(kNotFetched);
     if (row >= 0)
-        m_openUrl(QUrl(m_sharePrefix + m_list.entry(row).shareCode));
+        m_openUrl(QUrl(m_endpoints.sharePrefix + m_list.entry(row).shareCode));
 }
 
 void RowActions::hideRow()

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "config/endpoints.h"
 #include "gui/browser.h"
 #include "gui/messagebox.h"
 
@@ -20,13 +21,14 @@ struct MainWindowControls;
 // code (menu entry fz), copy the extraction code alone (fzzym, or a double click anywhere on
 // the list), open the share in the browser (dk), hide the row (F6, whatever the modifiers; a
 // held key hides one row and leaves no row selected). A row counts once its share code has
-// been read; before that an action only says so.
+// been read; before that an action only says so. The share prefix is read at each action.
 class RowActions : public QObject
 {
     Q_OBJECT
 
 public:
-    RowActions(const MainWindowControls &controls, Harvest::ResultList &list, QString sharePrefix,
+    // endpoints must outlive the actions.
+    RowActions(const MainWindowControls &controls, Harvest::ResultList &list, const Config::Endpoints &endpoints,
                MessageBoxSeam messageBox, BrowserSeam openUrl);
 
     void copyShare();
@@ -45,7 +47,7 @@ private:
     QTreeView &m_view;
     StatusBar &m_statusBar;
     Harvest::ResultList &m_list;
-    QString m_sharePrefix;
+    const Config::Endpoints &m_endpoints;
     MessageBoxSeam m_messageBox;
     BrowserSeam m_openUrl;
 };

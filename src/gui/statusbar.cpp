@@ -60,7 +60,7 @@ void StatusBar::setPanelText(int panel, const QString &text)
         return;
     label->setText(text);
     if (m_mirrorsToolTip.at(panel - 1))
-        label->setToolTip(plainToolTip(text));
+        setPanelToolTip(panel, text);
     emit panelTextChanged(panel, text);
 }
 
@@ -70,11 +70,23 @@ QString StatusBar::panelText(int panel) const
     return label ? label->text() : QString();
 }
 
+void StatusBar::setPanelToolTip(int panel, const QString &text)
+{
+    if (QLabel *label = panelLabel(panel))
+        label->setToolTip(plainToolTip(text));
+}
+
+QString StatusBar::panelToolTip(int panel) const
+{
+    const QLabel *label = panelLabel(panel);
+    return label ? label->toolTip() : QString();
+}
+
 void StatusBar::mirrorTextAsToolTip(int panel)
 {
     if (QLabel *label = panelLabel(panel)) {
         m_mirrorsToolTip[panel - 1] = true;
-        label->setToolTip(plainToolTip(label->text()));
+        setPanelToolTip(panel, label->text());
     }
 }
 

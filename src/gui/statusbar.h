@@ -32,6 +32,10 @@ public:
     // panel.
     void mirrorTextAsToolTip(int panel);
 
+    // The panel's tool tip, shown as plain text; empty: none.
+    void setPanelToolTip(int panel, const QString &text);
+    QString panelToolTip(int panel) const;
+
 signals:
     void panelTextChanged(int panel, const QString &text);
 

@@ -31,9 +31,7 @@ ProgramEndSeam applicationExit()
 
 UpdateCheck::UpdateCheck(const Config::Endpoints &endpoints, const MainWindowControls &controls, const QWidget &window,
                          const MessageBoxSeam &messageBox, const BrowserSeam &openUrl, ProgramEndSeam endProgram)
-    : m_versionFileUrl(Net::versionFileUrl(endpoints.updateServer))
-    , m_forumFrontPage(frontPage(endpoints.forum))
-    , m_transferTimeout(endpoints.timeout)
+    : m_endpoints(endpoints)
     , m_controls(controls)
     , m_window(window)
     , m_messageBox(messageBox)
@@ -42,11 +40,12 @@ UpdateCheck::UpdateCheck(const Config::Endpoints &endpoints, const MainWindowCon
 {
 }
 
-void UpdateCheck::run()
+Net::VersionStatus UpdateCheck::run()
 {
-    const Net::VersionVerdict check = Net::judgeVersionFile(Net::fetchPageText(m_versionFileUrl, m_transferTimeout));
+    const Net::VersionVerdict check =
+        Net::judgeVersionFile(Net::fetchPageText(Net::versionFileUrl(m_endpoints.updateServer), m_endpoints.timeout));
     if (!m_window.isVisible())
-        return; // closed while we waited: the program is ending anyway
+        return check.status; // closed while we waited: the program is ending anyway
 
     switch (check.status) {
     case Net::VersionStatus::Current:
@@ -54,17 +53,18 @@ void UpdateCheck::run()
                                                                 m_controls.previousPageButton, m_controls.searchButton})
             control->setEnabled(true);
         m_controls.statusBar->setPanelText(MainStatusPanel, u"欢迎使用Vorlen系列软件"_s);
-        return;
+        break;
     case Net::VersionStatus::Newer:
         m_messageBox(u"发现最新版本!["_s + check.version + u"]\r\n \r\n确定后自动打开官方论坛!"_s, MessageIcon::Information,
                      messageTitle());
-        m_openUrl(m_forumFrontPage);
+        m_openUrl(frontPage(m_endpoints.forum));
         m_endProgram();
-        return;
+        break;
     case Net::VersionStatus::Unreadable:
         m_messageBox(u"检测更新失败!请您稍后再试,暂时使用原版"_s, MessageIcon::Warning, messageTitle());
-        return;
+        break;
     }
+    return check.status;
 }
 
 } // namespace Gui

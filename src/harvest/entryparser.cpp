@@ -2,6 +2,8 @@
 
 #include <QStringMatcher>
 
+#include <algorithm>
+
 namespace Harvest {
 
 namespace {
@@ -17,7 +19,8 @@ public:
         , m_markerLength(marker.size())
     {
         const QStringMatcher matcher(marker.data(), marker.size(), Qt::CaseSensitive);
-        for (qsizetype from = 0; m_starts.size() <= limit;) {
+        // An empty marker would stand everywhere; it marks nothing.
+        for (qsizetype from = 0; !marker.isEmpty() && m_starts.size() <= limit;) {
             const qsizetype at = matcher.indexIn(page, from);
             if (at < 0)
                 break;
@@ -53,16 +56,17 @@ QString fieldOf(QStringView piece)
 
 } // namespace
 
-QList<ResourceEntry> parseEntries(QStringView page)
+QList<ResourceEntry> parseEntries(QStringView page, const Config::SiteProfile &profile)
 {
     // Only the entry marker needs counting to the end; the others stop once they cover N.
-    const MarkerCut entries(page, kEntryMarker, page.size());
+    const MarkerCut entries(page, profile.entryMarker, page.size());
     const qsizetype n = entries.count();
     if (n == 0)
         return {};
-    const MarkerCut titles(page, kTitleMarker, n);
-    const MarkerCut fileCounts(page, kFileCountMarker, n);
-    const MarkerCut extractionCodes(page, kExtractionCodeMarker, n);
+    const MarkerCut titles(page, profile.titleMarker, n);
+    const MarkerCut fileCounts(page, profile.fileCountMarker, n);
+    const MarkerCut extractionCodes(page, profile.extractionCodeMarker, n);
+    const qsizetype idLength = profile.entryIdLength;
 
     QList<ResourceEntry> result;
     result.reserve(n);
@@ -72,10 +76,17 @@ QList<ResourceEntry> parseEntries(QStringView page)
         entry.title = fieldOf(titles.piece(i));
         entry.fileCount = fieldOf(fileCounts.piece(i));
         const QStringView idPiece = entries.piece(i);
-        entry.entryId = idPiece.first(std::min(kEntryIdLength, idPiece.size())).toString();
+        entry.entryId = idPiece.first(std::min(idLength, idPiece.size())).toString();
         entry.extractionCode = fieldOf(extractionCodes.piece(i));
     }
     return result;
+}
+
+bool isUnrecognisedPage(QStringView page, const Config::SiteProfile &profile)
+{
+    const auto shows = [page](const QString &text) { return page.contains(text); };
+    return !page.isEmpty() && !shows(profile.entryMarker)
+        && std::none_of(profile.emptyResultWordings.cbegin(), profile.emptyResultWordings.cend(), shows);
 }
 
 } // namespace Harvest

@@ -25,22 +25,25 @@ QString listingStatus(qint16 page)
 Harvester::Harvester(ResultList &list, const Config::Endpoints &endpoints, QObject *parent)
     : QObject(parent)
     , m_list(list)
-    , m_shareSite(endpoints.shareSite)
-    , m_sharePrefix(endpoints.sharePrefix)
-    , m_transferTimeout(endpoints.timeout)
+    , m_endpoints(endpoints)
 {
+}
+
+void Harvester::setEndpoints(const Config::Endpoints &endpoints)
+{
+    m_endpoints = endpoints;
 }
 
 HarvestResult Harvester::harvestPage(qint16 page)
 {
     const quint64 run = startRun(RunKind::Listing, listingStatus(page));
-    return fillFromPage(run, RunKind::Listing, listingUrl(m_shareSite, page));
+    return fillFromPage(run, RunKind::Listing, listingUrl(m_endpoints.shareSite, m_endpoints.profile, page));
 }
 
 HarvestResult Harvester::searchKeyword(const QString &keyword)
 {
     const quint64 run = startRun(RunKind::Search, u"正在进行搜索"_s + keyword + u"相关资源.."_s);
-    return fillFromPage(run, RunKind::Search, searchUrl(m_shareSite, keyword));
+    return fillFromPage(run, RunKind::Search, searchUrl(m_endpoints.shareSite, m_endpoints.profile, keyword));
 }
 
 quint64 Harvester::startRun(RunKind kind, const QString &status)
@@ -55,17 +58,20 @@ quint64 Harvester::startRun(RunKind kind, const QString &status)
 
 HarvestResult Harvester::fillFromPage(quint64 run, RunKind kind, const QString &url)
 {
-    const std::optional<QString> page = Net::fetchPageText(url, m_transferTimeout);
+    const Config::SiteProfile &profile = m_endpoints.profile;
+    const std::optional<QString> page = Net::fetchPageText(url, m_endpoints.timeout, profile.charsetFallback);
     if (isSuperseded(run))
         return finish(run, kind, {HarvestOutcome::Superseded});
     if (!page || page->isEmpty())
         return finish(run, kind, {HarvestOutcome::ListingFailed});
 
-    m_list.append(parseEntries(*page));
+    m_list.append(parseEntries(*page, profile));
     HarvestResult result{HarvestOutcome::NoEntries};
     result.entries = m_list.rowCount();
-    if (result.entries == 0)
+    if (result.entries == 0) {
+        result.probableLayoutChange = isUnrecognisedPage(*page, profile);
         return finish(run, kind, result);
+    }
 
     result.outcome = HarvestOutcome::Rows;
     result = detailPass(run, result);
@@ -77,6 +83,8 @@ HarvestResult Harvester::fillFromPage(quint64 run, RunKind kind, const QString &
 HarvestResult Harvester::detailPass(quint64 run, HarvestResult result)
 {
     emit statusChanged(u"资源获取完毕,正在获取礼包码.."_s);
+    const Config::SiteProfile &profile = m_endpoints.profile;
+    const QString &shareLinkMarker = profile.shareLinkMarkerOr(m_endpoints.sharePrefix);
     QList<RowId> ids;
     ids.reserve(m_list.rowCount());
     for (int row = 0; row < m_list.rowCount(); ++row)
@@ -91,10 +99,11 @@ HarvestResult Harvester::detailPass(quint64 run, HarvestResult result)
         if (row < 0)
             continue; // removed by the user: nobody wants its code any more
 
-        const std::optional<QString> page = Net::fetchPageText(detailUrl(m_shareSite, m_list.entry(row).entryId), m_transferTimeout);
+        const std::optional<QString> page = Net::fetchPageText(detailUrl(m_endpoints.shareSite, profile, m_list.entry(row).entryId),
+                                                         m_endpoints.timeout, profile.charsetFallback);
         if (isSuperseded(run))
             return {HarvestOutcome::Superseded};
-        const std::optional<QString> code = page ? cutShareCode(*page, m_sharePrefix) : std::nullopt;
+        const std::optional<QString> code = page ? cutShareCode(*page, shareLinkMarker) : std::nullopt;
         if (!code) {
             result.detailPassStopped = true;
             result.stoppedAtRow = row;

@@ -26,8 +26,11 @@ struct HarvestResult
     RunKind kind = RunKind::Listing;
     int entries = 0;       // entries the page gave
     int sharesRead = 0;    // share codes written by the detail pass
-    bool detailPassStopped = false; // a detail page failed or lacked the share prefix
+    bool detailPassStopped = false; // a detail page failed or lacked the share-link marker
     int stoppedAtRow = -1;          // the list row of that detail page, when it stopped
+    // NoEntries from a page with content but neither an entry marker nor an empty-result
+    // wording (isUnrecognisedPage): the site has probably changed its layout.
+    bool probableLayoutChange = false;
 };
 
 // Runs listing harvests and keyword searches into a ResultList and reports progress and
@@ -53,6 +56,9 @@ public:
     // harvest does. The keyword is not checked here (see keywordRefusal).
     HarvestResult searchKeyword(const QString &keyword);
 
+    // The endpoints of every request from now on, a run under way included.
+    void setEndpoints(const Config::Endpoints &endpoints);
+
     // True while the newest run has not ended.
     bool isRunning() const { return m_running; }
 
@@ -71,9 +77,7 @@ private:
     bool isSuperseded(quint64 run) const { return run != m_generation; }
 
     ResultList &m_list;
-    QString m_shareSite;
-    QString m_sharePrefix;
-    std::chrono::milliseconds m_transferTimeout;
+    Config::Endpoints m_endpoints;
     quint64 m_generation = 0;
     bool m_running = false;
 };

@@ -4,6 +4,7 @@
 #include "text/wholenumber.h"
 
 #include <QByteArray>
+#include <QUrl>
 
 using namespace Qt::StringLiterals;
 
@@ -24,6 +25,11 @@ bool standsInPath(char c)
     return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') || kMarks.contains(c);
 }
 
+QString filled(const QString &shareSite, QString address, QStringView placeholder, const QString &value)
+{
+    return shareSite + address.replace(placeholder.data(), placeholder.size(), value.constData(), value.size());
+}
+
 } // namespace
 
 std::optional<qint16> pageNumber(QStringView text)
@@ -32,12 +38,12 @@ std::optional<qint16> pageNumber(QStringView text)
     return page ? std::optional<qint16>(static_cast<qint16>(*page)) : std::nullopt;
 }
 
-QString listingUrl(const QString &shareSite, qint16 page)
+QString listingUrl(const QString &shareSite, const Config::SiteProfile &profile, qint16 page)
 {
-    return shareSite + u"act-"_s + QString::number(page) + u".html"_s;
+    return filled(shareSite, profile.listingUrl, Config::kPagePlaceholder, QString::number(page));
 }
 
-QString detailUrl(const QString &shareSite, const QString &entryId)
+QString detailUrl(const QString &shareSite, const Config::SiteProfile &profile, const QString &entryId)
 {
     const QByteArray bytes = entryId.toUtf8();
     QByteArray path;
@@ -54,14 +60,15 @@ QString detailUrl(const QString &shareSite, const QString &entryId)
             path += kHex[static_cast<unsigned char>(c) & 0xF];
         }
     }
-    return shareSite + u"id-"_s + QLatin1StringView(path) + u".html"_s;
+    return filled(shareSite, profile.detailUrl, Config::kIdPlaceholder, QString::fromLatin1(path));
 }
 
-QString searchUrl(const QString &shareSite, QStringView keyword)
+QString searchUrl(const QString &shareSite, const Config::SiteProfile &profile, QStringView keyword)
 {
-    // submit.x/y are where the form's image button was clicked; submit is 开始搜索 in GBK.
-    return shareSite + u"?wd="_s + Text::percentEncodeGbk(keyword)
-        + u"&submit.x=49&submit.y=14&submit=%BF%AA%CA%BC%CB%D1%CB%F7"_s;
+    const QString encoded = profile.keywordEncoding == Config::KeywordEncoding::Gbk
+        ? Text::percentEncodeGbk(keyword)
+        : QString::fromLatin1(QUrl::toPercentEncoding(keyword.toString()));
+    return filled(shareSite, profile.searchUrl, Config::kKeywordPlaceholder, encoded);
 }
 
 } // namespace Harvest

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "text/gbk.h"
+
 #include <QByteArray>
 #include <QByteArrayView>
 #include <QString>
@@ -10,8 +12,8 @@ namespace Net {
 // knows it, else what the page itself declares (prescanCharset); empty when neither says.
 QByteArray declaredCharset(QByteArrayView contentType, QByteArrayView body);
 
-// The page body as text in its declared character set; GBK when it declares none or one this
-// program does not know.
-QString decodePage(QByteArrayView contentType, QByteArrayView body);
+// The page body as text in its declared character set; in fallbackCharset when it declares none
+// or one this program does not know.
+QString decodePage(QByteArrayView contentType, QByteArrayView body, QByteArrayView fallbackCharset = Text::kGbkName);
 
 } // namespace Net

@@ -18,7 +18,7 @@ bool applicationIsGone()
 
 } // namespace
 
-std::optional<QString> fetchPageText(const QString &url, std::chrono::milliseconds transferTimeout)
+std::optional<QString> fetchPageText(const QString &url, std::chrono::milliseconds transferTimeout, QByteArrayView fallbackCharset)
 {
     const QUrl target(url, QUrl::StrictMode);
     if (!target.isValid() || target.isRelative() || applicationIsGone())
@@ -29,7 +29,7 @@ std::optional<QString> fetchPageText(const QString &url, std::chrono::millisecon
         return std::nullopt;
 
     const QByteArray body = reply->readAll();
-    return decodePage(reply->header(QNetworkRequest::ContentTypeHeader).toByteArray(), body);
+    return decodePage(reply->header(QNetworkRequest::ContentTypeHeader).toByteArray(), body, fallbackCharset);
 }
 
 } // namespace Net

@@ -12,7 +12,6 @@
 namespace Text {
 
 namespace {
-constexpr char kGbkName[] = "GBK";
 
 #ifdef Q_OS_WIN
 // Qt's GBK converter comes from ICU, which Qt's Windows builds need not carry; every Windows has
@@ -102,6 +101,12 @@ QString decode(QByteArrayView bytes, QByteArrayView charsetName)
             return decoder.decode(bytes);
     }
     return fromGbk(bytes);
+}
+
+bool canDecode(QByteArrayView charsetName)
+{
+    return charsetName.compare(kGbkName, Qt::CaseInsensitive) == 0
+        || QStringDecoder(charsetName.toByteArray().constData()).isValid();
 }
 
 } // namespace Text

@@ -10,6 +10,9 @@
 // The GBK code page (936): the code of every byte that leaves the program.
 namespace Text {
 
+// The code page's name for the converters and in character-set declarations.
+inline constexpr char kGbkName[] = "GBK";
+
 // Text to GBK bytes; a character GBK cannot represent becomes "?".
 QByteArray toGbk(QStringView text);
 
@@ -23,5 +26,8 @@ QString fromGbk(QByteArrayView bytes);
 
 // Bytes in a named character set to text; an unknown name decodes as GBK.
 QString decode(QByteArrayView bytes, QByteArrayView charsetName);
+
+// Whether decode() knows the named character set (GBK it knows everywhere).
+bool canDecode(QByteArrayView charsetName);
 
 } // namespace Text

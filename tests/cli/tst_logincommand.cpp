@@ -1,6 +1,7 @@
 #include "demo-site/server.h"
 #include "net/networkaccess.h"
 #include "support/clirun.h"
+#include "support/demoaccounts.h"
 #include "support/loopbackserver.h"
 
 #include <QFileInfo>
@@ -14,8 +15,10 @@ namespace {
 
 QStringList loginArguments(const DemoSite::Server &site, const QString &probe)
 {
-    const QString base = QString::fromStdString(site.baseUrl());
-    return {u"--forum"_s, base + u"forum/"_s, u"--probe"_s, probe.isEmpty() ? base + u"probe/"_s : probe, u"login"_s};
+    QStringList arguments{u"--demo-site"_s, QString::fromStdString(site.baseUrl())};
+    if (!probe.isEmpty())
+        arguments << u"--probe"_s << probe;
+    return arguments << u"login"_s;
 }
 
 } // namespace
@@ -51,18 +54,26 @@ private slots:
         };
         const QStringList demo{u"--user"_s, u"demo"_s};
         const QString demoLine = u"demo\tVIP会员\t42\n"_s;
-        QTest::newRow("logged in") << user("demo", "demo123") << QString() << true << 0 << demoLine << QString() << QString();
-        QTest::newRow("question") << user("提问者", "demo123") + QStringList{u"--question=3"_s, u"--answer=北京"_s}
+        // The options that log in a demo account, with its security question where it has one.
+        const auto login = [](QStringView label) {
+            const DemoAccount &a = demoAccount(label);
+            QStringList arguments{u"--user"_s, a.account, u"--password"_s, a.password};
+            if (a.question != 0)
+                arguments << u"--question"_s << QString::number(a.question) << u"--answer"_s << a.answer;
+            return arguments;
+        };
+        QTest::newRow("logged in") << login(u"success") << QString() << true << 0 << demoLine << QString() << QString();
+        QTest::newRow("question") << login(u"with question")
                                   << QString() << true << 0 << u"提问者\t注册会员\t1234\n"_s << QString() << QString();
         QTest::newRow("password on stdin") << demo + QStringList{u"--password-stdin"_s} << u"demo123\r\n"_s << true << 0
                                            << demoLine << QString() << QString();
         QTest::newRow("refused") << user("demo", "nope") << QString() << true << 1 << QString() << u"登录失败"_s << QString();
-        QTest::newRow("banned: logged out") << user("banned", "demo123") << QString() << true << 1 << QString()
+        QTest::newRow("banned: logged out") << login(u"banned") << QString() << true << 1 << QString()
                                             << QString() << u"13"_s;
-        QTest::newRow("login data error: logged out") << user("ghost", "demo123") << QString() << true << 1 << QString()
+        QTest::newRow("login data error: logged out") << login(u"login data error") << QString() << true << 1 << QString()
                                                       << QString() << u"99"_s;
-        QTest::newRow("forum failure") << user("broken", "x") << QString() << true << 5 << QString() << QString() << QString();
-        QTest::newRow("no network") << user("demo", "demo123") << QString() << false << 3 << QString() << QString() << QString();
+        QTest::newRow("forum failure") << login(u"broken answer") << QString() << true << 5 << QString() << QString() << QString();
+        QTest::newRow("no network") << login(u"success") << QString() << false << 3 << QString() << QString() << QString();
         QTest::newRow("no password") << user("demo", "") << QString() << true << 2 << QString() << u"请输入密码"_s << QString();
         QTest::newRow("question without answer") << user("demo", "x") + QStringList{u"--question"_s, u"3"_s} << QString()
                                                  << true << 2 << QString() << QString() << QString();

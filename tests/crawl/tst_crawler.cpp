@@ -1,5 +1,6 @@
 // The crawl core against the demo site (whose catalogue predicts every page, every dead share and
 // every request it fails on purpose) and against scripted answers for what the site cannot show.
+#include "config/endpoints.h"
 #include "crawl/crawler.h"
 #include "crawl/fetcher.h"
 #include "crawl/linkcheck.h"
@@ -45,11 +46,12 @@ Run crawl(const Crawl::CrawlPlan &plan, Crawl::Pacing pacing = {.backoffBase = s
 Crawl::CrawlPlan planFor(const std::string &baseUrl, int firstPage, int lastPage)
 {
     Crawl::CrawlPlan plan;
-    plan.shareSite = QString::fromStdString(baseUrl);
-    plan.sharePrefix = plan.shareSite + u"yunpan/"_s;
+    const Config::Endpoints site = Config::Endpoints::onDemoSite(QString::fromStdString(baseUrl));
+    plan.shareSite = site.shareSite;
+    plan.sharePrefix = site.sharePrefix;
     plan.firstPage = firstPage;
     plan.lastPage = lastPage;
-    plan.deadMarkers = Crawl::defaultDeadMarkers();
+    plan.deadMarkers = plan.profile.deadShareWordings;
     return plan;
 }
 
@@ -229,7 +231,7 @@ void TestCrawler::shareAnswers()
     QFETCH(QString, body);
     QFETCH(Crawl::LinkState, state);
     const Crawl::Answer answer{Crawl::Answer::Kind(kind), status, body, {}};
-    QCOMPARE(Crawl::classifyShare(answer, Crawl::defaultDeadMarkers()), state);
+    QCOMPARE(Crawl::classifyShare(answer, Config::SiteProfile().deadShareWordings), state);
 }
 
 // Page 1 repeats an entry of page 0, shows another share code of page 0 under a new id, and

@@ -7,7 +7,9 @@
 #include "gui/statusbar.h"
 #include "login/accountstore.h"
 #include "net/networkaccess.h"
+#include "support/demositerows.h"
 #include "support/closedport.h"
+#include "support/demoaccounts.h"
 #include "support/files.h"
 #include "support/logincookie.h"
 #include "support/loopbackserver.h"
@@ -119,6 +121,13 @@ bool logIn(LoginWindow &window, const QStringList &messages, const LoginInput &i
     return QTest::qWaitFor([&] { return !closed.isEmpty() || !messages.isEmpty(); }, 10000);
 }
 
+// The login of a demo account, as typed into the window.
+LoginInput demoInput(QStringView label, bool remember = false)
+{
+    const DemoAccount &a = demoAccount(label);
+    return {a.account, a.password, a.question, a.answer, remember};
+}
+
 // What the window shows, as the next login would send it.
 LoginInput shownInput(LoginWindow &window)
 {
@@ -222,6 +231,7 @@ private slots:
     void outcomes();
     void rememberedAccount_data();
     void rememberedAccount();
+    void accountTheFileCannotHoldIsNotRemembered();
     void brokenSavedPassword_data();
     void brokenSavedPassword();
     void closingEndsThePendingLogin();
@@ -230,9 +240,7 @@ private slots:
 void TestLoginWindow::initTestCase()
 {
     QVERIFY(m_site.start() && m_dir.isValid());
-    const QString base = QString::fromStdString(m_site.baseUrl());
-    m_endpoints.forum = base + u"forum/"_s;
-    m_endpoints.probe = base + u"probe/"_s;
+    m_endpoints = DemoSiteRows::endpointsOf(m_site);
     m_endpoints.timeout = std::chrono::seconds(10);
     m_endpoints.loginIni = m_dir.filePath(u"login.ini"_s);
 }
@@ -578,26 +586,26 @@ void TestLoginWindow::outcomes_data()
     };
     const QString failed = u"登录失败，您还可以尝试 4 次"_s, notice = u"抱歉，您的帐号正在审核中，请耐心等待"_s,
                   offline = u"请检查您的网络链接情况"_s;
-    QTest::newRow("success") << Network::Demo << LoginInput{u"demo"_s, u"demo123"_s, 0, {}, false} << QString()
+    QTest::newRow("success") << Network::Demo << demoInput(u"success") << QString()
                              << QString() << false << false << u"demo"_s << true;
-    QTest::newRow("success with question") << Network::Demo << LoginInput{u"提问者"_s, u"demo123"_s, 3, u"北京"_s, false}
+    QTest::newRow("success with question") << Network::Demo << demoInput(u"with question")
                                            << QString() << QString() << false << false << u"提问者"_s << true;
-    QTest::newRow("wrong password") << Network::Demo << LoginInput{u"demo"_s, u"wrong"_s, 0, {}, false} << warning(failed)
+    QTest::newRow("wrong password") << Network::Demo << demoInput(u"wrong password") << warning(failed)
                                     << failed << true << true << QString() << false;
-    QTest::newRow("banned") << Network::Demo << LoginInput{u"banned"_s, u"demo123"_s, 0, {}, false}
+    QTest::newRow("banned") << Network::Demo << demoInput(u"banned")
                             << warning(u"您因违反Vorlen相关规定,现已做封号处理!"_s) << u"您的帐号已被禁止使用!"_s << true
                             << true << QString() << false;
-    QTest::newRow("forum message") << Network::Demo << LoginInput{u"notice"_s, u"x"_s, 0, {}, false} << warning(notice)
+    QTest::newRow("forum message") << Network::Demo << demoInput(u"forum message") << warning(notice)
                                    << notice << true << true << QString() << false;
-    QTest::newRow("login data error") << Network::Demo << LoginInput{u"ghost"_s, u"demo123"_s, 0, {}, false}
+    QTest::newRow("login data error") << Network::Demo << demoInput(u"login data error")
                                       << information(u"抱歉!登陆数据出错!请您点击重新登陆!"_s)
                                       << u"正在为您登录账号[ghost].."_s << false << true << QString() << false;
-    QTest::newRow("broken answer") << Network::Demo << LoginInput{u"broken"_s, u"x"_s, 0, {}, false}
+    QTest::newRow("broken answer") << Network::Demo << demoInput(u"broken answer")
                                    << information(u"论坛故障,暂时无法登录!请联系客服QQ：60718293"_s) << QString() << false
                                    << false << QString() << false;
-    QTest::newRow("no network") << Network::ProbeDown << LoginInput{u"demo"_s, u"demo123"_s, 0, {}, false}
+    QTest::newRow("no network") << Network::ProbeDown << demoInput(u"success")
                                 << warning(offline) << u"请检查您的网络链接"_s << true << true << QString() << false;
-    QTest::newRow("forum never answers") << Network::ForumSilent << LoginInput{u"demo"_s, u"demo123"_s, 0, {}, false}
+    QTest::newRow("forum never answers") << Network::ForumSilent << demoInput(u"success")
                                          << warning(offline) << u"请检查您的网络链接"_s << true << true << QString()
                                          << false;
 }
@@ -654,10 +662,10 @@ void TestLoginWindow::rememberedAccount_data()
     QTest::addColumn<LoginInput>("reopened"); // what the next opening shows
     QTest::addColumn<bool>("fileKept");       // byte for byte
 
-    const LoginInput demo{u"demo"_s, u"demo123"_s, 0, {}, true}, question{u"提问者"_s, u"demo123"_s, 3, u"北京"_s, true};
+    const LoginInput demo = demoInput(u"success", true), question = demoInput(u"with question", true);
     QTest::newRow("ticked") << false << demo << demo << false;
     QTest::newRow("ticked, with question") << false << question << question << false;
-    QTest::newRow("unticked clears") << true << LoginInput{u"demo"_s, u"demo123"_s, 0, {}, false}
+    QTest::newRow("unticked clears") << true << demoInput(u"success")
                                      << LoginInput{kPrompt, {}, 0, {}, false} << false;
     QTest::newRow("failed login") << true << LoginInput{u"demo"_s, u"wrong"_s, 0, {}, true}
                                   << LoginInput{u"old"_s, u"旧密码"_s, 5, u"答案"_s, true} << true;
@@ -683,6 +691,28 @@ void TestLoginWindow::rememberedAccount()
     QCOMPARE((std::tuple(shown.account, shown.password, shown.questionId, shown.answer, shown.remember)),
              (std::tuple(reopened.account, reopened.password, reopened.questionId, reopened.answer, reopened.remember)));
     QCOMPARE(next.child("Text3")->isVisibleTo(&next.form), reopened.questionId != 0);
+}
+
+// A forum that welcomes any account: the name typed is one login.ini could not give back.
+void TestLoginWindow::accountTheFileCannotHoldIsNotRemembered()
+{
+    LoopbackServer forum;
+    forum.server().Post("/member.php", [](const httplib::Request &, httplib::Response &response) {
+        response.set_content(Text::toGbk(u"<root><![CDATA[欢迎您回来 succeedhandle_login('a', 'b', "
+                                          u"{'username':'x','usergroup':'y','uid':'7'});]]></root>")
+                                 .toStdString(),
+                             "text/xml");
+    });
+    QVERIFY(forum.start());
+    Config::Endpoints endpoints = m_endpoints;
+    endpoints.forum = forum.baseUrl();
+    Login::AccountStore(endpoints.loginIni).save({true, u"old"_s, u"旧密码"_s, 0, {}});
+    RecordedLoginWindow w(endpoints);
+    QVERIFY(logIn(w.form, w.messages, {u"a😀b"_s, u"pw"_s, 0, {}, true}));
+    QTRY_COMPARE(w.messages.size(), 1);
+    QVERIFY2(w.messages.first().contains(u"未能记住该账号"_s), qPrintable(w.messages.join(u"|"_s)));
+    RecordedLoginWindow next(endpoints);
+    QCOMPARE(shownInput(next.form).account, kPrompt); // nothing remembered, the old account gone too
 }
 
 void TestLoginWindow::brokenSavedPassword_data()

@@ -81,6 +81,7 @@ private slots:
     void command1FillsTheList();
     void pageWithoutEntries_data();
     void pageWithoutEntries();
+    void profileWarning();
     void startUpOutcomes_data();
     void startUpOutcomes();
     void search_data();
@@ -203,7 +204,8 @@ void TestMainWindow::programMenu()
     QStringList entries;
     for (const QAction *action : menu->actions())
         entries.append(action->objectName() + u'=' + (action->isSeparator() ? u"-"_s : action->text()));
-    QCOMPARE(entries, (QStringList{u"fz=复制资源"_s, u"x2=-"_s, u"dk=打开资源"_s, u"x1=-"_s, u"fzzym=复制资源码"_s}));
+    QCOMPARE(entries, (QStringList{u"fz=复制资源"_s, u"x2=-"_s, u"dk=打开资源"_s, u"x1=-"_s, u"fzzym=复制资源码"_s,
+                                   u"x3=-"_s, u"sz=设置..."_s}));
     QCOMPARE(f.child("ListView1")->contextMenuPolicy(), Qt::CustomContextMenu);
 }
 
@@ -270,14 +272,17 @@ void TestMainWindow::pageWithoutEntries_data()
 {
     QTest::addColumn<QByteArray>("listing");
     QTest::addColumn<bool>("message");
-    QTest::newRow("no entries") << QByteArray("<html><p>暂无</p></html>") << true;
-    QTest::newRow("empty listing") << QByteArray("") << false;
+    QTest::addColumn<bool>("layoutHint"); // the status panel's tool tip
+    QTest::newRow("no entries") << QByteArray("<html><p>暂无</p></html>") << true << false;
+    QTest::newRow("empty listing") << QByteArray("") << false << false;
+    QTest::newRow("nothing the profile knows") << QByteArray("<html><ul class='new-list'></ul></html>") << true << true;
 }
 
 void TestMainWindow::pageWithoutEntries()
 {
     QFETCH(QByteArray, listing);
     QFETCH(bool, message);
+    QFETCH(bool, layoutHint);
     ScriptedSite site;
     site.setPage("/act-0.html", listing.toStdString());
     QVERIFY(site.start());
@@ -295,6 +300,20 @@ void TestMainWindow::pageWithoutEntries()
     QVERIFY(!f.child("Command4")->isEnabled());
     QVERIFY(f.child("Command7")->isEnabled());
     QCOMPARE(f.statusBar()->panelText(2), u"正在获取第0页资源.."_s);
+    QCOMPARE(f.statusBar()->panelToolTip(2).contains(u"verify"_s), layoutHint);
+}
+
+// A refused profile file is named in a warning once the window is up; the window goes on.
+void TestMainWindow::profileWarning()
+{
+    ScriptedSite site;
+    QVERIFY(site.start());
+    RecordedForm f(StartedForm::updateServerOf(site), QTime(9, 5, 3), u"--site-profile: p.json: entries.entryMarker: empty"_s);
+    f.form.start();
+    QTRY_COMPARE(f.statusBar()->panelText(2), u"欢迎使用Vorlen系列软件"_s);
+    QCOMPARE(f.messages.size(), 1);
+    QVERIFY(f.messages.at(0).text.endsWith(u"p.json: entries.entryMarker: empty"_s));
+    QCOMPARE(f.messages.at(0).icon, MessageIcon::Warning);
 }
 
 void TestMainWindow::startUpOutcomes_data()

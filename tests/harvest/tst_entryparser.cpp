@@ -55,7 +55,7 @@ void TestEntryParser::goldenPages()
     QString tsvPath = htmlPath;
     tsvPath.replace(QStringLiteral(".html"), QStringLiteral(".tsv"));
     QVERIFY(QFile::exists(tsvPath));
-    QCOMPARE(Harvest::toTsv(parseEntries(readUtf8(htmlPath))), readUtf8(tsvPath));
+    QCOMPARE(Harvest::toTsv(parseEntries(readUtf8(htmlPath), Config::SiteProfile())), readUtf8(tsvPath));
 }
 
 void TestEntryParser::edgeCases_data()
@@ -90,7 +90,7 @@ void TestEntryParser::edgeCases()
     QFETCH(QString, page);
     QFETCH(QStringList, rows);
     QStringList actual;
-    for (const ResourceEntry &entry : parseEntries(page))
+    for (const ResourceEntry &entry : parseEntries(page, Config::SiteProfile()))
         actual.append(rowText(entry));
     QCOMPARE(actual, rows);
 }
@@ -100,7 +100,7 @@ void TestEntryParser::numbersFollowPageOrder()
     QString page;
     for (int i = 0; i < 120; ++i)
         page += QStringLiteral("<dd class='fff' id='%1'>").arg(i, 18, 10, QChar(u'0'));
-    const QList<ResourceEntry> entries = parseEntries(page);
+    const QList<ResourceEntry> entries = parseEntries(page, Config::SiteProfile());
     QCOMPARE(entries.size(), 120);
     for (int i = 0; i < entries.size(); ++i) {
         QCOMPARE(entries.at(i).number, QString::number(i + 1));

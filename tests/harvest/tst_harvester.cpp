@@ -333,10 +333,11 @@ void TestHarvester::entryIdReachesTheServerAsWritten()
 void TestHarvester::listingUrls()
 {
     const QString site = u"http://share.test/"_s;
-    QCOMPARE(Harvest::listingUrl(site, 0), u"http://share.test/act-0.html"_s);
-    QCOMPARE(Harvest::listingUrl(site, 32767), u"http://share.test/act-32767.html"_s);
-    QCOMPARE(Harvest::detailUrl(site, u"p00000e00000000001"_s), u"http://share.test/id-p00000e00000000001.html"_s);
-    QCOMPARE(Harvest::detailUrl(site, u"a b%"_s), u"http://share.test/id-a%20b%25.html"_s);
+    const Config::SiteProfile profile;
+    QCOMPARE(Harvest::listingUrl(site, profile, 0), u"http://share.test/act-0.html"_s);
+    QCOMPARE(Harvest::listingUrl(site, profile, 32767), u"http://share.test/act-32767.html"_s);
+    QCOMPARE(Harvest::detailUrl(site, profile, u"p00000e00000000001"_s), u"http://share.test/id-p00000e00000000001.html"_s);
+    QCOMPARE(Harvest::detailUrl(site, profile, u"a b%"_s), u"http://share.test/id-a%20b%25.html"_s);
 }
 
 // A listing harvest started while a search waits supersedes it and unlocks the page buttons

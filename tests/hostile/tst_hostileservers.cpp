@@ -265,7 +265,7 @@ void TestHostileServers::securityFaults()
         QVERIFY(found.wait(30000));
         QVERIFY(found.at(0).at(0).value<Login::AvatarResult>().picture.isEmpty());
     } else {
-        QCOMPARE(Net::fetchPageText(Harvest::listingUrl(faulty.endpoints.shareSite, 0), faulty.endpoints.timeout), std::nullopt);
+        QCOMPARE(Net::fetchPageText(Harvest::listingUrl(faulty.endpoints.shareSite, faulty.endpoints.profile, 0), faulty.endpoints.timeout), std::nullopt);
     }
     QCOMPARE(foreign.requests().size(), 0u);
     const long growthKib = statusKib("VmHWM:") - residentBefore;

@@ -1,6 +1,8 @@
 #include "demo-site/server.h"
 #include "login/exchange.h"
 #include "net/networkaccess.h"
+#include "support/demositerows.h"
+#include "support/demoaccounts.h"
 #include "support/logincookie.h"
 #include "support/loopbackserver.h"
 
@@ -9,6 +11,7 @@
 #include <QTest>
 #include <QTimer>
 
+#include <map>
 #include <optional>
 #include <thread>
 
@@ -63,9 +66,7 @@ private slots:
 void TestExchange::initTestCase()
 {
     QVERIFY(m_site.start());
-    const QString base = QString::fromStdString(m_site.baseUrl());
-    m_endpoints.forum = base + u"forum/"_s;
-    m_endpoints.probe = base + u"probe/"_s;
+    m_endpoints = DemoSiteRows::endpointsOf(m_site);
 }
 
 void TestExchange::init()
@@ -82,25 +83,30 @@ void TestExchange::demoAccounts_data()
     QTest::addColumn<bool>("cookie");
 
     const QString failed = u"登录失败，您还可以尝试 4 次"_s;
-    QTest::newRow("success") << LoginForm{u"demo"_s, u"demo123"_s, 0, {}} << int(LoginOutcome::Success) << QString()
-                             << QStringList{u"demo"_s, u"VIP会员"_s, u"42"_s} << true;
-    QTest::newRow("with question") << LoginForm{u"提问者"_s, u"demo123"_s, 3, u"北京"_s} << int(LoginOutcome::Success)
-                                   << QString() << QStringList{u"提问者"_s, u"注册会员"_s, u"1234"_s} << true;
-    QTest::newRow("question left out") << LoginForm{u"提问者"_s, u"demo123"_s, 0, {}} << int(LoginOutcome::FailureText)
-                                       << failed << QStringList{{}, {}, {}} << false;
-    QTest::newRow("password of reserved bytes") << LoginForm{u"tricky"_s, u"p&w=+% 密"_s, 0, {}}
-                                                << int(LoginOutcome::Success) << QString()
-                                                << QStringList{u"tricky"_s, u"注册会员"_s, u"7"_s} << true;
-    QTest::newRow("wrong password") << LoginForm{u"demo"_s, u"demo1234"_s, 0, {}} << int(LoginOutcome::FailureText)
-                                    << failed << QStringList{{}, {}, {}} << false;
-    QTest::newRow("banned") << LoginForm{u"banned"_s, u"demo123"_s, 0, {}} << int(LoginOutcome::Banned) << QString()
-                            << QStringList{u"banned"_s, u"禁止发言"_s, u"13"_s} << true;
-    QTest::newRow("login data") << LoginForm{u"ghost"_s, u"demo123"_s, 0, {}} << int(LoginOutcome::LoginDataError)
-                                << QString() << QStringList{{}, u"注册会员"_s, u"99"_s} << true;
-    QTest::newRow("forum message") << LoginForm{u"notice"_s, u"x"_s, 0, {}} << int(LoginOutcome::ForumMessage)
-                                   << u"抱歉，您的帐号正在审核中，请耐心等待"_s << QStringList{{}, {}, {}} << false;
-    QTest::newRow("broken answer") << LoginForm{u"broken"_s, u"x"_s, 0, {}} << int(LoginOutcome::ForumFailure)
-                                   << QString() << QStringList{{}, {}, {}} << false;
+    // What the exchange makes of each account's answer, and whether the forum set its cookie.
+    struct Expected
+    {
+        LoginOutcome outcome;
+        QString message;
+        bool cookie;
+    };
+    const std::map<QString, Expected> expected{
+        {u"success"_s, {LoginOutcome::Success, {}, true}},
+        {u"with question"_s, {LoginOutcome::Success, {}, true}},
+        {u"question left out"_s, {LoginOutcome::FailureText, failed, false}},
+        {u"password of reserved bytes"_s, {LoginOutcome::Success, {}, true}},
+        {u"wrong password"_s, {LoginOutcome::FailureText, failed, false}},
+        {u"banned"_s, {LoginOutcome::Banned, {}, true}},
+        {u"login data error"_s, {LoginOutcome::LoginDataError, {}, true}},
+        {u"forum message"_s, {LoginOutcome::ForumMessage, u"抱歉，您的帐号正在审核中，请耐心等待"_s, false}},
+        {u"broken answer"_s, {LoginOutcome::ForumFailure, {}, false}},
+    };
+    for (const DemoAccount &a : ::demoAccounts()) {
+        const Expected &e = expected.at(a.label);
+        QTest::newRow(qPrintable(a.label)) << LoginForm{a.account, a.password, a.question, a.answer}
+                                           << static_cast<int>(e.outcome) << e.message
+                                           << QStringList{a.userName, a.group, a.uid} << e.cookie;
+    }
 }
 
 void TestExchange::demoAccounts()
@@ -160,7 +166,9 @@ void TestExchange::unreachable()
     forumServer.server().set_keep_alive_max_count(1);
     QVERIFY(probeServer.start());
     QVERIFY(forumServer.start());
-    Config::Endpoints endpoints{{}, {}, forumServer.baseUrl(), {}, probeServer.baseUrl(), {}, {}};
+    Config::Endpoints endpoints;
+    endpoints.forum = forumServer.baseUrl();
+    endpoints.probe = probeServer.baseUrl();
     endpoints.timeout = std::chrono::milliseconds(300);
     if (probe.isNull())
         probeServer.stop();
@@ -180,7 +188,9 @@ void TestExchange::interruptedProbe()
     DemoSite::Server slowSite(DemoSite::Options{1, 300, "V1.0"});
     QVERIFY(slowSite.start());
     const QString base = QString::fromStdString(slowSite.baseUrl());
-    const Config::Endpoints endpoints{{}, {}, base + u"forum/"_s, {}, base + u"probe/"_s, {}, {}};
+    Config::Endpoints endpoints;
+    endpoints.forum = base + u"forum/"_s;
+    endpoints.probe = base + u"probe/"_s;
 
     QList<Login::LoginResult> results;
     auto *exchange = new Login::Exchange(endpoints);

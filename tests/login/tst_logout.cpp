@@ -2,6 +2,7 @@
 #include "login/logout.h"
 #include "net/pagefetch.h"
 #include "net/networkaccess.h"
+#include "support/demositerows.h"
 #include "support/loopbackserver.h"
 
 #include <QNetworkAccessManager>
@@ -72,7 +73,7 @@ void TestLogout::demoForumSessionEnds()
 {
     DemoSite::Server site;
     QVERIFY(site.start());
-    const QString forum = QString::fromStdString(site.baseUrl()) + u"forum/"_s;
+    const QString forum = DemoSiteRows::endpointsOf(site).forum;
     QVERIFY(Net::fetchPageText(forum, std::chrono::seconds(10)).value_or(QString()).contains(u"当前会话：无"_s));
     QVERIFY(Net::fetchPageText(forum, std::chrono::seconds(10)).value_or(QString()).contains(u"当前会话：s"_s));
     Login::endForumLogin(forum, std::chrono::seconds(10));

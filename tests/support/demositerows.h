@@ -12,6 +12,12 @@ inline Config::Endpoints endpointsOf(const DemoSite::Server &site)
     return Config::Endpoints::onDemoSite(QString::fromStdString(site.baseUrl()));
 }
 
+// The site profile the demo site's alternative layout is read with (DemoSite::altProfileFile()).
+inline Config::SiteProfile altProfile()
+{
+    return Config::loadSiteProfile(QString::fromStdString(DemoSite::altProfileFile())).profile;
+}
+
 inline Harvest::ResourceEntry expectedRow(const DemoSite::Entry &entry, int number)
 {
     return {QString::number(number),

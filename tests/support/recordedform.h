@@ -26,8 +26,9 @@ struct RecordedForm
         QString proposedFile;
     };
 
-    explicit RecordedForm(const Config::Endpoints &endpoints, QTime now = QTime(9, 5, 3))
-        : form(setup(endpoints, now))
+    explicit RecordedForm(const Config::Endpoints &endpoints, QTime now = QTime(9, 5, 3), QString profileWarning = {},
+                          Config::Provenance settings = {})
+        : form(setup(endpoints, now, std::move(profileWarning), std::move(settings)))
     {
     }
 
@@ -61,10 +62,12 @@ struct RecordedForm
     Gui::MainWindow form;
 
 private:
-    Gui::MainWindowSetup setup(const Config::Endpoints &endpoints, QTime now)
+    Gui::MainWindowSetup setup(const Config::Endpoints &endpoints, QTime now, QString profileWarning, Config::Provenance settings)
     {
         Gui::MainWindowSetup setup;
         setup.endpoints = endpoints;
+        setup.profileWarning = std::move(profileWarning);
+        setup.settings = std::move(settings);
         setup.messageBox = [this](const QString &text, Gui::MessageIcon icon, const QString &title) {
             messages.append({text, icon, title});
         };

@@ -21,6 +21,7 @@ constexpr int kBadUsage = 2;
 constexpr char kUsage[] =
     "Usage: vorlen360-demo-site [--port N] [--seed N] [--latency-ms N] [--announce-version TEXT]\n"
     "                           [--version-file entry|error|empty] [--fail-fraction F] [--fault NAME]\n"
+    "                           [--layout standard|alt]\n"
     "                           [--robots FILE]\n"
     "Serves the demo share site, share pages, version file, probe, service page and forum on 127.0.0.1.\n"
     "  --port N                 port to listen on, 0 picks a free one (default 8360)\n"
@@ -36,6 +37,8 @@ constexpr char kUsage[] =
     "                           login-redirect, endless-listing, endless-login, endless-avatar,\n"
     "                           link-message, throttled or robots-error\n"
     "  --robots FILE            serve FILE at /robots.txt (default: everything allowed)\n"
+    "  --layout standard|alt    the share-search site's pages as the built-in site profile reads them\n"
+    "                           (default), or redesigned: read with tools/demo-site/alt-profile.json\n"
     "  --help                   show this text\n"
     "Prints \"listening on http://127.0.0.1:PORT/\" first, then serves until SIGINT or SIGTERM.\n";
 
@@ -96,6 +99,13 @@ std::string apply(std::string_view name, std::string_view value, CommandLine &li
         if (status != std::errc() || end != value.data() + value.size() || !(fraction >= 0 && fraction <= 1))
             return "bad value for --fail-fraction: " + std::string(value);
         line.options.failFraction = fraction;
+        return {};
+    }
+    if (name == "--layout") {
+        const std::optional<DemoSite::Layout> layout = DemoSite::layoutNamed(value);
+        if (!layout)
+            return "bad value for --layout: " + std::string(value);
+        line.options.layout = *layout;
         return {};
     }
     if (name == "--robots") {

@@ -71,20 +71,25 @@ std::string listingPage(int page, const std::vector<Entry> &entries)
     return document("云盘资源 第" + std::to_string(page) + "页", body);
 }
 
-std::string searchPage(const std::string &keyword, const std::vector<Entry> &entries)
+std::string escapedHtml(const std::string &text)
 {
-    // The keyword is echoed escaped: it comes from the request and must not become markup.
-    std::string shown;
-    for (const char c : keyword) {
+    std::string escaped;
+    for (const char c : text) {
         switch (c) {
-        case '<': shown += "&lt;"; break;
-        case '>': shown += "&gt;"; break;
-        case '&': shown += "&amp;"; break;
-        case '\'': shown += "&#39;"; break;
-        case '"': shown += "&quot;"; break;
-        default: shown += c;
+        case '<': escaped += "&lt;"; break;
+        case '>': escaped += "&gt;"; break;
+        case '&': escaped += "&amp;"; break;
+        case '\'': escaped += "&#39;"; break;
+        case '"': escaped += "&quot;"; break;
+        default: escaped += c;
         }
     }
+    return escaped;
+}
+
+std::string searchPage(const std::string &keyword, const std::vector<Entry> &entries)
+{
+    const std::string shown = escapedHtml(keyword);
     if (entries.empty())
         return document("搜索 " + shown, "<div class='empty'>没有找到与“" + shown + "”相关的资源。</div>\n");
     std::string body = "<div class='pages'>搜索“" + shown + "”的结果</div>\n<dl class='list'>\n<dt>资源名称 / 文件数 / 提取码</dt>\n";

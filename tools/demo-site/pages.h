@@ -13,6 +13,10 @@ namespace DemoSite {
 // Listing page `page` with its entries, or the "no more shares" page when entries is empty.
 std::string listingPage(int page, const std::vector<Entry> &entries);
 
+// text with "<", ">", "&" and both quotes as character references: a keyword from a request
+// must not become markup when a page echoes it.
+std::string escapedHtml(const std::string &text);
+
 // The results page of a keyword search (keyword in UTF-8), in the listing pages' format; without
 // any entry marker when entries is empty.
 std::string searchPage(const std::string &keyword, const std::vector<Entry> &entries);

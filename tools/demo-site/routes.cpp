@@ -15,6 +15,7 @@ namespace DemoSite {
 namespace {
 
 constexpr char kText[] = "text/plain; charset=gbk";
+constexpr char kUndeclaredHtml[] = "text/html"; // the alternative layout's UTF-8 pages say no charset
 constexpr std::string_view kSharePath = "/yunpan/";
 
 // The text between head and tail when path is exactly head + text + tail.
@@ -54,11 +55,13 @@ std::string gbkToUtf8(const std::string &bytes)
 }
 
 Routes::Routes(const Catalog &catalog, std::string baseUrl, std::string announcedVersion,
-               VersionFileAnswer versionFileAnswer, std::string robotsTxt)
+               VersionFileAnswer versionFileAnswer, Layout layout,
+               std::string robotsTxt)
     : m_catalog(catalog)
     , m_sharePrefix(std::move(baseUrl) + std::string(kSharePath.substr(1)))
     , m_announcedVersion(std::move(announcedVersion))
     , m_versionFileAnswer(versionFileAnswer)
+    , m_layout(layout)
     , m_robotsTxt(std::move(robotsTxt))
 {
 }
@@ -69,6 +72,27 @@ bool Routes::serve(const httplib::Request &request, httplib::Response &response)
         return true;
     if (request.method != "GET" && request.method != "HEAD")
         return false;
+    if (m_layout == Layout::Alt ? serveAltSite(request, response) : serveStandardSite(request, response))
+        return true;
+    const std::string &path = request.path;
+    if (const auto shareCode = between(path, kSharePath, "")) {
+        serveShare(*shareCode, response);
+    } else if (path == "/version/main.txt") {
+        serveVersionFile(response);
+    } else if (path == "/probe/") {
+        setGbk(response, probePage(), kHtml);
+    } else if (path == "/service.html") {
+        setGbk(response, servicePage(), kHtml);
+    } else if (path == "/robots.txt") {
+        response.set_content(m_robotsTxt, "text/plain; charset=utf-8");
+    } else {
+        return false;
+    }
+    return true;
+}
+
+bool Routes::serveStandardSite(const httplib::Request &request, httplib::Response &response) const
+{
     const std::string &path = request.path;
     if (path == "/") {
         if (const auto keyword = searchKeyword(request))
@@ -79,16 +103,38 @@ bool Routes::serve(const httplib::Request &request, httplib::Response &response)
         serveListing(*page, response);
     } else if (const auto entryId = between(path, "/id-", ".html")) {
         serveDetail(*entryId, response);
-    } else if (const auto shareCode = between(path, kSharePath, "")) {
-        serveShare(*shareCode, response);
-    } else if (path == "/version/main.txt") {
-        serveVersionFile(response);
-    } else if (path == "/probe/") {
-        setGbk(response, probePage(), kHtml);
-    } else if (path == "/service.html") {
-        setGbk(response, servicePage(), kHtml);
-    } else if (path == "/robots.txt") {
-        response.set_content(m_robotsTxt, "text/plain; charset=utf-8");
+    } else {
+        return false;
+    }
+    return true;
+}
+
+bool Routes::serveAltSite(const httplib::Request &request, httplib::Response &response) const
+{
+    const std::string &path = request.path;
+    const auto send = [&response](const std::string &html) { response.set_content(html, kUndeclaredHtml); };
+    if (path == "/search" && request.has_param("q")) {
+        // The library has percent-decoded it: these are the keyword's UTF-8 bytes.
+        const std::string keyword = request.get_param_value("q");
+        send(AltLayout::searchPage(keyword, searchCatalog(m_catalog, keyword)));
+    } else if (path == "/" || path == "/search") {
+        send(AltLayout::homePage());
+    } else if (const auto listed = between(path, "/list/", "/")) {
+        const std::optional<int> page = parsePage(*listed);
+        if (!page)
+            return false;
+        send(AltLayout::listingPage(*page, m_catalog.listingPage(*page)));
+    } else if (const auto moved = between(path, "/act-", ".html")) {
+        // The old listing addresses lead to the new ones, as a site that moved keeps its links alive.
+        const std::optional<int> page = parsePage(*moved);
+        if (!page)
+            return false;
+        response.set_redirect(AltLayout::listingPath(*page), 301);
+    } else if (const auto entryId = between(path, "/item/", ".htm")) {
+        const std::optional<Entry> entry = m_catalog.entry(*entryId);
+        if (!entry)
+            return false;
+        send(AltLayout::detailPage(*entry, m_sharePrefix));
     } else {
         return false;
     }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "demo-site/altpages.h"
 #include "demo-site/catalog.h"
 #include "demo-site/pages.h"
 #include "demo-site/forum.h"
@@ -28,7 +29,8 @@ public:
     // baseUrl is "http://127.0.0.1:PORT/"; the share-link prefix is baseUrl + "yunpan/".
     // robotsTxt is what /robots.txt serves.
     Routes(const Catalog &catalog, std::string baseUrl, std::string announcedVersion,
-           VersionFileAnswer versionFileAnswer = VersionFileAnswer::Entry, std::string robotsTxt = {});
+           VersionFileAnswer versionFileAnswer = VersionFileAnswer::Entry, Layout layout = Layout::Standard,
+           std::string robotsTxt = {});
 
     // Answers a request whose path belongs to the site; false, response untouched, otherwise.
     bool serve(const httplib::Request &request, httplib::Response &response) const;
@@ -39,6 +41,9 @@ public:
     const Forum &forum() const { return m_forum; }
 
 private:
+    // The share-search site's own pages, in the standard or the alternative layout.
+    bool serveStandardSite(const httplib::Request &request, httplib::Response &response) const;
+    bool serveAltSite(const httplib::Request &request, httplib::Response &response) const;
     void serveListing(const std::string &pageText, httplib::Response &response) const;
     void serveDetail(const std::string &entryId, httplib::Response &response) const;
     void serveShare(const std::string &shareCode, httplib::Response &response) const;
@@ -48,6 +53,7 @@ private:
     std::string m_sharePrefix;
     std::string m_announcedVersion;
     VersionFileAnswer m_versionFileAnswer;
+    Layout m_layout;
     std::string m_robotsTxt;
     Forum m_forum;
 };

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "config/productversion.h"
+#include "demo-site/altpages.h"
 #include "demo-site/catalog.h"
 #include "demo-site/faults.h"
 #include "demo-site/pages.h"
@@ -29,6 +30,7 @@ struct Options
     // Where Fault::LoginRedirect sends the login ("http://HOST:PORT/"); empty: this site under
     // the name localhost, another origin for a client.
     std::string foreignOrigin = {};
+    Layout layout = Layout::Standard;    // how the share-search site lays out its pages (altpages.h)
 };
 
 // One request as it reached the site, before its answer.

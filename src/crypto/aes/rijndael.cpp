@@ -104,21 +104,21 @@ int cRijndael::SetCipherKey(QByteArrayView key, int keyBits)
     if (key.size() < keyBits / 8)
         raiseRijndaelError(1, "SetCipherKey", u"key array shorter than KeyBits / 8 bytes"_s);
     Rijndael::expandKey(m_schedule, reinterpret_cast<const std::uint8_t *>(key.data()), keyBits);
-    MakeDecryptKeys();
+    makeDecryptKeys();
     return 0;
 }
 
 int cRijndael::SetCipherKeyString(const QString &passPhrase, int keyBits)
 {
-    return SetCipherKey(PasswordToKey(passPhrase), keyBits);
+    return SetCipherKey(passwordToKey(passPhrase), keyBits);
 }
 
-void cRijndael::MakeDecryptKeys()
+void cRijndael::makeDecryptKeys()
 {
     Rijndael::makeDecryptKeys(m_schedule);
 }
 
-QByteArray cRijndael::PasswordToKey(const QString &password)
+QByteArray cRijndael::passwordToKey(const QString &password)
 {
     return Text::toGbk(password).leftJustified(PasswordKeyBytes, '\0', true);
 }

@@ -85,15 +85,15 @@ public:
                            int blockBits, int keyBits);
 
 private:
-    void MakeDecryptKeys();
+    void makeDecryptKeys();
     void requireKey(const char *operation) const;
     // Transform the first byteCount bytes (whole blocks) of buffer in place.
     void encryptInPlace(QByteArray &buffer, qsizetype byteCount) const;
     void decryptInPlace(QByteArray &buffer, qsizetype byteCount) const;
 
-    static QByteArray PasswordToKey(const QString &password);
-    static QString BytesToHexText(QByteArrayView bytes, qsizetype groupSize);
-    static QByteArray HexTextToBytes(QStringView text);
+    static QByteArray passwordToKey(const QString &password);
+    static QString bytesToHexText(QByteArrayView bytes, qsizetype groupSize);
+    static QByteArray hexTextToBytes(QStringView text);
 
     Engine m_engine;
     Rijndael::BlockFunction m_encryptBlocks;

@@ -42,13 +42,13 @@ QString cRijndael::StringEncrypt(const QString &source, const QString &password,
     SetCipherKeyString(password, keyBits);
     QByteArray ciphertext;
     ArrayEncrypt(Text::toGbk(source), ciphertext, false);
-    return BytesToHexText(ciphertext, blockBits / 8);
+    return bytesToHexText(ciphertext, blockBits / 8);
 }
 
 QString cRijndael::StringDecrypt(const QString &source, const QString &password, int, int keyBits)
 {
-    const QByteArray key = PasswordToKey(password);
-    const QByteArray ciphertext = HexTextToBytes(source);
+    const QByteArray key = passwordToKey(password);
+    const QByteArray ciphertext = hexTextToBytes(source);
     if (ciphertext.isEmpty()) {
         showMessage(u"错误：非十六进制数据！"_s);
         return {};
@@ -60,7 +60,7 @@ QString cRijndael::StringDecrypt(const QString &source, const QString &password,
     return Text::fromGbk(plaintext);
 }
 
-QString cRijndael::BytesToHexText(QByteArrayView bytes, qsizetype groupSize)
+QString cRijndael::bytesToHexText(QByteArrayView bytes, qsizetype groupSize)
 {
     const qsizetype n = bytes.size();
     if (n == 0)
@@ -79,7 +79,7 @@ QString cRijndael::BytesToHexText(QByteArrayView bytes, qsizetype groupSize)
     return text;
 }
 
-QByteArray cRijndael::HexTextToBytes(QStringView text)
+QByteArray cRijndael::hexTextToBytes(QStringView text)
 {
     QByteArray result(text.size() / 2, Qt::Uninitialized);
     char *out = result.data();

@@ -124,7 +124,7 @@ FileOutcome CRndXorHash::FileEncrypt(const QString &plainFile, const QString &ci
             for (qsizetype at = 0; at < text.size(); at += kPieceUnits) {
                 QStringView piece = text.sliced(at, std::min(kPieceUnits, text.size() - at));
                 if (enciphered) {
-                    XorInto(piece, units.data());
+                    xorInto(piece, units.data());
                     piece = QStringView(units.data(), piece.size());
                 }
                 MTransform::writeHex2(piece, hex.data());
@@ -179,16 +179,16 @@ FileOutcome CRndXorHash::FileDecrypt(const QString &plainFile, const QString &ci
 
 QString CRndXorHash::header(QStringView plaintextCheck, QStringView password)
 {
-    const QString salt = KeyedCheck(dateTimeText(m_clock()));
-    QString header = salt + KeyedCheck(QString(salt + password)) + plaintextCheck;
-    SeedFromText({header});
+    const QString salt = keyedCheck(dateTimeText(m_clock()));
+    QString header = salt + keyedCheck(QString(salt + password)) + plaintextCheck;
+    seedFromText({header});
     return header;
 }
 
 QString CRndXorHash::encipher(QStringView plaintext, QStringView password)
 {
-    const QString head = header(KeyedCheck(plaintext), password);
-    return MTransform::STR_to_HEX2(QString(head + XorStream(plaintext)));
+    const QString head = header(keyedCheck(plaintext), password);
+    return MTransform::STR_to_HEX2(QString(head + xorStream(plaintext)));
 }
 
 std::optional<QString> CRndXorHash::decipher(QStringView ciphertext, QStringView password)
@@ -213,11 +213,11 @@ bool CRndXorHash::openArrived(std::span<char16_t> units, bool complete, QStringV
         const QStringView header = QStringView(units.data(), qsizetype(units.size())).left(3 * k);
         const QStringView salt = header.left(k);
         // The password check must be found first at its own place, not merely somewhere in the header.
-        if (header.indexOf(KeyedCheck(QString(salt + password))) != k) {
+        if (header.indexOf(keyedCheck(QString(salt + password))) != k) {
             showMessage(u"密码不正确！"_s, MessageSeverity::Critical);
             return false;
         }
-        SeedFromText({header});
+        seedFromText({header});
         opening.bodyStream = m_prng;
         startSeeding(m_prng);
         opening.passed = true;
@@ -241,11 +241,11 @@ bool CRndXorHash::plaintextCheckPasses(QStringView text)
     return true;
 }
 
-// SeedFromText(s + key), then the XOR stream over s + key seeds the generator that makes the
+// seedFromText(s + key), then the XOR stream over s + key seeds the generator that makes the
 // check from the key. Both passes run over the two pieces: s may be a whole file.
-QString CRndXorHash::KeyedCheck(QStringView s)
+QString CRndXorHash::keyedCheck(QStringView s)
 {
-    SeedFromText({s, m_key});
+    seedFromText({s, m_key});
     return checkAfterSeeding(s);
 }
 
@@ -257,14 +257,14 @@ QString CRndXorHash::checkAfterSeeding(QStringView s)
     for (QStringView piece : {s, QStringView(m_key)})
         for (qsizetype at = 0; at < piece.size(); at += kScrambledUnits) {
             const QStringView part = piece.sliced(at, std::min<qsizetype>(kScrambledUnits, piece.size() - at));
-            XorInto(part, scrambled.data());
+            xorInto(part, scrambled.data());
             scrambledSeed.absorb({scrambled.data(), std::size_t(part.size())});
         }
     m_prng = scrambledSeed;
-    return XorStream(m_key);
+    return xorStream(m_key);
 }
 
-void CRndXorHash::SeedFromText(std::initializer_list<QStringView> pieces)
+void CRndXorHash::seedFromText(std::initializer_list<QStringView> pieces)
 {
     startSeeding(m_prng);
     for (QStringView piece : pieces)
@@ -276,14 +276,14 @@ void CRndXorHash::absorb(QStringView piece)
     m_prng.absorb({reinterpret_cast<const char16_t *>(piece.utf16()), std::size_t(piece.size())});
 }
 
-QString CRndXorHash::XorStream(QStringView s)
+QString CRndXorHash::xorStream(QStringView s)
 {
     QString result(s.size(), Qt::Uninitialized);
-    XorInto(s, reinterpret_cast<char16_t *>(result.data()));
+    xorInto(s, reinterpret_cast<char16_t *>(result.data()));
     return result;
 }
 
-void CRndXorHash::XorInto(QStringView s, char16_t *out)
+void CRndXorHash::xorInto(QStringView s, char16_t *out)
 {
     m_prng.xorUnits({reinterpret_cast<const char16_t *>(s.utf16()), std::size_t(s.size())}, out);
 }

@@ -77,17 +77,17 @@ private:
     bool plaintextCheckPasses(QStringView text);
 
     // Check value of s: K characters that depend on s and the key.
-    QString KeyedCheck(QStringView s);
-    // KeyedCheck(s) after its first pass, SeedFromText({s, key}).
+    QString keyedCheck(QStringView s);
+    // keyedCheck(s) after its first pass, seedFromText({s, key}).
     QString checkAfterSeeding(QStringView s);
     // Puts the generator into a state that depends on the text alone.
-    void SeedFromText(std::initializer_list<QStringView> pieces);
-    // Seeding steps for the units of piece: SeedFromText() without its start.
+    void seedFromText(std::initializer_list<QStringView> pieces);
+    // Seeding steps for the units of piece: seedFromText() without its start.
     void absorb(QStringView piece);
     // s with every code unit XORed with the next 7-bit value of the generator.
-    QString XorStream(QStringView s);
+    QString xorStream(QStringView s);
     // The same into out (s.size() units), which may be s itself.
-    void XorInto(QStringView s, char16_t *out);
+    void xorInto(QStringView s, char16_t *out);
 
     qint16 m_keySize;
     QString m_key;
