@@ -102,6 +102,7 @@ CrawlOptions parseOptions(const Context &context)
             error = u"--format: jsonl, csv or tsv, not "_s + arguments.options.value(u"format"_s);
         options.format = format.value_or(Crawl::Format::Jsonl);
     }
+    options.pacing.delay = context.endpoints.crawlDelay; // the crawl-delay setting, unless --delay says otherwise
     numberOption(arguments, u"delay"_s, 0, Config::kLongestDelayMs, error,
                  [&](qint64 ms) { options.pacing.delay = std::chrono::milliseconds(ms); });
     numberOption(arguments, u"retries"_s, 0, kMostRetries, error,
