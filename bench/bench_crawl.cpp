@@ -1,6 +1,7 @@
 // A 10-page crawl against the demo site next to the bare GETs of the same URLs made one after
 // another on the same connection (no decoding, no parsing): the difference is what the crawl
-// adds. The same with the share links checked. Then the peak memory of the command-line tool
+// adds. The same with the share links checked, and with robots.txt read and obeyed next to the
+// crawl without it (what minding robots.txt costs). Then the peak memory of the command-line tool
 // crawling 1 page and 150 pages, which should be about the same: rows are streamed, not kept.
 #include "crawl/crawler.h"
 #include "crawl/rowformat.h"
@@ -24,6 +25,7 @@
 #include <algorithm>
 #include <cstdio>
 #include <cstdlib>
+#include <functional>
 #include <map>
 #include <memory>
 #include <vector>
@@ -66,10 +68,11 @@ bool setUp(Fixture &fixture)
 }
 
 // One whole crawl of the ten pages, rows written as jsonl to /dev/null; false when a row is missing.
-bool crawlOnce(bool checkLinks)
+bool crawlOnce(bool checkLinks, bool obeyRobots = false)
 {
     Crawl::CrawlPlan plan = g_fixture->plan;
     plan.checkLinks = checkLinks;
+    plan.obeyRobots = obeyRobots;
     QFile sink(QStringLiteral("/dev/null"));
     if (!sink.open(QIODevice::WriteOnly))
         return false;
@@ -83,10 +86,10 @@ bool crawlOnce(bool checkLinks)
     return crawler.run(callbacks).rowsWritten == g_fixture->rows;
 }
 
-void crawl(benchmark::State &state, bool checkLinks)
+void crawl(benchmark::State &state, bool checkLinks, bool obeyRobots = false)
 {
     for (auto _ : state) {
-        if (!crawlOnce(checkLinks))
+        if (!crawlOnce(checkLinks, obeyRobots))
             state.SkipWithError("the crawl did not write every row");
     }
 }
@@ -118,35 +121,37 @@ void bare(benchmark::State &state, bool withShares)
     }
 }
 
-// The ratio of the medians of crawl and bare requests taken turn about, so that a change in the
-// machine's load between two runs weighs on both alike.
-double interleavedRatio(bool checkLinks, int rounds)
+// The ratio of the medians of two runs taken turn about, so that a change in the machine's load
+// between two runs weighs on both alike.
+double interleavedRatio(const std::function<void()> &product, const std::function<void()> &reference, int rounds)
 {
-    std::vector<double> product;
-    std::vector<double> reference;
+    std::vector<double> products;
+    std::vector<double> references;
     for (int round = 0; round < rounds; ++round) {
         QElapsedTimer clock;
         clock.start();
-        crawlOnce(checkLinks);
-        product.push_back(static_cast<double>(clock.nsecsElapsed()));
+        product();
+        products.push_back(static_cast<double>(clock.nsecsElapsed()));
         clock.restart();
-        bareOnce(checkLinks);
-        reference.push_back(static_cast<double>(clock.nsecsElapsed()));
+        reference();
+        references.push_back(static_cast<double>(clock.nsecsElapsed()));
     }
     const auto median = [](std::vector<double> &values) {
         std::nth_element(values.begin(), values.begin() + static_cast<std::ptrdiff_t>(values.size() / 2), values.end());
         return values[values.size() / 2];
     };
-    return median(product) / median(reference);
+    return median(products) / median(references);
 }
 
 void BM_Crawl10Pages(benchmark::State &state) { crawl(state, false); }
+void BM_Crawl10PagesRobots(benchmark::State &state) { crawl(state, false, true); }
 void BM_Bare10Pages(benchmark::State &state) { bare(state, false); }
 void BM_Crawl10PagesCheckLinks(benchmark::State &state) { crawl(state, true); }
 void BM_Bare10PagesAndShares(benchmark::State &state) { bare(state, true); }
 // Medians of five runs each: one run of a few hundred loopback requests swings with the load of
 // the machine.
 BENCHMARK(BM_Crawl10Pages)->Unit(benchmark::kMillisecond)->UseRealTime()->Repetitions(5)->ReportAggregatesOnly();
+BENCHMARK(BM_Crawl10PagesRobots)->Unit(benchmark::kMillisecond)->UseRealTime()->Repetitions(5)->ReportAggregatesOnly();
 BENCHMARK(BM_Bare10Pages)->Unit(benchmark::kMillisecond)->UseRealTime()->Repetitions(5)->ReportAggregatesOnly();
 BENCHMARK(BM_Crawl10PagesCheckLinks)->Unit(benchmark::kMillisecond)->UseRealTime()->Repetitions(5)->ReportAggregatesOnly();
 BENCHMARK(BM_Bare10PagesAndShares)->Unit(benchmark::kMillisecond)->UseRealTime()->Repetitions(5)->ReportAggregatesOnly();
@@ -207,8 +212,12 @@ int main(int argc, char *argv[])
     printRatio("crawl / bare requests (10 pages)", "BM_Crawl10Pages", "BM_Bare10Pages");
     printRatio("crawl --check-links / bare requests with share pages", "BM_Crawl10PagesCheckLinks",
                "BM_Bare10PagesAndShares");
-    std::printf("taken turn about, medians of %d rounds: crawl / bare %.3f, with links %.3f\n", kRounds,
-                interleavedRatio(false, kRounds), interleavedRatio(true, kRounds));
+    printRatio("crawl --robots obey / crawl without robots.txt (10 pages)", "BM_Crawl10PagesRobots", "BM_Crawl10Pages");
+    std::printf("taken turn about, medians of %d rounds: crawl / bare %.3f, with links %.3f, "
+                "crawl --robots obey / crawl %.3f\n",
+                kRounds, interleavedRatio([] { crawlOnce(false); }, [] { bareOnce(false); }, kRounds),
+                interleavedRatio([] { crawlOnce(true); }, [] { bareOnce(true); }, kRounds),
+                interleavedRatio([] { crawlOnce(false, true); }, [] { crawlOnce(false); }, kRounds));
     Net::networkManager().clearConnectionCache();
     const long onePage = childPeakKiB(fixture, 0);
     const long allPages = childPeakKiB(fixture, DemoSite::Catalog::kLastPage);

@@ -102,11 +102,9 @@ CrawlOptions parseOptions(const Context &context)
             error = u"--format: jsonl, csv or tsv, not "_s + arguments.options.value(u"format"_s);
         options.format = format.value_or(Crawl::Format::Jsonl);
     }
-    // The settings' crawl delay unless --delay says otherwise; never below the site profile's least.
-    options.pacing.delay = context.endpoints.crawlDelay;
+    options.pacing.delay = context.endpoints.crawlDelay; // the crawl-delay setting, unless --delay says otherwise
     numberOption(arguments, u"delay"_s, 0, Config::kLongestDelayMs, error,
                  [&](qint64 ms) { options.pacing.delay = std::chrono::milliseconds(ms); });
-    options.pacing.delay = std::max(options.pacing.delay, context.endpoints.profile.minimumDelay);
     numberOption(arguments, u"retries"_s, 0, kMostRetries, error,
                  [&](qint64 n) { options.pacing.retries = static_cast<int>(n); });
     numberOption(arguments, u"backoff"_s, 0, options.pacing.backoffCap.count(), error,

@@ -35,7 +35,8 @@ inline constexpr OptionSpec kCrawlOptions[] = {
     {"check-links", nullptr, "GET every share link: live, dead (404, 410, a dead-share wording) or unknown"},
     {"dead-marker", "TEXT", "one more wording that marks a dead share (repeatable)"},
     {"only-live", nullptr, "write only the rows whose link is live"},
-    {"delay", "MS", "pause between two requests to the same host (default 0); doubled after a 429 or\n"
+    {"delay", "MS", "pause between two requests to the same host (default: the crawl-delay setting, 0);\n"
+                    "a site profile's minimum delay is the least; doubled after a 429 or\n"
                     "503 (at least 1 s, at most 60 s), eased back after successes"},
     {"jitter", "F", "each pause is (1-F)..(1+F) times the delay, F from 0 to 1 (default 0.5)"},
     {"retries", "N", "retries of a failed transfer, a 429 or a 5xx answer (default 2), other 4xx never"},

@@ -33,7 +33,7 @@ struct Endpoints
     QString userAgent = QLatin1StringView(kDefaultUserAgent); // of every request
     QString proxySetting = QStringLiteral("env"); // "env", "system", "none" or a server's URL
     ProxyChoice proxy;    // what proxySetting and the proxy variables make of every request
-    std::chrono::milliseconds crawlDelay{0}; // the crawl's pause between two requests to a host
+    std::chrono::milliseconds crawlDelay{0}; // the crawl's pause between two requests to a site; crawl --delay beats it
     QString siteProfile;  // the site profile's file; empty: the built-in profile
     SiteProfile profile;  // how the share-search site's pages are read and its addresses built
 

@@ -107,7 +107,7 @@ const std::array kSettings{
     Setting{"user-agent", "VORLEN_USER_AGENT", "TEXT", headerText, &Endpoints::userAgent, nullptr, 1ms,
             "the User-Agent of every request, default a desktop browser's", "浏览器标识 (User-Agent)"},
     Setting{"crawl-delay", "VORLEN_CRAWL_DELAY", "MS", delayMilliseconds, nullptr, &Endpoints::crawlDelay, 1ms,
-            "the crawl's pause between two requests to a site, 0..3600000 (--delay wins)"},
+            "the crawl's pause between two requests to a site, 0..3600000 (crawl --delay beats it)"},
     Setting{"site-profile", "VORLEN_SITE_PROFILE", "FILE", filePath, &Endpoints::siteProfile, nullptr, 1ms,
             "JSON profile of how the share-search site is read (see profile show)", "站点配置文件"},
 };

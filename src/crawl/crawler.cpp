@@ -31,6 +31,7 @@ CrawlSummary Crawler::run(const CrawlCallbacks &callbacks)
     m_seenShareCodes.clear();
     m_robots = {};
     m_start = std::chrono::steady_clock::now();
+    m_fetcher.keepAtLeast(m_plan.shareSite, m_plan.profile.minimumDelay);
 
     if (m_plan.obeyRobots && !readRobots()) {
         // Nothing of the site is crawled: no page was planned to be read.
@@ -68,7 +69,7 @@ bool Crawler::readRobots()
     }
     if (const auto asked = m_robots.crawlDelay(); asked && asked->count() > 0) {
         const auto floor = std::min(*asked, kMaxHostDelay);
-        m_fetcher.setFloor(m_plan.shareSite, floor);
+        m_fetcher.keepAtLeast(m_plan.shareSite, floor);
         const auto seconds = [](std::chrono::milliseconds ms) { return QString::number(double(ms.count()) / 1000); };
         reportNotice(u"robots.txt asks for a Crawl-delay of "_s + seconds(*asked) + u" s"_s
                      + (floor < *asked ? u", more than the longest pause; "_s + seconds(floor) + u" s"_s : QString())

@@ -95,9 +95,10 @@ Fetcher::Host &Fetcher::hostOf(const QString &key)
     return *it;
 }
 
-void Fetcher::setFloor(const QString &url, std::chrono::milliseconds floor)
+void Fetcher::keepAtLeast(const QString &url, std::chrono::milliseconds floor)
 {
-    hostOf(hostKey(QUrl(url))).delay.setFloor(floor);
+    HostDelay &delay = hostOf(hostKey(QUrl(url))).delay;
+    delay.setFloor(std::max(delay.floor(), floor));
 }
 
 QStringList Fetcher::hostsGivenUp() const

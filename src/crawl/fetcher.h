@@ -74,8 +74,9 @@ public:
 
     Answer get(const QString &url, BodyText text = BodyText::Page);
 
-    // Never less than floor between two requests to url's host (a robots.txt Crawl-delay).
-    void setFloor(const QString &url, std::chrono::milliseconds floor);
+    // Never less than floor between two requests to url's host (a site profile's minimum delay,
+    // a robots.txt Crawl-delay); a higher floor already kept stays.
+    void keepAtLeast(const QString &url, std::chrono::milliseconds floor);
     // One line per host given up: "HOST asked for a pause of N s (Retry-After)".
     QStringList hostsGivenUp() const;
     bool isGivenUp(const QString &url) const;

@@ -25,6 +25,7 @@ public:
     void throttled(); // a 429 or 503 answer
     void succeeded(); // an answer the host served
 
+    std::chrono::milliseconds floor() const { return m_floor; }
     std::chrono::milliseconds current() const { return std::max(m_current, m_floor); }
     // The pause to keep now, given random in [0, 1): current() spread by the jitter, at least
     // the floor.

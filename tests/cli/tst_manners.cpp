@@ -195,8 +195,9 @@ void TestManners::robots_data()
                                                << u", disallowed 0,"_s << u"/robots.txt"_s << 0;
     QTest::newRow("Crawl-delay") << u"User-agent: *\nCrawl-delay: 0.1\n"_s << page0 << 0
                                  << u"Crawl-delay of 0.1 s at least between requests to 127.0.0.1:PORT"_s << QString() << 100;
-    QTest::newRow("the settings' crawl delay") << u"User-agent: *\nAllow: /\n"_s << QStringList{u"--pages=0"_s, u"--crawl-delay=100"_s, u"--jitter=0"_s}
-                                               << 0 << u", disallowed 0,"_s << QString() << 100;
+    QTest::newRow("the crawl-delay setting") << u"User-agent: *\nDisallow:\n"_s
+                                             << QStringList{u"--pages=0"_s, u"--crawl-delay=100"_s, u"--jitter=0"_s} << 0
+                                             << u", disallowed 0,"_s << QString() << 100;
 }
 
 // robots.txt of the share site is read once, before anything else, through the crawl's own

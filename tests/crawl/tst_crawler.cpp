@@ -98,6 +98,8 @@ private slots:
     void waits();
     void stopCutsWaitsButNotTheRequest();
     void crawlDelayIsCutToTheLongestPause();
+    void leastPause_data();
+    void leastPause();
 };
 
 void TestCrawler::flakySite_data()
@@ -408,6 +410,46 @@ void TestCrawler::crawlDelayIsCutToTheLongestPause()
     QVERIFY2(notices[0].contains(u"Crawl-delay of 100 s, more than the longest pause; 60 s at least"_s), qPrintable(notices[0]));
     QVERIFY(summary.stopped && clock.elapsed() < 5000);
     QCOMPARE(fetcher.requestsSent(), 1);
+    Net::networkManager().clearConnectionCache();
+}
+
+void TestCrawler::leastPause_data()
+{
+    QTest::addColumn<int>("minimumDelayMs"); // the site profile's
+    QTest::addColumn<QString>("crawlDelay"); // robots.txt's
+    QTest::addColumn<int>("leastMs");        // between two requests
+    QTest::newRow("the profile's") << 150 << u"0.05"_s << 150;
+    QTest::newRow("robots.txt's") << 50 << u"0.15"_s << 150;
+}
+
+// The larger of the profile's minimum delay and robots.txt's Crawl-delay is kept between any two
+// requests to the site (robots.txt, the listing, two detail pages), whatever the jitter.
+void TestCrawler::leastPause()
+{
+    QFETCH(int, minimumDelayMs);
+    QFETCH(QString, crawlDelay);
+    QFETCH(int, leastMs);
+    LoopbackServer server;
+    server.server().Get("/robots.txt", [&](const httplib::Request &, httplib::Response &response) {
+        response.set_content("User-agent: *\nCrawl-delay: " + crawlDelay.toStdString() + "\n", "text/plain");
+    });
+    server.server().Get(R"(/act-0\.html)", [](const httplib::Request &, httplib::Response &response) {
+        response.set_content(QString(listingEntry(QString(18, u'a'), u"甲"_s) + listingEntry(QString(18, u'b'), u"乙"_s)).toStdString(),
+                             "text/html; charset=utf-8");
+    });
+    server.server().Get(R"(/id-\w+\.html)", [](const httplib::Request &, httplib::Response &response) {
+        response.set_content("<p></p>", "text/html");
+    });
+    QVERIFY(server.start());
+    Crawl::CrawlPlan plan = planFor(server.baseUrl().toStdString(), 0, 0);
+    plan.obeyRobots = true;
+    plan.profile.minimumDelay = std::chrono::milliseconds(minimumDelayMs);
+    QElapsedTimer clock;
+    clock.start();
+    const Run run = crawl(plan, {.jitter = 1});
+    QCOMPARE(run.rows.size(), 2);
+    QCOMPARE(run.requests, 4);
+    QVERIFY2(clock.elapsed() >= 3 * leastMs, qPrintable(QString::number(clock.elapsed())));
     Net::networkManager().clearConnectionCache();
 }
 
