@@ -5,6 +5,7 @@
 
 #include <QHash>
 
+#include <algorithm>
 #include <array>
 #include <optional>
 
@@ -98,6 +99,14 @@ QString refusalLine(const Given &given, const QString &refusal)
     return given.origin.name + u": "_s + refusal + u": "_s + shownSettingText(given.value);
 }
 
+// Where the setting that fills field came from.
+const Origin &originOf(const EndpointOptions &result, QString Endpoints::*field)
+{
+    const auto rows = settings();
+    const auto row = std::find_if(rows.begin(), rows.end(), [field](const Setting &setting) { return setting.text == field; });
+    return result.provenance.origins[std::size_t(row - rows.begin())];
+}
+
 // Reads the profile file the site-profile setting names; a refused one leaves the built-in
 // profile and says why, after where the file was named.
 void loadProfile(EndpointOptions &result)
@@ -106,20 +115,14 @@ void loadProfile(EndpointOptions &result)
         return;
     LoadedSiteProfile loaded = loadSiteProfile(result.endpoints.siteProfile);
     result.endpoints.profile = std::move(loaded.profile);
-    if (loaded.error.isEmpty()) {
-        // The profile's user agent stands in for the built-in one, under any the user gave.
-        const QString &agent = result.endpoints.profile.userAgent;
-        for (std::size_t i = 0; i < settings().size(); ++i) {
-            if (settings()[i].text == &Endpoints::userAgent && result.provenance.origins[i].source == Source::Default
-                && !agent.isEmpty())
-                result.endpoints.userAgent = agent;
-        }
+    if (!loaded.error.isEmpty()) {
+        result.profileError = originOf(result, &Endpoints::siteProfile).name + u": "_s + loaded.error;
         return;
     }
-    for (std::size_t i = 0; i < settings().size(); ++i) {
-        if (settings()[i].text == &Endpoints::siteProfile)
-            result.profileError = result.provenance.origins[i].name + u": "_s + loaded.error;
-    }
+    // The profile's user agent stands in for the built-in one, under any the user gave.
+    const QString &agent = result.endpoints.profile.userAgent;
+    if (!agent.isEmpty() && originOf(result, &Endpoints::userAgent).source == Source::Default)
+        result.endpoints.userAgent = agent;
 }
 
 } // namespace
