@@ -201,9 +201,7 @@ EndpointOptions parseEndpointOptions(const QStringList &arguments, const QProces
     loadProfile(result);
     // The setting was checked; the variables its env mode reads are read here.
     if (result.error.isEmpty())
-        result.error = acceptProxySetting(endpoints.proxySetting, u"--proxy"_s, endpoints.proxy);
-    if (result.error.isEmpty())
-        result.error = readProxyEnvironment(environment, endpoints.proxy);
+        result.error = resolveProxy(endpoints.proxySetting, environment, endpoints.proxy);
     return result;
 }
 

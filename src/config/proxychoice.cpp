@@ -162,4 +162,10 @@ QString readProxyEnvironment(const QProcessEnvironment &environment, ProxyChoice
     return {};
 }
 
+QString resolveProxy(const QString &setting, const QProcessEnvironment &environment, ProxyChoice &choice)
+{
+    const QString error = acceptProxySetting(setting, u"--proxy"_s, choice);
+    return error.isEmpty() ? readProxyEnvironment(environment, choice) : error;
+}
+
 } // namespace Config

@@ -69,4 +69,8 @@ QString acceptProxySetting(const QString &value, const QString &source, ProxyCho
 // Returns the error line naming a variable whose server cannot be read, or the empty text.
 QString readProxyEnvironment(const QProcessEnvironment &environment, ProxyChoice &choice);
 
+// The choice a proxy setting makes with environment: acceptProxySetting, then
+// readProxyEnvironment. Returns the first error line, or the empty text.
+QString resolveProxy(const QString &setting, const QProcessEnvironment &environment, ProxyChoice &choice);
+
 } // namespace Config

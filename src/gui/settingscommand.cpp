@@ -2,8 +2,10 @@
 
 #include "config/settingsfile.h"
 #include "gui/settingsdialog.h"
+#include "net/networksettings.h"
 
 #include <QAction>
+#include <QProcessEnvironment>
 #include <QWidget>
 
 using namespace Qt::StringLiterals;
@@ -54,6 +56,10 @@ bool SettingsCommand::save(const QList<Config::SettingChange> &changes)
         return false;
     }
     Config::applySettingsFile(m_endpoints, m_provenance.origins, Config::readSettingsFile(m_provenance.file));
+    // The proxy and user agent of every request from now on; a proxy variable the start-up
+    // accepted reads the same now.
+    Config::resolveProxy(m_endpoints.proxySetting, QProcessEnvironment::systemEnvironment(), m_endpoints.proxy);
+    Net::applySettings(m_endpoints);
     emit endpointsChanged();
     return true;
 }
