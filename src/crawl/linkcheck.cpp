@@ -6,16 +6,6 @@ using namespace Qt::StringLiterals;
 
 namespace Crawl {
 
-QString linkStateName(LinkState state)
-{
-    switch (state) {
-    case LinkState::Live: return u"live"_s;
-    case LinkState::Dead: return u"dead"_s;
-    case LinkState::Unknown: break;
-    }
-    return u"unknown"_s;
-}
-
 LinkState classifyShare(const Answer &answer, const QStringList &markers)
 {
     if (answer.kind != Answer::Kind::Http || answer.status >= 500 || answer.status == 429)

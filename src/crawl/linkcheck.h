@@ -1,16 +1,12 @@
 #pragma once
 
 #include "crawl/fetcher.h"
+#include "crawl/linkstate.h"
 
 #include <QString>
 #include <QStringList>
 
 namespace Crawl {
-
-enum class LinkState { Live, Dead, Unknown };
-
-// "live", "dead", "unknown".
-QString linkStateName(LinkState state);
 
 // What the answer to a GET of a share link says of the share: dead on 404 or 410, or when the
 // body holds one of markers (whatever the status); unknown when no answer came, on a 5xx or a

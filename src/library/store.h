@@ -1,0 +1,117 @@
+#pragma once
+
+#include "crawl/linkstate.h"
+#include "library/sharerecord.h"
+
+#include <QDateTime>
+#include <QList>
+#include <QMap>
+#include <QSqlDatabase>
+#include <QString>
+#include <QStringList>
+
+#include <memory>
+#include <optional>
+
+// The resource library: every share ever harvested, with where and when it was seen and how its
+// link fared, in one SQLite file. Nothing here shows anything; the front ends do.
+namespace Library {
+
+// The newest schema this program writes; migrations bring every older file up to it.
+inline constexpr int kSchemaVersion = 3;
+
+struct OpenOptions
+{
+    // false: search as a SQLite without FTS5 would, by LIKE alone (the fallback's tests).
+    bool fullTextSearch = true;
+};
+
+class Store;
+
+// What opening a library file came to.
+struct Opened
+{
+    std::unique_ptr<Store> store; // null when there is no library to use (error says why)
+    QString notice; // one line the user should read: a damaged file set aside, a newer file opened read-only
+    QString error;  // why there is no library: the file is not SQLite, cannot be opened or created
+};
+
+// Opens (creating when missing) the library at path: WAL, synchronous=NORMAL, a 5 s busy
+// timeout, then a quick check and the migrations up to kSchemaVersion. A damaged file is
+// renamed "<path>.damaged-YYYYMMDD-HHMMSS" and a new one started; a file of a newer schema opens
+// read-only; a file that is not SQLite is refused and never written.
+Opened openStore(const QString &path, OpenOptions options = {});
+
+struct Stats
+{
+    qint64 shares = 0;
+    qint64 hidden = 0;
+    qint64 withCode = 0;      // shares with a share code
+    qint64 sightings = 0;
+    qint64 runs = 0;
+    QMap<QString, qint64> byLinkState; // state name -> shares whose latest check came to it; "unchecked" too
+    QDateTime firstSeen;      // of the oldest share; invalid when empty
+    QDateTime lastSeen;
+};
+
+// One link check as stored.
+struct LinkCheck
+{
+    Crawl::LinkVerdict verdict;
+    QDateTime checkedAt;
+    int status = 0; // the HTTP status; 0 when none came
+};
+
+class Store
+{
+public:
+    ~Store();
+    Store(const Store &) = delete;
+    Store &operator=(const Store &) = delete;
+
+    const QString &path() const { return m_path; }
+    bool isReadOnly() const { return m_readOnly; }
+    bool hasFullTextSearch() const { return m_fullText; }
+    // The connection, for the queries of the library's own files.
+    QSqlDatabase database() const;
+
+    // Recording. Each returns the error text of SQLite, empty on success.
+    QString startRun(RunKind kind, const QString &subject, qint64 &runId);
+    QString endRun(qint64 runId, const QString &outcome);
+    // One transaction: the share (inserted or updated), its sighting in runId and, when given,
+    // its link check.
+    QString record(qint64 runId, const Sighting &sighting);
+    // Stores a check of the share keyed key (its share URL); a share not in the library is
+    // ignored (no error).
+    QString recordLinkCheck(const QString &key, const LinkCheck &check);
+
+    std::optional<LinkCheck> latestLinkCheck(const QString &key) const;
+    QList<LinkCheck> linkHistory(qint64 shareId) const; // newest first
+
+    // Queries.
+    QList<ShareRecord> search(const Query &query) const;
+    QList<qint64> matchingIds(const Query &query) const; // in the query's order, no limit
+    QList<ShareRecord> records(const QList<qint64> &ids) const; // in the order of ids; missing ids skipped
+    // First sighting of each key in keys that is in the library.
+    QHash<QString, QDateTime> firstSeen(const QStringList &keys) const;
+    Stats stats() const;
+
+    // Changes the user asks for; each returns SQLite's error text, empty on success.
+    QString setHidden(const QList<qint64> &ids, bool hidden);
+    QString markCopied(const QList<qint64> &ids, const QDateTime &when);
+    QString markOpened(const QList<qint64> &ids, const QDateTime &when);
+    // Drops the shares last seen before `before`, their sightings and checks, and the runs that
+    // ended before it; forgotten gets the number of shares dropped.
+    QString forgetBefore(const QDateTime &before, qint64 &forgotten);
+
+private:
+    friend Opened openStore(const QString &path, OpenOptions options);
+    Store(QString connection, QString path, bool readOnly, bool fullText);
+
+    QString m_connection;
+    QString m_path;
+    bool m_readOnly = false;
+    bool m_fullText = false;
+};
+
+} // namespace Library
