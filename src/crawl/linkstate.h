@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QDateTime>
 #include <QString>
 #include <QStringView>
 
@@ -25,6 +26,14 @@ struct LinkVerdict
     DeadReason reason = DeadReason::None; // set for Dead only
 
     friend bool operator==(const LinkVerdict &, const LinkVerdict &) = default;
+};
+
+// One check of a share link: what it came to, when, and the HTTP status it rests on (0: none).
+struct LinkCheck
+{
+    LinkVerdict verdict;
+    QDateTime checkedAt;
+    int status = 0;
 };
 
 // "live", "locked", "dead", "limited", "unknown".

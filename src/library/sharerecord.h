@@ -48,8 +48,7 @@ struct Sighting
     std::optional<int> page;    // the listing page; none for keyword results
     QString keyword;            // the keyword of search results; empty for a page
     QDateTime seenAt;
-    std::optional<Crawl::LinkVerdict> link; // when its link was checked on the way
-    int linkStatus = 0;
+    std::optional<Crawl::LinkCheck> link; // when its link was checked on the way
 };
 
 // Where a share was seen, for the filter.

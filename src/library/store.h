@@ -54,13 +54,7 @@ struct Stats
     QDateTime lastSeen;
 };
 
-// One link check as stored.
-struct LinkCheck
-{
-    Crawl::LinkVerdict verdict;
-    QDateTime checkedAt;
-    int status = 0; // the HTTP status; 0 when none came
-};
+using LinkCheck = Crawl::LinkCheck;
 
 class Store
 {
@@ -81,6 +75,8 @@ public:
     // One transaction: the share (inserted or updated), its sighting in runId and, when given,
     // its link check.
     QString record(qint64 runId, const Sighting &sighting);
+    // The same for many sightings in one transaction (imports, generated libraries).
+    QString recordBatch(qint64 runId, const QList<Sighting> &sightings);
     // Stores a check of the share keyed key (its share URL); a share not in the library is
     // ignored (no error).
     QString recordLinkCheck(const QString &key, const LinkCheck &check);
