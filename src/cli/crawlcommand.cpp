@@ -1,6 +1,7 @@
 #include "cli/crawlcommand.h"
 
 #include "cli/commandarguments.h"
+#include "cli/libraryaccess.h"
 #include "cli/progresstext.h"
 #include "cli/rawflag.h"
 #include "cli/stopsignals.h"
@@ -15,6 +16,8 @@
 #include "harvest/entryparser.h"
 #include "harvest/keywordrefusal.h"
 #include "harvest/siteurls.h"
+#include "library/crawlsighting.h"
+#include "library/recorder.h"
 #include "text/printable.h"
 #include "text/wholenumber.h"
 
@@ -230,8 +233,18 @@ int runCrawl(const Context &context)
     Crawl::Crawler crawler(options.plan, fetcher);
     ProgressPrinter progress(context.err, options.plan.linksChecked());
 
+    const std::unique_ptr<Library::Store> store = openLibraryFor(context, "crawl");
+    Library::Recorder recorder(store.get(), Library::RunKind::Crawl, Library::crawlSubject(options.plan),
+                               [&progress](const QString &line) { progress.print(u"crawl: "_s + line + u'\n'); });
+
     Crawl::CrawlCallbacks callbacks;
-    callbacks.row = [&](const Crawl::CrawlRow &row) { return write(Crawl::formatRow(options.format, row, options.formulas)); };
+    // Written before recorded: a kill in between costs the library that one row, never the output.
+    callbacks.row = [&](const Crawl::CrawlRow &row) {
+        if (!write(Crawl::formatRow(options.format, row, options.formulas)))
+            return false;
+        recorder.record(Library::sightingOf(row, options.plan.keyword));
+        return true;
+    };
     callbacks.progress = [&](const Crawl::CrawlProgress &state) { progress.show(state); };
     // A failure line names an entry id from the page.
     callbacks.failure = [&](const QString &line) { progress.print(u"crawl: "_s + Text::printable(line) + u'\n'); };
@@ -255,7 +268,9 @@ int runCrawl(const Context &context)
         progress.print(u"crawl: cannot write "_s + (toFile ? options.output : u"stdout"_s) + u": "_s
                        + (toFile ? file.errorString() : u"write failed"_s) + u'\n');
     progress.print(u"crawl: "_s + summaryLine(summary));
-    return outputFailed ? Failure : exitCode(summary);
+    const int exit = outputFailed ? Failure : exitCode(summary);
+    recorder.finish(u"exit "_s + QString::number(exit));
+    return exit;
 }
 
 } // namespace Cli

@@ -311,7 +311,8 @@ QString Store::recordOne(qint64 runId, const Sighting &sighting)
     }
 
     const QVariant page = sighting.page ? QVariant(*sighting.page) : QVariant(QMetaType::fromType<int>());
-    const QVariant keyword = sighting.page ? QVariant(QMetaType::fromType<QString>()) : QVariant(sighting.keyword);
+    const QVariant keyword = sighting.page || sighting.keyword.isEmpty() ? QVariant(QMetaType::fromType<QString>())
+                                                                         : QVariant(sighting.keyword);
     bool numbered = false;
     const int number = entry.number.toInt(&numbered);
     if (!exec(write, u"INSERT INTO sightings(share_id, run_id, page, keyword, number, seen_at) VALUES(?, ?, ?, ?, ?, ?)"_s,
