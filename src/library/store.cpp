@@ -572,6 +572,7 @@ QString runKindName(RunKind kind)
     switch (kind) {
     case RunKind::Page: return u"page"_s;
     case RunKind::Search: return u"search"_s;
+    case RunKind::Import: return u"import"_s;
     case RunKind::Crawl: break;
     }
     return u"crawl"_s;
