@@ -32,6 +32,8 @@ constexpr PlaceOption kLoginIniOption{"login-ini", "VORLEN_LOGIN_INI", "PATH", "
 constexpr PlaceOption kConfigOption{"config", "VORLEN_CONFIG", "FILE",
                                     "the settings file instead of vorlen360.ini in the user's configuration folder"};
 constexpr std::array kPlaceOptions{kDemoSiteOption, kLoginIniOption, kConfigOption};
+// A flag, unlike the options: the run keeps nothing in the library.
+constexpr char kNoLibraryFlag[] = "--no-library";
 
 QString optionName(const char *name)
 {
@@ -45,6 +47,7 @@ struct TakenOptions
     QHash<QString, QString> values;
     QStringList remaining;
     QString error;
+    bool noLibrary = false;
 };
 
 TakenOptions takeOptions(const QStringList &arguments)
@@ -61,6 +64,10 @@ TakenOptions takeOptions(const QStringList &arguments)
         if (argument == u"--") {
             taken.remaining += arguments.mid(i);
             break;
+        }
+        if (argument == QLatin1StringView(kNoLibraryFlag)) {
+            taken.noLibrary = true;
+            continue;
         }
         const qsizetype equals = argument.indexOf(u'=');
         const QString name = argument.startsWith(u"--") ? argument.mid(2, equals < 0 ? -1 : equals - 2) : QString();
@@ -198,6 +205,7 @@ EndpointOptions parseEndpointOptions(const QStringList &arguments, const QProces
 
     if (const auto loginIni = given(taken, environment, kLoginIniOption.option, kLoginIniOption.variable))
         endpoints.loginIni = loginIni->value;
+    endpoints.keepLibrary = !taken.noLibrary;
     loadProfile(result);
     // The setting was checked; the variables its env mode reads are read here.
     if (result.error.isEmpty())
@@ -216,6 +224,7 @@ QString endpointOptionsHelp()
         line(setting.key, setting.placeholder, setting.variable, setting.help);
     for (const PlaceOption &option : kPlaceOptions)
         line(option.option, option.placeholder, option.variable, option.help);
+    help += u"  "_s + QLatin1StringView(kNoLibraryFlag) + u"  keep nothing of this run in the library\n"_s;
     return help;
 }
 

@@ -36,6 +36,8 @@ struct Endpoints
     std::chrono::milliseconds crawlDelay{0}; // the crawl's pause between two requests to a site; crawl --delay beats it
     QString siteProfile;  // the site profile's file; empty: the built-in profile
     SiteProfile profile;  // how the share-search site's pages are read and its addresses built
+    QString library;      // the resource library's file; empty: library.sqlite in the user's data folder
+    bool keepLibrary = true; // false (--no-library): nothing is recorded or read
 
     static Endpoints defaults();
     // Every party on one site laid out as the bundled demo site is: base ends with "/".
@@ -60,8 +62,8 @@ struct EndpointOptions
 // defaults. A base URL without its closing slash gets it; an option or variable that its
 // setting refuses (not an http(s) URL, a timeout that is not a whole number of seconds from 1 to
 // 86400, ...) sets error, a refused value in the file a warning. "--login-ini PATH" names the
-// login.ini file, "--config FILE" (VORLEN_CONFIG) the settings file. "--demo-site URL"
-// (VORLEN_DEMO_SITE) lays every party out on one site as onDemoSite() does, over the settings
+// login.ini file, "--config FILE" (VORLEN_CONFIG) the settings file, "--no-library" clears
+// keepLibrary. "--demo-site URL" (VORLEN_DEMO_SITE) lays every party out on one site as onDemoSite() does, over the settings
 // file; the single options and variables still override it. The site-profile setting's file is
 // read into endpoints.profile (loadSiteProfile); a refused file sets profileError. The proxy
 // setting and, in its default env mode, the proxy variables as curl reads them make

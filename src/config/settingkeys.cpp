@@ -110,6 +110,8 @@ const std::array kSettings{
             "the crawl's pause between two requests to a site, 0..3600000 (crawl --delay beats it)"},
     Setting{"site-profile", "VORLEN_SITE_PROFILE", "FILE", filePath, &Endpoints::siteProfile, nullptr, 1ms,
             "JSON profile of how the share-search site is read (see profile show)", "站点配置文件"},
+    Setting{"library", "VORLEN_LIBRARY", "FILE", filePath, &Endpoints::library, nullptr, 1ms,
+            "the resource library (SQLite), default library.sqlite in the user's data folder", "资源库文件"},
 };
 
 } // namespace

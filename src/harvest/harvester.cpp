@@ -36,19 +36,20 @@ void Harvester::setEndpoints(const Config::Endpoints &endpoints)
 
 HarvestResult Harvester::harvestPage(qint16 page)
 {
-    const quint64 run = startRun(RunKind::Listing, listingStatus(page));
+    const quint64 run = startRun(RunKind::Listing, QString::number(page), listingStatus(page));
     return fillFromPage(run, RunKind::Listing, listingUrl(m_endpoints.shareSite, m_endpoints.profile, page));
 }
 
 HarvestResult Harvester::searchKeyword(const QString &keyword)
 {
-    const quint64 run = startRun(RunKind::Search, u"正在进行搜索"_s + keyword + u"相关资源.."_s);
+    const quint64 run = startRun(RunKind::Search, keyword, u"正在进行搜索"_s + keyword + u"相关资源.."_s);
     return fillFromPage(run, RunKind::Search, searchUrl(m_endpoints.shareSite, m_endpoints.profile, keyword));
 }
 
-quint64 Harvester::startRun(RunKind kind, const QString &status)
+quint64 Harvester::startRun(RunKind kind, const QString &subject, const QString &status)
 {
     const quint64 run = ++m_generation;
+    m_subject = subject;
     m_running = true;
     emit statusChanged(status);
     emit runStarted(kind);
@@ -109,9 +110,15 @@ HarvestResult Harvester::detailPass(quint64 run, HarvestResult result)
             result.stoppedAtRow = row;
             break;
         }
-        if (m_list.setShareCode(id, *code))
+        if (m_list.setShareCode(id, *code)) {
             ++result.sharesRead;
+            emit entryDone(m_list.entry(row));
+        }
     }
+    // The rows the pass never reached were still seen on the page.
+    if (result.detailPassStopped)
+        for (int row = result.stoppedAtRow; row < m_list.rowCount(); ++row)
+            emit entryDone(m_list.entry(row));
     return result;
 }
 

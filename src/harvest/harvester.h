@@ -61,16 +61,21 @@ public:
 
     // True while the newest run has not ended.
     bool isRunning() const { return m_running; }
+    // The page number or keyword of the newest run.
+    const QString &runSubject() const { return m_subject; }
 
 signals:
     void statusChanged(const QString &text);
     // A run of kind began, after its first status text and before the list is cleared.
     void runStarted(Harvest::RunKind kind);
+    // A row is done with: its detail page was read (shareCode set when it held one), or the
+    // detail pass stopped before or at it. Once per row of a run that is not superseded.
+    void entryDone(const Harvest::ResourceEntry &entry);
     // A run ended; a superseded run ends after the run that superseded it.
     void finished(const Harvest::HarvestResult &result);
 
 private:
-    quint64 startRun(RunKind kind, const QString &status);
+    quint64 startRun(RunKind kind, const QString &subject, const QString &status);
     HarvestResult fillFromPage(quint64 run, RunKind kind, const QString &url);
     HarvestResult detailPass(quint64 run, HarvestResult result);
     HarvestResult finish(quint64 run, RunKind kind, HarvestResult result);
@@ -78,6 +83,7 @@ private:
 
     ResultList &m_list;
     Config::Endpoints m_endpoints;
+    QString m_subject;
     quint64 m_generation = 0;
     bool m_running = false;
 };

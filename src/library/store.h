@@ -4,6 +4,7 @@
 #include "library/sharerecord.h"
 
 #include <QDateTime>
+#include <QHash>
 #include <QList>
 #include <QMap>
 #include <QSqlDatabase>
@@ -27,6 +28,9 @@ struct OpenOptions
 };
 
 class Store;
+
+// "page", "search", "crawl": how runs are named in the file.
+QString runKindName(RunKind kind);
 
 // What opening a library file came to.
 struct Opened
@@ -103,6 +107,10 @@ public:
 private:
     friend Opened openStore(const QString &path, OpenOptions options);
     Store(QString connection, QString path, bool readOnly, bool fullText);
+    QString recordOne(qint64 runId, const Sighting &sighting);
+    QString insertLinkCheck(qint64 shareId, const LinkCheck &check);
+    // Sets one column of the shares ids to value, in one transaction.
+    QString updateIds(const QString &column, const QVariant &value, const QList<qint64> &ids);
 
     QString m_connection;
     QString m_path;

@@ -1,0 +1,572 @@
+#include "library/store.h"
+
+#include "library/schema.h"
+#include "library/storefile.h"
+
+#include <QAtomicInteger>
+#include <QHash>
+#include <QSqlError>
+#include <QSqlQuery>
+#include <QVariant>
+
+#include <algorithm>
+
+using namespace Qt::StringLiterals;
+
+namespace Library {
+
+namespace {
+
+constexpr int kBusyTimeoutMs = 5000;
+// Bound parameters per IN (...) list; SQLite allows 32766, shorter lists plan faster.
+constexpr qsizetype kIdsPerQuery = 500;
+const QString kSearchIndex = u"share_search"_s;
+
+QVariant msecs(const QDateTime &time)
+{
+    return time.isValid() ? QVariant(time.toMSecsSinceEpoch()) : QVariant(QMetaType::fromType<qint64>());
+}
+
+QDateTime timeOf(const QVariant &value)
+{
+    return value.isNull() ? QDateTime() : QDateTime::fromMSecsSinceEpoch(value.toLongLong(), Qt::UTC);
+}
+
+QString errorOf(const QSqlQuery &query)
+{
+    return query.lastError().text();
+}
+
+// Runs sql with binds; the query stays for reading its rows.
+bool exec(QSqlQuery &query, const QString &sql, const QVariantList &binds = {})
+{
+    if (!query.prepare(sql))
+        return false;
+    for (const QVariant &value : binds)
+        query.addBindValue(value);
+    return query.exec();
+}
+
+QString placeholders(qsizetype count)
+{
+    QString text;
+    text.reserve(count * 2);
+    for (qsizetype i = 0; i < count; ++i)
+        text += i == 0 ? u"?"_s : u",?"_s;
+    return text;
+}
+
+QString sourceOf(const Sighting &sighting)
+{
+    return sighting.page ? u"page "_s + QString::number(*sighting.page) : sighting.keyword;
+}
+
+QString keyOf(const Sighting &sighting)
+{
+    return sighting.shareUrl.isEmpty() ? sighting.entry.entryId : sighting.shareUrl;
+}
+
+// The columns records() and search() read, in ShareRecord order.
+constexpr auto kRecordColumns =
+    u"id, key, title, file_count, entry_id, share_code, extraction_code, share_url, first_seen, last_seen,"
+    " times_seen, hidden, copied_at, opened_at, first_source, link_state, link_reason, link_checked_at";
+
+ShareRecord recordOf(const QSqlQuery &query)
+{
+    ShareRecord record;
+    record.id = query.value(0).toLongLong();
+    record.key = query.value(1).toString();
+    record.title = query.value(2).toString();
+    record.fileCount = query.value(3).toString();
+    record.entryId = query.value(4).toString();
+    record.shareCode = query.value(5).toString();
+    record.extractionCode = query.value(6).toString();
+    record.shareUrl = query.value(7).toString();
+    record.firstSeen = timeOf(query.value(8));
+    record.lastSeen = timeOf(query.value(9));
+    record.timesSeen = query.value(10).toInt();
+    record.hidden = query.value(11).toBool();
+    record.copiedAt = timeOf(query.value(12));
+    record.openedAt = timeOf(query.value(13));
+    record.firstSource = query.value(14).toString();
+    if (const auto state = Crawl::parseLinkState(query.value(15).toString())) {
+        const auto reason = Crawl::parseDeadReason(query.value(16).toString());
+        record.link = Crawl::LinkVerdict{*state, reason.value_or(Crawl::DeadReason::None)};
+        record.linkCheckedAt = timeOf(query.value(17));
+    }
+    return record;
+}
+
+QString orderOf(SortColumn column)
+{
+    switch (column) {
+    case SortColumn::LastSeen: return u"last_seen"_s;
+    case SortColumn::FirstSeen: return u"first_seen"_s;
+    case SortColumn::Title: return u"title"_s;
+    case SortColumn::FileCount: return u"CAST(file_count AS INTEGER)"_s;
+    case SortColumn::ShareCode: return u"share_code"_s;
+    case SortColumn::ExtractionCode: return u"extraction_code"_s;
+    case SortColumn::LinkState: return u"link_state"_s;
+    case SortColumn::TimesSeen: return u"times_seen"_s;
+    }
+    return u"last_seen"_s;
+}
+
+// "%text%" for LIKE, its wildcards taken literally.
+QString likePattern(const QString &text)
+{
+    QString escaped = text;
+    escaped.replace(u'\\', u"\\\\"_s).replace(u'%', u"\\%"_s).replace(u'_', u"\\_"_s);
+    return u'%' + escaped + u'%';
+}
+
+// An FTS5 string that matches text as it stands, operators and all.
+QString phrase(const QString &text)
+{
+    return u'"' + QString(text).replace(u'"', u"\"\""_s) + u'"';
+}
+
+// The trigram index answers substrings of three characters or more; shorter ones need LIKE.
+bool trigramCanAnswer(const QString &folded)
+{
+    return folded.toUcs4().size() >= 3;
+}
+
+struct Where
+{
+    QString sql;
+    QVariantList binds;
+};
+
+Where whereOf(const Query &query, bool fullText)
+{
+    QStringList terms;
+    Where where;
+    if (!query.text.isEmpty()) {
+        const QString folded = searchableTitle(query.text);
+        if (fullText && trigramCanAnswer(folded)) {
+            terms += u"id IN (SELECT rowid FROM share_search WHERE share_search MATCH ?)"_s;
+            where.binds += phrase(folded);
+        } else {
+            terms += u"title_folded LIKE ? ESCAPE '\\'"_s;
+            where.binds += likePattern(folded);
+        }
+    }
+    if (!query.states.isEmpty()) {
+        QStringList states;
+        for (const Crawl::LinkState state : query.states) {
+            states += u"?"_s;
+            where.binds += Crawl::linkStateName(state);
+        }
+        const bool unchecked = query.states.contains(Crawl::LinkState::Unknown);
+        terms += u"(link_state IN ("_s + states.join(u',') + u")"_s + (unchecked ? u" OR link_state IS NULL)"_s : u")"_s);
+    }
+    if (query.since.isValid()) {
+        terms += u"first_seen >= ?"_s;
+        where.binds += query.since.toMSecsSinceEpoch();
+    }
+    if (query.source != SourceKind::Any) {
+        const bool page = query.source == SourceKind::Page;
+        QString sighting = u"EXISTS (SELECT 1 FROM sightings s WHERE s.share_id = shares.id AND "_s
+            + (page ? u"s.page IS NOT NULL"_s : u"s.keyword IS NOT NULL"_s);
+        if (!query.sourceValue.isEmpty()) {
+            sighting += page ? u" AND s.page = ?"_s : u" AND s.keyword = ?"_s;
+            where.binds += page ? QVariant(query.sourceValue.toInt()) : QVariant(query.sourceValue);
+        }
+        terms += sighting + u')';
+    }
+    if (!query.includeHidden)
+        terms += u"hidden = 0"_s;
+    if (!terms.isEmpty())
+        where.sql = u" WHERE "_s + terms.join(u" AND "_s);
+    return where;
+}
+
+QString orderClause(const Query &query)
+{
+    const QString direction = query.order == Qt::AscendingOrder ? u" ASC"_s : u" DESC"_s;
+    QString sql = u" ORDER BY "_s + orderOf(query.sort) + direction + u", id"_s + direction;
+    if (query.limit >= 0)
+        sql += u" LIMIT "_s + QString::number(query.limit);
+    return sql;
+}
+
+} // namespace
+
+Store::Store(QString connection, QString path, bool readOnly, bool fullText)
+    : m_connection(std::move(connection))
+    , m_path(std::move(path))
+    , m_readOnly(readOnly)
+    , m_fullText(fullText)
+{
+}
+
+Store::~Store()
+{
+    closeConnection(m_connection);
+}
+
+QSqlDatabase Store::database() const
+{
+    return QSqlDatabase::database(m_connection, false);
+}
+
+QString Store::startRun(RunKind kind, const QString &subject, qint64 &runId)
+{
+    QSqlQuery query(database());
+    if (!exec(query, u"INSERT INTO runs(kind, subject, started_at) VALUES(?, ?, ?)"_s,
+              {runKindName(kind), subject, QDateTime::currentMSecsSinceEpoch()}))
+        return errorOf(query);
+    runId = query.lastInsertId().toLongLong();
+    return {};
+}
+
+QString Store::endRun(qint64 runId, const QString &outcome)
+{
+    QSqlQuery query(database());
+    if (!exec(query, u"UPDATE runs SET ended_at = ?, outcome = ? WHERE id = ?"_s,
+              {QDateTime::currentMSecsSinceEpoch(), outcome, runId}))
+        return errorOf(query);
+    return {};
+}
+
+QString Store::record(qint64 runId, const Sighting &sighting)
+{
+    return recordBatch(runId, {sighting});
+}
+
+QString Store::recordBatch(qint64 runId, const QList<Sighting> &sightings)
+{
+    QSqlDatabase db = database();
+    if (!db.transaction())
+        return db.lastError().text();
+    for (const Sighting &sighting : sightings) {
+        if (QString error = recordOne(runId, sighting); !error.isEmpty()) {
+            db.rollback();
+            return error;
+        }
+    }
+    if (!db.commit()) {
+        const QString error = db.lastError().text();
+        db.rollback();
+        return error;
+    }
+    return {};
+}
+
+QString Store::recordOne(qint64 runId, const Sighting &sighting)
+{
+    const QSqlDatabase db = database();
+    const Harvest::ResourceEntry &entry = sighting.entry;
+    const QString key = keyOf(sighting);
+    const qint64 seen = sighting.seenAt.isValid() ? sighting.seenAt.toMSecsSinceEpoch() : QDateTime::currentMSecsSinceEpoch();
+    const QString folded = searchableTitle(entry.title);
+
+    QSqlQuery find(db);
+    if (!exec(find, u"SELECT id, title_folded FROM shares WHERE key = ?"_s, {key}))
+        return errorOf(find);
+    bool found = find.next();
+    // A share first seen without its code (its detail page failed) is the same share once the
+    // code is known: it takes the new key rather than becoming a second row.
+    if (!found && !sighting.shareUrl.isEmpty() && !entry.entryId.isEmpty()) {
+        if (!exec(find, u"SELECT id, title_folded FROM shares WHERE key = ? AND share_code = ''"_s, {entry.entryId}))
+            return errorOf(find);
+        found = find.next();
+    }
+
+    qint64 shareId = 0;
+    QSqlQuery write(db);
+    if (found) {
+        shareId = find.value(0).toLongLong();
+        const QString oldFolded = find.value(1).toString();
+        find.finish();
+        // A later sighting without a field (a failed detail page) keeps what was known.
+        if (!exec(write,
+                  u"UPDATE shares SET key = ?, title = ?, title_folded = ?,"
+                  " file_count = COALESCE(NULLIF(?, ''), file_count), entry_id = COALESCE(NULLIF(?, ''), entry_id),"
+                  " share_code = COALESCE(NULLIF(?, ''), share_code),"
+                  " extraction_code = COALESCE(NULLIF(?, ''), extraction_code),"
+                  " share_url = COALESCE(NULLIF(?, ''), share_url),"
+                  " last_seen = MAX(last_seen, ?), first_seen = MIN(first_seen, ?), times_seen = times_seen + 1"
+                  " WHERE id = ?"_s,
+                  {key, entry.title, folded, entry.fileCount, entry.entryId, entry.shareCode, entry.extractionCode,
+                   sighting.shareUrl, seen, seen, shareId}))
+            return errorOf(write);
+        if (m_fullText && oldFolded != folded) {
+            if (!exec(write, u"INSERT INTO share_search(share_search, rowid, title_folded) VALUES('delete', ?, ?)"_s,
+                      {shareId, oldFolded})
+                || !exec(write, u"INSERT INTO share_search(rowid, title_folded) VALUES(?, ?)"_s, {shareId, folded}))
+                return errorOf(write);
+        }
+    } else {
+        if (!exec(write,
+                  u"INSERT INTO shares(key, title, title_folded, file_count, entry_id, share_code, extraction_code,"
+                  " share_url, first_seen, last_seen, first_source) VALUES(?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?)"_s,
+                  {key, entry.title, folded, entry.fileCount, entry.entryId, entry.shareCode, entry.extractionCode,
+                   sighting.shareUrl, seen, seen, sourceOf(sighting)}))
+            return errorOf(write);
+        shareId = write.lastInsertId().toLongLong();
+        if (m_fullText && !exec(write, u"INSERT INTO share_search(rowid, title_folded) VALUES(?, ?)"_s, {shareId, folded}))
+            return errorOf(write);
+    }
+
+    const QVariant page = sighting.page ? QVariant(*sighting.page) : QVariant(QMetaType::fromType<int>());
+    const QVariant keyword = sighting.page ? QVariant(QMetaType::fromType<QString>()) : QVariant(sighting.keyword);
+    bool numbered = false;
+    const int number = entry.number.toInt(&numbered);
+    if (!exec(write, u"INSERT INTO sightings(share_id, run_id, page, keyword, number, seen_at) VALUES(?, ?, ?, ?, ?, ?)"_s,
+              {shareId, runId, page, keyword, numbered ? QVariant(number) : QVariant(QMetaType::fromType<int>()), seen}))
+        return errorOf(write);
+    return sighting.link ? insertLinkCheck(shareId, *sighting.link) : QString();
+}
+
+QString Store::insertLinkCheck(qint64 shareId, const LinkCheck &check)
+{
+    QSqlQuery write(database());
+    const QString state = Crawl::linkStateName(check.verdict.state);
+    const QString reason = Crawl::deadReasonName(check.verdict.reason);
+    const qint64 at = check.checkedAt.isValid() ? check.checkedAt.toMSecsSinceEpoch() : QDateTime::currentMSecsSinceEpoch();
+    if (!exec(write, u"INSERT INTO link_checks(share_id, checked_at, state, reason, status) VALUES(?, ?, ?, ?, ?)"_s,
+              {shareId, at, state, reason, check.status}))
+        return errorOf(write);
+    // The share shows its latest check; an older one arriving late only joins the history.
+    if (!exec(write,
+              u"UPDATE shares SET link_state = ?, link_reason = ?, link_checked_at = ?"
+              " WHERE id = ? AND (link_checked_at IS NULL OR link_checked_at <= ?)"_s,
+              {state, reason, at, shareId, at}))
+        return errorOf(write);
+    return {};
+}
+
+QString Store::recordLinkCheck(const QString &key, const LinkCheck &check)
+{
+    QSqlQuery find(database());
+    if (!exec(find, u"SELECT id FROM shares WHERE key = ?"_s, {key}))
+        return errorOf(find);
+    if (!find.next())
+        return {};
+    const qint64 shareId = find.value(0).toLongLong();
+    find.finish();
+    QSqlDatabase db = database();
+    if (!db.transaction())
+        return db.lastError().text();
+    const QString error = insertLinkCheck(shareId, check);
+    if (!error.isEmpty() || !db.commit()) {
+        db.rollback();
+        return error.isEmpty() ? db.lastError().text() : error;
+    }
+    return {};
+}
+
+namespace {
+
+LinkCheck checkOf(const QSqlQuery &query)
+{
+    LinkCheck check;
+    check.verdict.state = Crawl::parseLinkState(query.value(0).toString()).value_or(Crawl::LinkState::Unknown);
+    check.verdict.reason = Crawl::parseDeadReason(query.value(1).toString()).value_or(Crawl::DeadReason::None);
+    check.checkedAt = timeOf(query.value(2));
+    check.status = query.value(3).toInt();
+    return check;
+}
+
+} // namespace
+
+std::optional<LinkCheck> Store::latestLinkCheck(const QString &key) const
+{
+    QSqlQuery query(database());
+    if (!exec(query,
+              u"SELECT c.state, c.reason, c.checked_at, c.status FROM link_checks c JOIN shares s ON s.id = c.share_id"
+              " WHERE s.key = ? ORDER BY c.checked_at DESC, c.id DESC LIMIT 1"_s,
+              {key})
+        || !query.next())
+        return std::nullopt;
+    return checkOf(query);
+}
+
+QList<LinkCheck> Store::linkHistory(qint64 shareId) const
+{
+    QList<LinkCheck> checks;
+    QSqlQuery query(database());
+    if (!exec(query, u"SELECT state, reason, checked_at, status FROM link_checks WHERE share_id = ?"
+                     " ORDER BY checked_at DESC, id DESC"_s,
+              {shareId}))
+        return checks;
+    while (query.next())
+        checks.append(checkOf(query));
+    return checks;
+}
+
+QList<ShareRecord> Store::search(const Query &query) const
+{
+    QList<ShareRecord> found;
+    const Where where = whereOf(query, m_fullText);
+    QSqlQuery select(database());
+    select.setForwardOnly(true);
+    if (!exec(select, u"SELECT "_s + QString::fromUtf16(kRecordColumns) + u" FROM shares"_s + where.sql + orderClause(query),
+              where.binds))
+        return found;
+    while (select.next())
+        found.append(recordOf(select));
+    return found;
+}
+
+QList<qint64> Store::matchingIds(const Query &query) const
+{
+    QList<qint64> ids;
+    Query all = query;
+    all.limit = -1;
+    const Where where = whereOf(all, m_fullText);
+    QSqlQuery select(database());
+    select.setForwardOnly(true);
+    if (!exec(select, u"SELECT id FROM shares"_s + where.sql + orderClause(all), where.binds))
+        return ids;
+    while (select.next())
+        ids.append(select.value(0).toLongLong());
+    return ids;
+}
+
+QList<ShareRecord> Store::records(const QList<qint64> &ids) const
+{
+    QHash<qint64, ShareRecord> byId;
+    byId.reserve(ids.size());
+    QSqlQuery select(database());
+    select.setForwardOnly(true);
+    for (qsizetype from = 0; from < ids.size(); from += kIdsPerQuery) {
+        const QList<qint64> chunk = ids.mid(from, kIdsPerQuery);
+        QVariantList binds;
+        binds.reserve(chunk.size());
+        for (const qint64 id : chunk)
+            binds.append(id);
+        if (!exec(select, u"SELECT "_s + QString::fromUtf16(kRecordColumns) + u" FROM shares WHERE id IN ("_s
+                              + placeholders(chunk.size()) + u')',
+                  binds))
+            return {};
+        while (select.next()) {
+            ShareRecord record = recordOf(select);
+            byId.insert(record.id, std::move(record));
+        }
+    }
+    QList<ShareRecord> ordered;
+    ordered.reserve(byId.size());
+    for (const qint64 id : ids)
+        if (const auto it = byId.constFind(id); it != byId.cend())
+            ordered.append(*it);
+    return ordered;
+}
+
+QHash<QString, QDateTime> Store::firstSeen(const QStringList &keys) const
+{
+    QHash<QString, QDateTime> seen;
+    QSqlQuery select(database());
+    select.setForwardOnly(true);
+    for (qsizetype from = 0; from < keys.size(); from += kIdsPerQuery) {
+        const QStringList chunk = keys.mid(from, kIdsPerQuery);
+        if (!exec(select, u"SELECT key, first_seen FROM shares WHERE key IN ("_s + placeholders(chunk.size()) + u')',
+                  QVariantList(chunk.cbegin(), chunk.cend())))
+            return seen;
+        while (select.next())
+            seen.insert(select.value(0).toString(), timeOf(select.value(1)));
+    }
+    return seen;
+}
+
+Stats Store::stats() const
+{
+    Stats stats;
+    QSqlQuery query(database());
+    if (exec(query, u"SELECT COUNT(*), TOTAL(hidden), TOTAL(share_code <> ''), MIN(first_seen), MAX(last_seen) FROM shares"_s)
+        && query.next()) {
+        stats.shares = query.value(0).toLongLong();
+        stats.hidden = query.value(1).toLongLong();
+        stats.withCode = query.value(2).toLongLong();
+        stats.firstSeen = timeOf(query.value(3));
+        stats.lastSeen = timeOf(query.value(4));
+    }
+    if (exec(query, u"SELECT COALESCE(link_state, 'unchecked'), COUNT(*) FROM shares GROUP BY 1"_s))
+        while (query.next())
+            stats.byLinkState.insert(query.value(0).toString(), query.value(1).toLongLong());
+    if (exec(query, u"SELECT (SELECT COUNT(*) FROM sightings), (SELECT COUNT(*) FROM runs)"_s) && query.next()) {
+        stats.sightings = query.value(0).toLongLong();
+        stats.runs = query.value(1).toLongLong();
+    }
+    return stats;
+}
+
+QString Store::updateIds(const QString &assignment, const QVariant &value, const QList<qint64> &ids)
+{
+    QSqlDatabase db = database();
+    if (!db.transaction())
+        return db.lastError().text();
+    QSqlQuery update(db);
+    for (qsizetype from = 0; from < ids.size(); from += kIdsPerQuery) {
+        const QList<qint64> chunk = ids.mid(from, kIdsPerQuery);
+        QVariantList binds{value};
+        for (const qint64 id : chunk)
+            binds.append(id);
+        if (!exec(update, u"UPDATE shares SET "_s + assignment + u" = ? WHERE id IN ("_s + placeholders(chunk.size()) + u')',
+                  binds)) {
+            const QString error = errorOf(update);
+            db.rollback();
+            return error;
+        }
+    }
+    return db.commit() ? QString() : db.lastError().text();
+}
+
+QString Store::setHidden(const QList<qint64> &ids, bool hidden)
+{
+    return updateIds(u"hidden"_s, hidden ? 1 : 0, ids);
+}
+
+QString Store::markCopied(const QList<qint64> &ids, const QDateTime &when)
+{
+    return updateIds(u"copied_at"_s, msecs(when), ids);
+}
+
+QString Store::markOpened(const QList<qint64> &ids, const QDateTime &when)
+{
+    return updateIds(u"opened_at"_s, msecs(when), ids);
+}
+
+QString Store::forgetBefore(const QDateTime &before, qint64 &forgotten)
+{
+    forgotten = 0;
+    const qint64 cut = before.toMSecsSinceEpoch();
+    QSqlDatabase db = database();
+    if (!db.transaction())
+        return db.lastError().text();
+    QSqlQuery write(db);
+    const auto fail = [&] {
+        const QString error = errorOf(write);
+        db.rollback();
+        return error;
+    };
+    if (m_fullText
+        && !exec(write, u"INSERT INTO share_search(share_search, rowid, title_folded)"
+                        " SELECT 'delete', id, title_folded FROM shares WHERE last_seen < ?"_s,
+                 {cut}))
+        return fail();
+    if (!exec(write, u"DELETE FROM shares WHERE last_seen < ?"_s, {cut}))
+        return fail();
+    forgotten = write.numRowsAffected();
+    if (!exec(write, u"DELETE FROM sightings WHERE seen_at < ?"_s, {cut})
+        || !exec(write, u"DELETE FROM link_checks WHERE checked_at < ?"_s, {cut})
+        || !exec(write, u"DELETE FROM runs WHERE COALESCE(ended_at, started_at) < ?"
+                        " AND NOT EXISTS (SELECT 1 FROM sightings WHERE run_id = runs.id)"_s,
+                 {cut}))
+        return fail();
+    return db.commit() ? QString() : db.lastError().text();
+}
+
+QString runKindName(RunKind kind)
+{
+    switch (kind) {
+    case RunKind::Page: return u"page"_s;
+    case RunKind::Search: return u"search"_s;
+    case RunKind::Crawl: break;
+    }
+    return u"crawl"_s;
+}
+
+} // namespace Library
