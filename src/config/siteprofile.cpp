@@ -47,6 +47,7 @@ const TextKey kTexts[] = {
     {"detail.url"_L1, &SiteProfile::detailUrl, true, kIdPlaceholder},
     {"search.url"_L1, &SiteProfile::searchUrl, true, kKeywordPlaceholder},
     {kShareLinkMarkerKey, &SiteProfile::shareLinkMarker, false, {}},
+    {"shareLink.codeQuery"_L1, &SiteProfile::extractionCodeQuery, false, {}},
     {kUserAgentKey, &SiteProfile::userAgent, false, {}},
 };
 

@@ -61,6 +61,9 @@ struct SiteProfile
     // What the share code follows on a detail page; empty: the share-link prefix (--share-prefix).
     QString shareLinkMarker;
 
+    // The query parameter of a share link that carries the extraction code ("{url}?pwd={code}").
+    QString extractionCodeQuery = QStringLiteral("pwd");
+
     // A share page holding one of these tells of a share that is no more.
     QStringList deadShareWordings{QStringLiteral("分享已取消"), QStringLiteral("已被删除"), QStringLiteral("链接不存在"),
                                   QStringLiteral("已过期"),     QStringLiteral("分享不存在"), QStringLiteral("已失效"),

@@ -1,7 +1,6 @@
 #include "crawl/rowformat.h"
 
 #include "harvest/tabularoutput.h"
-#include "text/printable.h"
 
 #include <array>
 
@@ -22,26 +21,6 @@ QStringList fieldTexts(const CrawlRow &row)
     if (row.link)
         texts.append(linkStateName(*row.link));
     return texts;
-}
-
-// The spreadsheet cell of text, its control characters but tabs and line breaks replaced, then
-// quoted when RFC 4180 asks for it.
-void appendCsvField(QString &out, QStringView text, Harvest::Formulas formulas)
-{
-    QString cell;
-    Text::appendPrintable(cell, Harvest::spreadsheetCell(text, formulas), Text::LineBreaks::Kept);
-    const bool quoted = cell.contains(u',') || cell.contains(u'"') || cell.contains(u'\n') || cell.contains(u'\r');
-    if (!quoted) {
-        out.append(cell);
-        return;
-    }
-    out.append(u'"');
-    for (const QChar c : cell) {
-        if (c == u'"')
-            out.append(u'"');
-        out.append(c);
-    }
-    out.append(u'"');
 }
 
 // A JSON number when the text is one (decimal digits), else null for empty, else a string.
@@ -113,7 +92,7 @@ QString formatRow(Format format, const CrawlRow &row, Harvest::Formulas formulas
         if (i > 0)
             out.append(format == Format::Csv ? u',' : u'\t');
         if (format == Format::Csv)
-            appendCsvField(out, texts.at(i), formulas);
+            Harvest::appendCsvField(out, texts.at(i), formulas);
         else
             Harvest::appendTsvField(out, texts.at(i), formulas);
     }
