@@ -157,7 +157,7 @@ QByteArray exportBytes(const QList<ShareRecord> &shares, const ExportOptions &op
 QString writeShareExport(const QString &path, const QList<ShareRecord> &shares, const ExportOptions &options)
 {
     QSaveFile file(path);
-    const auto refusal = [&] { return QDir::toNativeSeparators(path) + u": cannot be written: "_s + file.errorString(); };
+    const auto refusal = [&]() -> QString { return QDir::toNativeSeparators(path) + u": cannot be written: "_s + file.errorString(); };
     if (!file.open(QIODevice::WriteOnly))
         return refusal();
     const QByteArray bytes = exportBytes(shares, options);
