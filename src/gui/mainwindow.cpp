@@ -48,6 +48,8 @@ MainWindow::MainWindow(MainWindowSetup setup, QWidget *parent)
                 {setup.library, Library::defaultShareTemplate(m_endpoints.profile),
                  windowStatePath(setup.settings.file.isEmpty() ? Config::defaultSettingsPath() : setup.settings.file),
                  setup.messageBox, {}, m_openUrl, {}})
+    , m_recording(m_harvester, setup.library, m_endpoints.sharePrefix,
+                  [this](const QString &warning) { m_ui.statusBar->setPanelText(MainStatusPanel, warning); })
 {
     setObjectName(QStringLiteral("Form1"));
     setWindowTitle(Config::productTitle());
@@ -62,7 +64,15 @@ MainWindow::MainWindow(MainWindowSetup setup, QWidget *parent)
     connect(m_ui.harvestButton, &QPushButton::clicked, this, &MainWindow::harvestCurrentPage);
     connect(m_ui.resultView, &QWidget::customContextMenuRequested, this, &MainWindow::showProgramMenu);
     connect(m_ui.clockTimer, &QTimer::timeout, this, &MainWindow::tickClock);
-    connect(&m_settings, &SettingsCommand::endpointsChanged, this, [this] { m_harvester.setEndpoints(m_endpoints); });
+    connect(&m_settings, &SettingsCommand::endpointsChanged, this, [this] {
+        m_harvester.setEndpoints(m_endpoints);
+        m_recording.setSharePrefix(m_endpoints.sharePrefix);
+    });
+    // A window open on the library shows what a run has just recorded.
+    connect(&m_harvester, &Harvest::Harvester::finished, this, [this](const Harvest::HarvestResult &result) {
+        if (LibraryWindow *window = m_library.window(); window && result.outcome == Harvest::HarvestOutcome::Rows)
+            window->refresh();
+    });
     m_ui.clockTimer->start();
 }
 

@@ -18,6 +18,7 @@
 #include "gui/pagenavigation.h"
 #include "gui/updatecheck.h"
 #include "config/endpoints.h"
+#include "library/harvestrecording.h"
 
 #include <QWidget>
 
@@ -93,6 +94,7 @@ private:
     QString m_libraryError;
     SettingsCommand m_settings;
     LibraryCommand m_library;
+    Library::HarvestRecording m_recording; // after the marks: a row is looked up before it is recorded
 };
 
 } // namespace Gui

@@ -29,8 +29,8 @@ QList<Library::ShareRecord> shares()
     formula.shareCode = u"s/a"_s;
     formula.extractionCode = u"c1"_s;
     formula.shareUrl = u"http://y/s/a"_s;
-    formula.firstSeen = QDateTime(QDate(2024, 5, 1), QTime(8, 0), QTimeZone::UTC);
-    formula.lastSeen = QDateTime(QDate(2024, 5, 2), QTime(8, 0), QTimeZone::UTC);
+    formula.firstSeen = QDateTime(QDate(2024, 5, 1), QTime(8, 0), Qt::UTC);
+    formula.lastSeen = QDateTime(QDate(2024, 5, 2), QTime(8, 0), Qt::UTC);
     formula.timesSeen = 2;
 
     Library::ShareRecord dead = formula;
