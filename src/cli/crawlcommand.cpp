@@ -295,8 +295,11 @@ int runCrawl(const Context &context)
     // A failure line names an entry id from the page.
     callbacks.failure = [&](const QString &line) { progress.print(u"crawl: "_s + Text::printable(line) + u'\n'); };
     callbacks.notice = callbacks.failure;
-    // No store of earlier checks is handed in yet: every share is asked.
-    callbacks.cachedLink = Crawl::freshChecks({}, options.recheck, options.maxAge);
+    // The library's checks stand in for asking the share again while they are fresh.
+    Crawl::CachedLink latest;
+    if (store)
+        latest = [&store](const QString &shareUrl) { return store->latestLinkCheck(shareUrl); };
+    callbacks.cachedLink = Crawl::freshChecks(latest, options.recheck, options.maxAge);
     const Crawl::CrawlSummary summary = crawler.run(callbacks);
 
     if (!summary.robotsUnreadable.isEmpty())

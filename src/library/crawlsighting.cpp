@@ -10,6 +10,9 @@ Sighting sightingOf(const Crawl::CrawlRow &row, const QString &keyword)
     sighting.entry = row.entry;
     sighting.shareUrl = row.shareUrl;
     sighting.page = row.page;
+    // A row without a share code was not checked: its unknown has no time and is no check.
+    if (row.link && row.link->checkedAt.isValid())
+        sighting.link = row.link;
     if (!row.page)
         sighting.keyword = keyword;
     sighting.seenAt = QDateTime::currentDateTimeUtc();

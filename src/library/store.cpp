@@ -334,8 +334,11 @@ QString Store::insertLinkCheck(qint64 shareId, const LinkCheck &check)
     const QString state = Crawl::linkStateName(check.verdict.state);
     const QString reason = Crawl::deadReasonName(check.verdict.reason);
     const qint64 at = check.checkedAt.isValid() ? check.checkedAt.toMSecsSinceEpoch() : QDateTime::currentMSecsSinceEpoch();
-    if (!exec(write, u"INSERT INTO link_checks(share_id, checked_at, state, reason, status) VALUES(?, ?, ?, ?, ?)"_s,
-              {shareId, at, state, text(reason), check.status}))
+    // A check taken from the library by a crawl comes back with its row: it is kept once.
+    if (!exec(write,
+              u"INSERT INTO link_checks(share_id, checked_at, state, reason, status) SELECT ?, ?, ?, ?, ?"
+              " WHERE NOT EXISTS (SELECT 1 FROM link_checks WHERE share_id = ? AND checked_at = ?)"_s,
+              {shareId, at, state, text(reason), check.status, shareId, at}))
         return errorOf(write);
     // The share shows its latest check; an older one arriving late only joins the history.
     if (!exec(write,

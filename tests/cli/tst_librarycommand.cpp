@@ -1,6 +1,7 @@
 // The library command's wiring and exit codes, and a library that outlives kill -9 during a
 // crawl. What searches find is the store's business (tests/library).
 #include "demo-site/server.h"
+#include "demo-site/shares.h"
 #include "library/store.h"
 #include "support/demositecli.h"
 #include "support/librarysightings.h"
@@ -26,6 +27,7 @@ private slots:
     void exitCodes_data();
     void exitCodes();
     void killedCrawlsLeaveAnIntactLibrary();
+    void freshChecksAskNoSharePage();
 };
 
 void TestLibraryCommand::exitCodes_data()
@@ -99,6 +101,38 @@ void TestLibraryCommand::killedCrawlsLeaveAnIntactLibrary()
         const QHash<QString, QDateTime> kept = opened.store->firstSeen(keys);
         QCOMPARE(kept.size(), QSet<QString>(keys.cbegin(), keys.cend()).size());
     }
+}
+
+// A crawl that checks links takes the library's fresh checks instead of asking the shares; a
+// stale check asks again.
+void TestLibraryCommand::freshChecksAskNoSharePage()
+{
+    DemoSite::Server site(DemoSite::Options{.seed = 5});
+    QVERIFY(site.start());
+    QTemporaryDir dir;
+    const QString path = dir.filePath(u"library.sqlite"_s);
+    const QStringList crawl{u"--library"_s, path, u"crawl"_s, u"--pages"_s, u"0"_s, u"--check-links"_s};
+    const CliOutcome first = runCliOn(site, {u"--library"_s, path, u"crawl"_s, u"--pages"_s, u"0"_s});
+    QCOMPARE(first.code, 0);
+    QStringList urls;
+    for (const QString &line : first.out.split(u'\n', Qt::SkipEmptyParts))
+        urls.append(QJsonDocument::fromJson(line.toUtf8()).object().value(u"shareUrl"_s).toString());
+    {
+        const Library::Opened opened = Library::openStore(path);
+        const QDateTime now = QDateTime::currentDateTimeUtc();
+        for (qsizetype i = 0; i < urls.size(); ++i) // the first one's check is two days old
+            QCOMPARE(opened.store->recordLinkCheck(urls.at(i), {{Crawl::LinkState::Live}, i == 0 ? now.addDays(-2) : now, 200}),
+                     QString());
+    }
+    const auto sharePagesAsked = [&site] {
+        const auto visits = site.visits();
+        return std::count_if(visits.cbegin(), visits.cend(), [](const DemoSite::Visit &visit) {
+            return visit.path.starts_with(DemoSite::kSharePath);
+        });
+    };
+    const CliOutcome cached = runCliOn(site, crawl);
+    QCOMPARE(cached.code, 0);
+    QCOMPARE(sharePagesAsked(), 1);
 }
 
 QTEST_GUILESS_MAIN(TestLibraryCommand)
