@@ -19,7 +19,7 @@
 namespace Library {
 
 // The newest schema this program writes; migrations bring every older file up to it.
-inline constexpr int kSchemaVersion = 3;
+inline constexpr int kSchemaVersion = 4;
 
 struct OpenOptions
 {
