@@ -27,8 +27,8 @@ CrawlSummary Crawler::run(const CrawlCallbacks &callbacks)
 {
     m_callbacks = &callbacks;
     m_summary = {};
-    m_seenEntryIds.clear();
-    m_seenShareCodes.clear();
+    m_seenEntryIds = m_plan.resume.seenEntryIds;
+    m_seenShareCodes = m_plan.resume.seenShareCodes;
     m_robots = {};
     m_start = std::chrono::steady_clock::now();
     m_fetcher.keepAtLeast(m_plan.shareSite, m_plan.profile.minimumDelay);
@@ -85,6 +85,11 @@ bool Crawler::allowed(const QString &url) const
 
 void Crawler::crawlPage(const QString &url, std::optional<int> page)
 {
+    if (m_plan.resume.donePages.contains(page.value_or(kResultsPage))) {
+        ++m_summary.pagesRead;
+        reportProgress(page, true);
+        return;
+    }
     if (!allowed(url)) {
         ++m_summary.pagesFailed;
         m_summary.failedPages.append(pageName(page));
@@ -112,14 +117,20 @@ void Crawler::crawlPage(const QString &url, std::optional<int> page)
         }
         // Counted once its rows are out: progress during the page shows it as not yet done.
         ++m_summary.pagesRead;
+        if (m_callbacks->pageDone && !m_summary.stopped && !m_summary.outputFailed)
+            m_callbacks->pageDone(page.value_or(kResultsPage));
     }
     reportProgress(page, true);
 }
 
 bool Crawler::crawlEntry(Harvest::ResourceEntry entry, std::optional<int> page)
 {
+    const int pageKey = page.value_or(kResultsPage);
+    if (m_plan.resume.doneEntries.contains(QString::number(pageKey) + u':' + entry.entryId))
+        return true; // an earlier run of the job finished it
     if (m_seenEntryIds.contains(entry.entryId)) {
         ++m_summary.duplicates;
+        reportSkipped(pageKey, entry);
         return true;
     }
     const QString detailUrl = Harvest::detailUrl(m_plan.shareSite, m_plan.profile, entry.entryId);
@@ -144,6 +155,7 @@ bool Crawler::crawlEntry(Harvest::ResourceEntry entry, std::optional<int> page)
     if (!entry.shareCode.isEmpty()) {
         if (m_seenShareCodes.contains(entry.shareCode)) {
             ++m_summary.duplicates;
+            reportSkipped(pageKey, entry);
             return true;
         }
         m_seenShareCodes.insert(entry.shareCode);
@@ -162,6 +174,8 @@ bool Crawler::crawlEntry(Harvest::ResourceEntry entry, std::optional<int> page)
             return false;
         }
         ++m_summary.rowsWritten;
+    } else {
+        reportSkipped(pageKey, row.entry);
     }
     reportProgress(page, false);
     return true;
@@ -177,6 +191,12 @@ LinkCheck Crawler::checkLink(const QString &shareUrl)
             return *std::move(cached);
     }
     return checkShare(m_fetcher, shareUrl, m_plan.profile.shareRules, m_plan.recheckGap);
+}
+
+void Crawler::reportSkipped(int page, const Harvest::ResourceEntry &entry) const
+{
+    if (m_callbacks->entrySkipped)
+        m_callbacks->entrySkipped(page, entry);
 }
 
 void Crawler::reportFailure(const QString &line) const

@@ -23,6 +23,18 @@ namespace Crawl {
 // leading run of those: "User-agent: vorlen360" and "Vorlen360/2" both name it.
 inline constexpr char16_t kRobotsProductToken[] = u"vorlen";
 
+// The page key of a keyword's results among the pages of a job.
+inline constexpr int kResultsPage = -1;
+
+// Where a crawl job stands: what a resumed run skips.
+struct ResumePoint
+{
+    QSet<int> donePages;        // read to their end
+    QSet<QString> doneEntries;  // "page:entryId" of every entry finished, with a row or without
+    QSet<QString> seenEntryIds;
+    QSet<QString> seenShareCodes;
+};
+
 struct CrawlPlan
 {
     QString shareSite;   // ends with "/"
@@ -39,6 +51,10 @@ struct CrawlPlan
     // Read the share site's robots.txt first and keep to it: pages it disallows are not fetched,
     // its Crawl-delay is the least pause; a robots.txt that cannot be read stops the crawl.
     bool obeyRobots = false;
+
+    // What an earlier run of the same job already did: these pages are not read again (the
+    // keyword results are page -1), and the seen ids and codes count as written before.
+    ResumePoint resume;
 
     bool linksChecked() const { return checkLinks || !writtenStates.isEmpty(); }
 };
@@ -96,6 +112,10 @@ struct CrawlCallbacks
     std::function<void(const QString &)> notice;            // one line the user should know of
     // An earlier check the caller still trusts (isFresh): the share is not asked. Optional.
     CachedLink cachedLink;
+    // For a job: an entry finished without a row (a duplicate, or a link state not written),
+    // and a page read to its end. Optional.
+    std::function<void(int page, const Harvest::ResourceEntry &)> entrySkipped;
+    std::function<void(int page)> pageDone;
 };
 
 // Harvests many pages one request after the other: each listing page, then every entry's detail
@@ -121,6 +141,7 @@ private:
     bool crawlEntry(Harvest::ResourceEntry entry, std::optional<int> page);
     LinkCheck checkLink(const QString &shareUrl);
     void reportProgress(std::optional<int> endedPage, bool pageEnded);
+    void reportSkipped(int page, const Harvest::ResourceEntry &entry) const;
     void reportFailure(const QString &line) const;
     void reportNotice(const QString &line) const;
 
