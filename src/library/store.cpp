@@ -241,23 +241,35 @@ QString Store::record(qint64 runId, const Sighting &sighting)
     return recordBatch(runId, {sighting});
 }
 
+QString Store::record(qint64 runId, const Sighting &sighting, const std::function<QString()> &alongside)
+{
+    return inTransaction([&] {
+        const QString error = recordOne(runId, sighting);
+        return error.isEmpty() ? alongside() : error;
+    });
+}
+
 QString Store::recordBatch(qint64 runId, const QList<Sighting> &sightings)
+{
+    return inTransaction([&] {
+        for (const Sighting &sighting : sightings)
+            if (QString error = recordOne(runId, sighting); !error.isEmpty())
+                return error;
+        return QString();
+    });
+}
+
+QString Store::inTransaction(const std::function<QString()> &work)
 {
     QSqlDatabase db = database();
     if (!db.transaction())
         return db.lastError().text();
-    for (const Sighting &sighting : sightings) {
-        if (QString error = recordOne(runId, sighting); !error.isEmpty()) {
-            db.rollback();
-            return error;
-        }
-    }
-    if (!db.commit()) {
-        const QString error = db.lastError().text();
+    QString error = work();
+    if (error.isEmpty() && !db.commit())
+        error = db.lastError().text();
+    if (!error.isEmpty())
         db.rollback();
-        return error;
-    }
-    return {};
+    return error;
 }
 
 QString Store::recordOne(qint64 runId, const Sighting &sighting)
@@ -358,15 +370,7 @@ QString Store::recordLinkCheck(const QString &key, const LinkCheck &check)
         return {};
     const qint64 shareId = find.value(0).toLongLong();
     find.finish();
-    QSqlDatabase db = database();
-    if (!db.transaction())
-        return db.lastError().text();
-    const QString error = insertLinkCheck(shareId, check);
-    if (!error.isEmpty() || !db.commit()) {
-        db.rollback();
-        return error.isEmpty() ? db.lastError().text() : error;
-    }
-    return {};
+    return inTransaction([&] { return insertLinkCheck(shareId, check); });
 }
 
 namespace {
@@ -506,23 +510,19 @@ Stats Store::stats() const
 
 QString Store::updateIds(const QString &assignment, const QVariant &value, const QList<qint64> &ids)
 {
-    QSqlDatabase db = database();
-    if (!db.transaction())
-        return db.lastError().text();
-    QSqlQuery update(db);
-    for (qsizetype from = 0; from < ids.size(); from += kIdsPerQuery) {
-        const QList<qint64> chunk = ids.mid(from, kIdsPerQuery);
-        QVariantList binds{value};
-        for (const qint64 id : chunk)
-            binds.append(id);
-        if (!exec(update, u"UPDATE shares SET "_s + assignment + u" = ? WHERE id IN ("_s + placeholders(chunk.size()) + u')',
-                  binds)) {
-            const QString error = errorOf(update);
-            db.rollback();
-            return error;
+    return inTransaction([&] {
+        QSqlQuery update(database());
+        for (qsizetype from = 0; from < ids.size(); from += kIdsPerQuery) {
+            const QList<qint64> chunk = ids.mid(from, kIdsPerQuery);
+            QVariantList binds{value};
+            for (const qint64 id : chunk)
+                binds.append(id);
+            if (!exec(update, u"UPDATE shares SET "_s + assignment + u" = ? WHERE id IN ("_s + placeholders(chunk.size()) + u')',
+                      binds))
+                return errorOf(update);
         }
-    }
-    return db.commit() ? QString() : db.lastError().text();
+        return QString();
+    });
 }
 
 QString Store::setHidden(const QList<qint64> &ids, bool hidden)
@@ -544,30 +544,24 @@ QString Store::forgetBefore(const QDateTime &before, qint64 &forgotten)
 {
     forgotten = 0;
     const qint64 cut = before.toMSecsSinceEpoch();
-    QSqlDatabase db = database();
-    if (!db.transaction())
-        return db.lastError().text();
-    QSqlQuery write(db);
-    const auto fail = [&] {
-        const QString error = errorOf(write);
-        db.rollback();
-        return error;
-    };
-    if (m_fullText
-        && !exec(write, u"INSERT INTO share_search(share_search, rowid, title_folded)"
-                        " SELECT 'delete', id, title_folded FROM shares WHERE last_seen < ?"_s,
-                 {cut}))
-        return fail();
-    if (!exec(write, u"DELETE FROM shares WHERE last_seen < ?"_s, {cut}))
-        return fail();
-    forgotten = write.numRowsAffected();
-    if (!exec(write, u"DELETE FROM sightings WHERE seen_at < ?"_s, {cut})
-        || !exec(write, u"DELETE FROM link_checks WHERE checked_at < ?"_s, {cut})
-        || !exec(write, u"DELETE FROM runs WHERE COALESCE(ended_at, started_at) < ?"
-                        " AND NOT EXISTS (SELECT 1 FROM sightings WHERE run_id = runs.id)"_s,
-                 {cut}))
-        return fail();
-    return db.commit() ? QString() : db.lastError().text();
+    return inTransaction([&] {
+        QSqlQuery write(database());
+        if (m_fullText
+            && !exec(write, u"INSERT INTO share_search(share_search, rowid, title_folded)"
+                            " SELECT 'delete', id, title_folded FROM shares WHERE last_seen < ?"_s,
+                     {cut}))
+            return errorOf(write);
+        if (!exec(write, u"DELETE FROM shares WHERE last_seen < ?"_s, {cut}))
+            return errorOf(write);
+        forgotten = write.numRowsAffected();
+        if (!exec(write, u"DELETE FROM sightings WHERE seen_at < ?"_s, {cut})
+            || !exec(write, u"DELETE FROM link_checks WHERE checked_at < ?"_s, {cut})
+            || !exec(write, u"DELETE FROM runs WHERE COALESCE(ended_at, started_at) < ?"
+                            " AND NOT EXISTS (SELECT 1 FROM sightings WHERE run_id = runs.id)"_s,
+                     {cut}))
+            return errorOf(write);
+        return QString();
+    });
 }
 
 QString runKindName(RunKind kind)

@@ -11,6 +11,7 @@
 #include <QString>
 #include <QStringList>
 
+#include <functional>
 #include <memory>
 #include <optional>
 
@@ -79,6 +80,11 @@ public:
     // One transaction: the share (inserted or updated), its sighting in runId and, when given,
     // its link check.
     QString record(qint64 runId, const Sighting &sighting);
+    // The same, with more work of the caller's (e.g. a crawl job's state) in that transaction:
+    // both are kept, or neither.
+    QString record(qint64 runId, const Sighting &sighting, const std::function<QString()> &alongside);
+    // Runs work in one transaction: committed when it returns no error, else rolled back.
+    QString inTransaction(const std::function<QString()> &work);
     // The same for many sightings in one transaction (imports, generated libraries).
     QString recordBatch(qint64 runId, const QList<Sighting> &sightings);
     // Stores a check of the share keyed key (its share URL); a share not in the library is
