@@ -16,8 +16,11 @@ namespace Gui {
 
 // The shares of the library that match a query, as a table. Only the ordered ids are held;
 // the records are read in blocks as rows are shown and a few blocks are kept, so a library of
-// hundreds of thousands of shares opens at once. Titles sort by the collation people read
-// (Library::TitleOrder, built in the background once the first rows are shown).
+// hundreds of thousands of shares opens at once. Once the first rows are shown every title is
+// read once: a change of the search text then filters the ids of the other filters in memory
+// (the library's own rule: a substring of the case-folded title) instead of asking SQLite
+// again, and titles sort by the collation people read (Library::TitleOrder, built in the
+// background).
 class LibraryModel : public QAbstractTableModel
 {
     Q_OBJECT
@@ -40,7 +43,7 @@ public:
 
     // Shows the shares that match filter, in the model's present order; filter's own sort is
     // ignored.
-    void setFilter(const Library::Query &filter);
+    void setFilter(Library::Query filter);
     // Reads the matching ids again (after a change of the library).
     void reload();
 
@@ -59,15 +62,22 @@ public:
 private:
     using Block = QList<Library::ShareRecord>;
 
-    QList<qint64> orderedIds() const;
-    void startTitleOrder();
+    QList<qint64> orderedIds();
+    // Shows the ids of m_query that hold m_text.
+    void showMatching();
+    // Reads every title (folded for the search) and starts the title order on them.
+    void loadTitles();
+    bool titlesCover(const QList<qint64> &ids) const;
 
     Library::Store &m_store;
-    Library::Query m_query;
+    Library::Query m_query; // every filter but the text
+    QString m_text;         // the search text, folded
     bool m_byTitle = false; // sorted by TitleOrder rather than by the query
-    QList<qint64> m_ids;
+    QList<qint64> m_queryIds; // what m_query matches, in order
+    QList<qint64> m_ids;      // what is shown: those of m_queryIds that hold m_text
+    QHash<qint64, QString> m_foldedTitles;
     mutable QCache<qsizetype, Block> m_blocks;
-    mutable QFuture<Library::TitleOrder> m_titleOrder;
+    QFuture<Library::TitleOrder> m_titleOrder;
 };
 
 } // namespace Gui
