@@ -82,7 +82,24 @@ void LibraryModel::setFilter(Library::Query filter)
 
 void LibraryModel::reload()
 {
-    m_queryIds = orderedIds();
+    ++m_generation;
+    if (m_byTitle) {
+        m_queryIds = orderedIds();
+        m_complete = true;
+    } else {
+        // The first rows alone (SQLite stops sorting early), painted before the rest are read.
+        Library::Query first = m_query;
+        first.limit = kFirstRows;
+        m_queryIds.clear();
+        for (const Library::ShareRecord &share : m_store.search(first))
+            m_queryIds.append(share.id);
+        m_complete = m_queryIds.size() < kFirstRows;
+        if (!m_complete)
+            QTimer::singleShot(0, this, [this, generation = m_generation] {
+                if (generation == m_generation && !m_complete)
+                    completeIds();
+            });
+    }
     showMatching();
     // Queued after the repaint the reset asked for: the first rows are up before the titles.
     if (!m_titleOrder.isValid())
@@ -90,6 +107,37 @@ void LibraryModel::reload()
             if (!m_titleOrder.isValid())
                 loadTitles();
         });
+}
+
+void LibraryModel::completeIds()
+{
+    QList<qint64> all = m_store.matchingIds(m_query);
+    m_complete = true;
+    const bool sameStart = all.size() >= m_queryIds.size() && std::equal(m_queryIds.cbegin(), m_queryIds.cend(), all.cbegin());
+    if (!sameStart) { // the library changed in between
+        m_queryIds = std::move(all);
+        return showMatching();
+    }
+    const QList<qint64> rest = all.mid(m_queryIds.size());
+    m_queryIds = std::move(all);
+    if (!m_text.isEmpty() && !titlesCover(rest))
+        return showMatching(); // shares that came after the titles were read
+    QList<qint64> added;
+    for (const qint64 id : rest)
+        if (m_text.isEmpty() || foldedTitle(id).contains(m_text))
+            added.append(id);
+    if (added.isEmpty())
+        return;
+    beginInsertRows({}, static_cast<int>(m_ids.size()), static_cast<int>(m_ids.size() + added.size() - 1));
+    m_ids += added;
+    endInsertRows();
+}
+
+const QList<qint64> &LibraryModel::ids()
+{
+    if (!m_complete)
+        completeIds();
+    return m_ids;
 }
 
 void LibraryModel::showMatching()
@@ -103,7 +151,7 @@ void LibraryModel::showMatching()
             loadTitles();
         m_ids.clear();
         for (const qint64 id : std::as_const(m_queryIds))
-            if (m_foldedTitles.value(id).contains(m_text))
+            if (foldedTitle(id).contains(m_text))
                 m_ids.append(id);
     }
     endResetModel();
@@ -123,19 +171,30 @@ QList<qint64> LibraryModel::orderedIds()
     return ids;
 }
 
+const QString &LibraryModel::foldedTitle(qint64 id) const
+{
+    static const QString kNone;
+    return id >= 0 && static_cast<std::size_t>(id) < m_foldedTitles.size() ? m_foldedTitles[static_cast<std::size_t>(id)] : kNone;
+}
+
 bool LibraryModel::titlesCover(const QList<qint64> &ids) const
 {
-    return std::all_of(ids.cbegin(), ids.cend(), [this](qint64 id) { return m_foldedTitles.contains(id); });
+    return std::all_of(ids.cbegin(), ids.cend(), [this](qint64 id) { return !foldedTitle(id).isNull(); });
 }
 
 void LibraryModel::loadTitles()
 {
     // Read here (the connection belongs to this thread); the collation keys are made elsewhere.
     QList<Library::TitledId> titles = Library::allTitles(m_store);
-    m_foldedTitles.clear();
-    m_foldedTitles.reserve(titles.size());
+    qint64 largestId = -1;
     for (const Library::TitledId &title : std::as_const(titles))
-        m_foldedTitles.insert(title.id, Library::searchableTitle(title.title));
+        largestId = std::max(largestId, title.id);
+    m_foldedTitles.assign(static_cast<std::size_t>(largestId + 1), QString());
+    for (const Library::TitledId &title : std::as_const(titles)) {
+        // Never null, so an empty title still counts as read.
+        QString folded = Library::searchableTitle(title.title);
+        m_foldedTitles[static_cast<std::size_t>(title.id)] = folded.isNull() ? QString::fromLatin1("") : std::move(folded);
+    }
     m_titleOrder = QtConcurrent::run(&Library::TitleOrder::fromTitles, std::move(titles), Library::titleLocale());
 }
 
