@@ -5,6 +5,7 @@
 #include "cli/configcommand.h"
 #include "cli/crawlcommand.h"
 #include "cli/harvestcommand.h"
+#include "cli/librarycommand.h"
 #include "cli/logincommand.h"
 #include "cli/md5command.h"
 #include "cli/profilecommand.h"
@@ -19,6 +20,7 @@ std::span<const Command> commands()
         {"harvest", &runHarvest, kHarvestSynopsis, kHarvestOptions},
         {"search", &runSearch, kSearchSynopsis, kSearchOptions},
         {"crawl", &runCrawl, kCrawlSynopsis, kCrawlOptions},
+        {"library", &runLibrary, kLibrarySynopsis, kLibraryOptions},
         {"aes", &runAes, kAesSynopsis, kAesOptions},
         {"md5", &runMd5, kMd5Synopsis, kMd5Options},
         {"base64", &runBase64, kBase64Synopsis, {}},

@@ -1,6 +1,7 @@
 #include "cli/crawlcommand.h"
 
 #include "cli/commandarguments.h"
+#include "cli/libraryaccess.h"
 #include "cli/progresstext.h"
 #include "cli/rawflag.h"
 #include "cli/stopsignals.h"
@@ -8,13 +9,15 @@
 #include "config/settingkeys.h"
 #include "crawl/crawler.h"
 #include "crawl/fetcher.h"
-#include "crawl/linkcheck.h"
+#include "crawl/linkcache.h"
 #include "crawl/outputfile.h"
 #include "crawl/rowformat.h"
 #include "crawl/stopswitch.h"
 #include "harvest/entryparser.h"
 #include "harvest/keywordrefusal.h"
 #include "harvest/siteurls.h"
+#include "library/crawlsighting.h"
+#include "library/recorder.h"
 #include "text/printable.h"
 #include "text/wholenumber.h"
 
@@ -41,6 +44,9 @@ struct CrawlOptions
     Harvest::Formulas formulas = Harvest::Formulas::Defused;
     QString output;
     bool append = false;
+    // How earlier checks of share links are taken (Crawl::freshChecks).
+    bool recheck = false;
+    std::optional<std::chrono::seconds> maxAge;
     QString error;
 };
 
@@ -61,6 +67,51 @@ bool parsePages(const QString &text, Crawl::CrawlPlan &plan)
     plan.firstPage = static_cast<int>(*first);
     plan.lastPage = static_cast<int>(*last);
     return true;
+}
+
+// "live,dead": the states rows are written for; none when a name is not a state.
+std::optional<QList<Crawl::LinkState>> parseStates(const QString &text)
+{
+    QList<Crawl::LinkState> states;
+    for (const QString &name : text.split(u',')) {
+        const auto state = Crawl::parseLinkState(name.trimmed());
+        if (!state)
+            return std::nullopt;
+        states.append(*state);
+    }
+    return states;
+}
+
+// The link options: which rows are written, the profile's share rules with the user's dead
+// wordings, and how earlier checks are taken.
+void parseLinkOptions(const CommandArguments &arguments, CrawlOptions &options)
+{
+    QString &error = options.error;
+    Crawl::CrawlPlan &plan = options.plan;
+    plan.checkLinks = arguments.flags.contains(u"check-links"_s);
+    if (arguments.flags.contains(u"only-live"_s))
+        plan.writtenStates = {Crawl::LinkState::Live};
+    if (error.isEmpty() && arguments.options.contains(u"link-states"_s)) {
+        const QString states = arguments.options.value(u"link-states"_s);
+        const auto parsed = parseStates(states);
+        if (!plan.writtenStates.isEmpty())
+            error = u"--only-live and --link-states exclude each other"_s;
+        else if (!parsed)
+            error = u"--link-states: a list of live, locked, dead, limited, unknown: "_s + states;
+        else
+            plan.writtenStates = *parsed;
+    }
+    // The user's wordings say a share is gone, not why.
+    plan.profile.shareRules.deleted.wordings += arguments.options.values(u"dead-marker"_s);
+
+    options.recheck = arguments.flags.contains(u"recheck"_s);
+    const QString maxAge = arguments.options.value(u"max-age"_s);
+    if (error.isEmpty() && arguments.options.contains(u"max-age"_s)) {
+        options.maxAge = Crawl::parseAge(maxAge);
+        if (!options.maxAge)
+            error = u"--max-age: seconds, or a number and s, m, h or d (90, 30m, 6h, 2d), at most "_s
+                + QString::number(std::chrono::floor<std::chrono::days>(Crawl::kLongestMaxAge).count()) + u"d: "_s + maxAge;
+    }
 }
 
 // Sets one numeric option when given; the error line names it when its value is refused.
@@ -135,9 +186,7 @@ CrawlOptions parseOptions(const Context &context)
     options.plan.shareSite = context.endpoints.shareSite;
     options.plan.sharePrefix = context.endpoints.sharePrefix;
     options.plan.profile = context.endpoints.profile;
-    options.plan.onlyLive = arguments.flags.contains(u"only-live"_s);
-    options.plan.checkLinks = arguments.flags.contains(u"check-links"_s);
-    options.plan.deadMarkers = context.endpoints.profile.deadShareWordings + arguments.options.values(u"dead-marker"_s);
+    parseLinkOptions(arguments, options);
     return options;
 }
 
@@ -230,12 +279,24 @@ int runCrawl(const Context &context)
     Crawl::Crawler crawler(options.plan, fetcher);
     ProgressPrinter progress(context.err, options.plan.linksChecked());
 
+    const std::unique_ptr<Library::Store> store = openLibraryFor(context, "crawl");
+    Library::Recorder recorder(store.get(), Library::RunKind::Crawl, Library::crawlSubject(options.plan),
+                               [&progress](const QString &line) { progress.print(u"crawl: "_s + line + u'\n'); });
+
     Crawl::CrawlCallbacks callbacks;
-    callbacks.row = [&](const Crawl::CrawlRow &row) { return write(Crawl::formatRow(options.format, row, options.formulas)); };
+    // Written before recorded: a kill in between costs the library that one row, never the output.
+    callbacks.row = [&](const Crawl::CrawlRow &row) {
+        if (!write(Crawl::formatRow(options.format, row, options.formulas)))
+            return false;
+        recorder.record(Library::sightingOf(row, options.plan.keyword));
+        return true;
+    };
     callbacks.progress = [&](const Crawl::CrawlProgress &state) { progress.show(state); };
     // A failure line names an entry id from the page.
     callbacks.failure = [&](const QString &line) { progress.print(u"crawl: "_s + Text::printable(line) + u'\n'); };
     callbacks.notice = callbacks.failure;
+    // No store of earlier checks is handed in yet: every share is asked.
+    callbacks.cachedLink = Crawl::freshChecks({}, options.recheck, options.maxAge);
     const Crawl::CrawlSummary summary = crawler.run(callbacks);
 
     if (!summary.robotsUnreadable.isEmpty())
@@ -255,7 +316,9 @@ int runCrawl(const Context &context)
         progress.print(u"crawl: cannot write "_s + (toFile ? options.output : u"stdout"_s) + u": "_s
                        + (toFile ? file.errorString() : u"write failed"_s) + u'\n');
     progress.print(u"crawl: "_s + summaryLine(summary));
-    return outputFailed ? Failure : exitCode(summary);
+    const int exit = outputFailed ? Failure : exitCode(summary);
+    recorder.finish(u"exit "_s + QString::number(exit));
+    return exit;
 }
 
 } // namespace Cli

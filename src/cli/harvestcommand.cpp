@@ -47,7 +47,7 @@ int runHarvest(const Context &context)
     if (!options.error.isEmpty())
         return usageError(context, options.error);
 
-    return runHarvester(context, options.format, options.formulas,
+    return runHarvester(context, "harvest", options.format, options.formulas,
                         [&options](Harvest::Harvester &harvester) { return harvester.harvestPage(options.page); });
 }
 

@@ -1,8 +1,10 @@
 #include "cli/harvestrun.h"
 
+#include "cli/libraryaccess.h"
 #include "harvest/entryparser.h"
 #include "harvest/resultlist.h"
 #include "harvest/siteurls.h"
+#include "library/harvestrecording.h"
 #include "text/printable.h"
 
 using namespace Qt::StringLiterals;
@@ -32,7 +34,7 @@ QString readPageNumber(const CommandArguments &arguments, qint16 &page)
     return u"--page: not a page number from 0 to 32767: "_s + value;
 }
 
-int runHarvester(const Context &context, RowFormat format, Harvest::Formulas formulas,
+int runHarvester(const Context &context, const char *command, RowFormat format, Harvest::Formulas formulas,
                  const std::function<Harvest::HarvestResult(Harvest::Harvester &)> &start)
 {
     Harvest::ResultList list;
@@ -41,6 +43,11 @@ int runHarvester(const Context &context, RowFormat format, Harvest::Formulas for
         context.err << text << '\n';
         context.err.flush();
     });
+    const std::unique_ptr<Library::Store> store = openLibraryFor(context, command);
+    const Library::HarvestRecording recording(harvester, store.get(), context.endpoints.sharePrefix,
+                                              [&context, command](const QString &line) {
+                                                  context.err << QLatin1StringView(command) << ": " << line << '\n';
+                                              });
 
     const Harvest::HarvestResult result = start(harvester);
     switch (result.outcome) {

@@ -23,12 +23,13 @@ QString readRowFormat(const CommandArguments &arguments, RowFormat &format);
 // the value is fine.
 QString readPageNumber(const CommandArguments &arguments, qint16 &page);
 
-// Runs start on a fresh harvester over context's endpoints, with every status text on err,
+// Runs start on a fresh harvester over context's endpoints, recorded in the library, with every
+// status text on err (and the library's warnings after "command: "),
 // then writes the rows on out (TSV cells as formulas says) and returns the exit code: Success with rows, Partial
 // with rows of which the later ones lack their share code, Failure with the "nothing found"
 // message when the page held no entry (after the layout-change hint when the page looked
 // unrecognised), Unreachable when the page was not fetched or empty.
-int runHarvester(const Context &context, RowFormat format, Harvest::Formulas formulas,
+int runHarvester(const Context &context, const char *command, RowFormat format, Harvest::Formulas formulas,
                  const std::function<Harvest::HarvestResult(Harvest::Harvester &)> &start);
 
 } // namespace Cli

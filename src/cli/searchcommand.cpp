@@ -25,7 +25,7 @@ int runSearch(const Context &context)
         context.err << refusal << '\n';
         return BadUsage;
     }
-    return runHarvester(context, format, formulasOf(arguments), [&keyword](Harvest::Harvester &harvester) { return harvester.searchKeyword(keyword); });
+    return runHarvester(context, "search", format, formulasOf(arguments), [&keyword](Harvest::Harvester &harvester) { return harvester.searchKeyword(keyword); });
 }
 
 } // namespace Cli

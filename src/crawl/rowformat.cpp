@@ -10,16 +10,20 @@ namespace Crawl {
 
 namespace {
 
-constexpr std::array<QStringView, 8> kFieldNames{
-    u"page", u"number", u"title", u"fileCount", u"shareCode", u"extractionCode", u"shareUrl", u"link"};
+constexpr std::array<QStringView, 10> kFieldNames{u"page",     u"number",         u"title",    u"fileCount",
+                                                   u"shareCode", u"extractionCode", u"shareUrl", u"link",
+                                                   u"linkReason", u"checkedAt"};
+// The last fields, only when links are checked.
+constexpr std::size_t kLinkFields = 3;
 
-// The row's texts in field order; link last and only when the row carries one.
+// The row's texts in field order; the link's fields last and only when the row carries one.
 QStringList fieldTexts(const CrawlRow &row)
 {
     QStringList texts{row.page ? QString::number(*row.page) : QString(), row.entry.number, row.entry.title,
                       row.entry.fileCount, row.entry.shareCode, row.entry.extractionCode, row.shareUrl};
     if (row.link)
-        texts.append(linkStateName(*row.link));
+        texts << linkStateName(row.link->verdict.state) << deadReasonName(row.link->verdict.reason)
+              << row.link->checkedAt.toUTC().toString(Qt::ISODate);
     return texts;
 }
 
@@ -72,7 +76,7 @@ QString outputHead(Format format, bool withLink)
     if (format != Format::Csv)
         return {};
     QString head(QChar(0xFEFF));
-    const std::size_t count = withLink ? kFieldNames.size() : kFieldNames.size() - 1;
+    const std::size_t count = withLink ? kFieldNames.size() : kFieldNames.size() - kLinkFields;
     for (std::size_t i = 0; i < count; ++i) {
         if (i > 0)
             head.append(u',');

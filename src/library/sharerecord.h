@@ -16,6 +16,7 @@ enum class RunKind {
     Page,   // a listing page of the window or of harvest
     Search, // a keyword's results of the window or of search
     Crawl,  // a crawl of pages or of a keyword
+    Import, // a file of JSON lines read in
 };
 
 // One share as the library keeps it.

@@ -32,6 +32,12 @@ QDateTime timeOf(const QVariant &value)
     return value.isNull() ? QDateTime() : QDateTime::fromMSecsSinceEpoch(value.toLongLong(), Qt::UTC);
 }
 
+// Qt binds a null QString as NULL; the library's text columns hold "" for "none".
+QVariant text(const QString &value)
+{
+    return value.isNull() ? QVariant(QString(u""_s)) : QVariant(value);
+}
+
 QString errorOf(const QSqlQuery &query)
 {
     return query.lastError().text();
@@ -215,7 +221,7 @@ QString Store::startRun(RunKind kind, const QString &subject, qint64 &runId)
 {
     QSqlQuery query(database());
     if (!exec(query, u"INSERT INTO runs(kind, subject, started_at) VALUES(?, ?, ?)"_s,
-              {runKindName(kind), subject, QDateTime::currentMSecsSinceEpoch()}))
+              {runKindName(kind), text(subject), QDateTime::currentMSecsSinceEpoch()}))
         return errorOf(query);
     runId = query.lastInsertId().toLongLong();
     return {};
@@ -289,8 +295,8 @@ QString Store::recordOne(qint64 runId, const Sighting &sighting)
                   " share_url = COALESCE(NULLIF(?, ''), share_url),"
                   " last_seen = MAX(last_seen, ?), first_seen = MIN(first_seen, ?), times_seen = times_seen + 1"
                   " WHERE id = ?"_s,
-                  {key, entry.title, folded, entry.fileCount, entry.entryId, entry.shareCode, entry.extractionCode,
-                   sighting.shareUrl, seen, seen, shareId}))
+                  {text(key), text(entry.title), text(folded), text(entry.fileCount), text(entry.entryId),
+                   text(entry.shareCode), text(entry.extractionCode), text(sighting.shareUrl), seen, seen, shareId}))
             return errorOf(write);
         if (m_fullText && oldFolded != folded) {
             if (!exec(write, u"INSERT INTO share_search(share_search, rowid, title_folded) VALUES('delete', ?, ?)"_s,
@@ -302,8 +308,9 @@ QString Store::recordOne(qint64 runId, const Sighting &sighting)
         if (!exec(write,
                   u"INSERT INTO shares(key, title, title_folded, file_count, entry_id, share_code, extraction_code,"
                   " share_url, first_seen, last_seen, first_source) VALUES(?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?)"_s,
-                  {key, entry.title, folded, entry.fileCount, entry.entryId, entry.shareCode, entry.extractionCode,
-                   sighting.shareUrl, seen, seen, sourceOf(sighting)}))
+                  {text(key), text(entry.title), text(folded), text(entry.fileCount), text(entry.entryId),
+                   text(entry.shareCode), text(entry.extractionCode), text(sighting.shareUrl), seen, seen,
+                   text(sourceOf(sighting))}))
             return errorOf(write);
         shareId = write.lastInsertId().toLongLong();
         if (m_fullText && !exec(write, u"INSERT INTO share_search(rowid, title_folded) VALUES(?, ?)"_s, {shareId, folded}))
@@ -311,7 +318,8 @@ QString Store::recordOne(qint64 runId, const Sighting &sighting)
     }
 
     const QVariant page = sighting.page ? QVariant(*sighting.page) : QVariant(QMetaType::fromType<int>());
-    const QVariant keyword = sighting.page ? QVariant(QMetaType::fromType<QString>()) : QVariant(sighting.keyword);
+    const QVariant keyword = sighting.page || sighting.keyword.isEmpty() ? QVariant(QMetaType::fromType<QString>())
+                                                                         : QVariant(sighting.keyword);
     bool numbered = false;
     const int number = entry.number.toInt(&numbered);
     if (!exec(write, u"INSERT INTO sightings(share_id, run_id, page, keyword, number, seen_at) VALUES(?, ?, ?, ?, ?, ?)"_s,
@@ -327,13 +335,13 @@ QString Store::insertLinkCheck(qint64 shareId, const LinkCheck &check)
     const QString reason = Crawl::deadReasonName(check.verdict.reason);
     const qint64 at = check.checkedAt.isValid() ? check.checkedAt.toMSecsSinceEpoch() : QDateTime::currentMSecsSinceEpoch();
     if (!exec(write, u"INSERT INTO link_checks(share_id, checked_at, state, reason, status) VALUES(?, ?, ?, ?, ?)"_s,
-              {shareId, at, state, reason, check.status}))
+              {shareId, at, state, text(reason), check.status}))
         return errorOf(write);
     // The share shows its latest check; an older one arriving late only joins the history.
     if (!exec(write,
               u"UPDATE shares SET link_state = ?, link_reason = ?, link_checked_at = ?"
               " WHERE id = ? AND (link_checked_at IS NULL OR link_checked_at <= ?)"_s,
-              {state, reason, at, shareId, at}))
+              {state, text(reason), at, shareId, at}))
         return errorOf(write);
     return {};
 }
@@ -564,6 +572,7 @@ QString runKindName(RunKind kind)
     switch (kind) {
     case RunKind::Page: return u"page"_s;
     case RunKind::Search: return u"search"_s;
+    case RunKind::Import: return u"import"_s;
     case RunKind::Crawl: break;
     }
     return u"crawl"_s;

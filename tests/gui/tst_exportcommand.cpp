@@ -2,6 +2,7 @@
 #include "scriptedsite.h"
 #include "support/files.h"
 #include "support/recordedform.h"
+#include "support/unprivilegedfileaccess.h"
 
 #include <QDir>
 #include <QTemporaryDir>
@@ -9,28 +10,9 @@
 
 #include <optional>
 
-#ifdef Q_OS_LINUX
-#include <sys/fsuid.h>
-#include <unistd.h>
-#endif
-
 using namespace Qt::StringLiterals;
 
 namespace {
-
-// Root writes into read-only folders and files; while this lives, file access on this thread
-// runs as an ordinary user, so the refusal happens as it would for the user.
-class UnprivilegedFileAccess
-{
-public:
-#ifdef Q_OS_LINUX
-    UnprivilegedFileAccess() { m_previous = setfsuid(geteuid() == 0 ? 65534 : geteuid()); }
-    ~UnprivilegedFileAccess() { setfsuid(m_previous); }
-
-private:
-    int m_previous;
-#endif
-};
 
 const QByteArray kBlock = "\r\ns0k/1\r\ns0k/2\r\ns0k/3\r\n";
 
