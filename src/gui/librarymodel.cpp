@@ -1,6 +1,7 @@
 #include "gui/librarymodel.h"
 
 #include "gui/librarytexts.h"
+#include "library/schema.h"
 #include "library/store.h"
 
 #include <QGuiApplication>
@@ -8,6 +9,7 @@
 #include <QTimer>
 #include <QtConcurrentRun>
 
+#include <algorithm>
 #include <array>
 
 using namespace Qt::StringLiterals;
@@ -61,41 +63,139 @@ LibraryModel::LibraryModel(Library::Store &store, QObject *parent)
 {
 }
 
-void LibraryModel::setFilter(const Library::Query &filter)
+void LibraryModel::setFilter(Library::Query filter)
 {
-    const Library::SortColumn sort = m_query.sort;
-    const Qt::SortOrder order = m_query.order;
+    const QString text = Library::searchableTitle(filter.text);
+    filter.text.clear();
+    filter.sort = m_query.sort;
+    filter.order = m_query.order;
+    const bool sameIds = filter.states == m_query.states && filter.since == m_query.since
+        && filter.source == m_query.source && filter.sourceValue == m_query.sourceValue
+        && filter.includeHidden == m_query.includeHidden;
     m_query = filter;
-    m_query.sort = sort;
-    m_query.order = order;
-    reload();
+    m_text = text;
+    if (sameIds)
+        showMatching();
+    else
+        reload();
 }
 
 void LibraryModel::reload()
 {
+    ++m_generation;
+    if (m_byTitle) {
+        m_queryIds = orderedIds();
+        m_complete = true;
+    } else {
+        // The first rows alone (SQLite stops sorting early), painted before the rest are read.
+        Library::Query first = m_query;
+        first.limit = kFirstRows;
+        m_queryIds.clear();
+        for (const Library::ShareRecord &share : m_store.search(first))
+            m_queryIds.append(share.id);
+        m_complete = m_queryIds.size() < kFirstRows;
+        if (!m_complete)
+            QTimer::singleShot(0, this, [this, generation = m_generation] {
+                if (generation == m_generation && !m_complete)
+                    completeIds();
+            });
+    }
+    showMatching();
+    // Queued after the repaint the reset asked for: the first rows are up before the titles.
+    if (!m_titleOrder.isValid())
+        QTimer::singleShot(0, this, [this] {
+            if (!m_titleOrder.isValid())
+                loadTitles();
+        });
+}
+
+void LibraryModel::completeIds()
+{
+    QList<qint64> all = m_store.matchingIds(m_query);
+    m_complete = true;
+    const bool sameStart = all.size() >= m_queryIds.size() && std::equal(m_queryIds.cbegin(), m_queryIds.cend(), all.cbegin());
+    if (!sameStart) { // the library changed in between
+        m_queryIds = std::move(all);
+        return showMatching();
+    }
+    const QList<qint64> rest = all.mid(m_queryIds.size());
+    m_queryIds = std::move(all);
+    if (!m_text.isEmpty() && !titlesCover(rest))
+        return showMatching(); // shares that came after the titles were read
+    QList<qint64> added;
+    for (const qint64 id : rest)
+        if (m_text.isEmpty() || foldedTitle(id).contains(m_text))
+            added.append(id);
+    if (added.isEmpty())
+        return;
+    beginInsertRows({}, static_cast<int>(m_ids.size()), static_cast<int>(m_ids.size() + added.size() - 1));
+    m_ids += added;
+    endInsertRows();
+}
+
+const QList<qint64> &LibraryModel::ids()
+{
+    if (!m_complete)
+        completeIds();
+    return m_ids;
+}
+
+void LibraryModel::showMatching()
+{
     beginResetModel();
     m_blocks.clear();
-    m_ids = orderedIds();
+    if (m_text.isEmpty()) {
+        m_ids = m_queryIds;
+    } else {
+        if (!titlesCover(m_queryIds))
+            loadTitles();
+        m_ids.clear();
+        for (const qint64 id : std::as_const(m_queryIds))
+            if (foldedTitle(id).contains(m_text))
+                m_ids.append(id);
+    }
     endResetModel();
 }
 
-QList<qint64> LibraryModel::orderedIds() const
+QList<qint64> LibraryModel::orderedIds()
 {
     QList<qint64> ids = m_store.matchingIds(m_query);
     if (!m_byTitle)
         return ids;
-    if (!m_titleOrder.isValid() || !m_titleOrder.result().covers(ids)) // shares recorded since
-        m_titleOrder = QtFuture::makeReadyFuture(Library::TitleOrder::fromTitles(Library::allTitles(m_store), Library::titleLocale()));
+    if (!m_titleOrder.isValid() || !titlesCover(ids)) // shares recorded since the titles were read
+        loadTitles();
+    if (!m_titleOrder.result().covers(ids)) // read before the last titles came
+        m_titleOrder = QtFuture::makeReadyFuture(
+            Library::TitleOrder::fromTitles(Library::allTitles(m_store), Library::titleLocale()));
     m_titleOrder.result().sort(ids, m_query.order);
     return ids;
 }
 
-void LibraryModel::startTitleOrder()
+const QString &LibraryModel::foldedTitle(qint64 id) const
 {
-    if (m_titleOrder.isValid())
-        return;
-    // The titles are read here (the connection belongs to this thread), the keys elsewhere.
-    m_titleOrder = QtConcurrent::run(&Library::TitleOrder::fromTitles, Library::allTitles(m_store), Library::titleLocale());
+    static const QString kNone;
+    return id >= 0 && static_cast<std::size_t>(id) < m_foldedTitles.size() ? m_foldedTitles[static_cast<std::size_t>(id)] : kNone;
+}
+
+bool LibraryModel::titlesCover(const QList<qint64> &ids) const
+{
+    return std::all_of(ids.cbegin(), ids.cend(), [this](qint64 id) { return !foldedTitle(id).isNull(); });
+}
+
+void LibraryModel::loadTitles()
+{
+    // Read here (the connection belongs to this thread); the collation keys are made elsewhere.
+    QList<Library::TitledId> titles = Library::allTitles(m_store);
+    qint64 largestId = -1;
+    for (const Library::TitledId &title : std::as_const(titles))
+        largestId = std::max(largestId, title.id);
+    m_foldedTitles.assign(static_cast<std::size_t>(largestId + 1), QString());
+    for (const Library::TitledId &title : std::as_const(titles)) {
+        // Never null, so an empty title still counts as read.
+        QString folded = Library::searchableTitle(title.title);
+        m_foldedTitles[static_cast<std::size_t>(title.id)] = folded.isNull() ? QString::fromLatin1("") : std::move(folded);
+    }
+    m_titleOrder = QtConcurrent::run(&Library::TitleOrder::fromTitles, std::move(titles), Library::titleLocale());
 }
 
 const Library::ShareRecord &LibraryModel::recordAt(int row) const
@@ -112,8 +212,6 @@ const Library::ShareRecord &LibraryModel::recordAt(int row) const
         if (read.at(next).id == ids.at(i))
             (*aligned)[i] = read.at(next++);
     m_blocks.insert(block, aligned);
-    if (!m_titleOrder.isValid())
-        QTimer::singleShot(0, const_cast<LibraryModel *>(this), &LibraryModel::startTitleOrder);
     return aligned->at(row % kBlockRows);
 }
 

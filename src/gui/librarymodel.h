@@ -8,6 +8,8 @@
 #include <QFuture>
 #include <QList>
 
+#include <vector>
+
 namespace Library {
 class Store;
 }
@@ -16,8 +18,11 @@ namespace Gui {
 
 // The shares of the library that match a query, as a table. Only the ordered ids are held;
 // the records are read in blocks as rows are shown and a few blocks are kept, so a library of
-// hundreds of thousands of shares opens at once. Titles sort by the collation people read
-// (Library::TitleOrder, built in the background once the first rows are shown).
+// hundreds of thousands of shares opens at once. Once the first rows are shown every title is
+// read once: a change of the search text then filters the ids of the other filters in memory
+// (the library's own rule: a substring of the case-folded title) instead of asking SQLite
+// again, and titles sort by the collation people read (Library::TitleOrder, built in the
+// background).
 class LibraryModel : public QAbstractTableModel
 {
     Q_OBJECT
@@ -35,17 +40,22 @@ public:
         ColumnCount
     };
 
+    // The rows read at once after a change; the rest follow in the next turn of the event loop,
+    // after the first rows are painted.
+    static constexpr int kFirstRows = 512;
+
     // store must outlive the model.
     explicit LibraryModel(Library::Store &store, QObject *parent = nullptr);
 
     // Shows the shares that match filter, in the model's present order; filter's own sort is
     // ignored.
-    void setFilter(const Library::Query &filter);
+    void setFilter(Library::Query filter);
     // Reads the matching ids again (after a change of the library).
     void reload();
 
     qint64 idAt(int row) const { return m_ids.at(row); }
-    const QList<qint64> &ids() const { return m_ids; }
+    // Every id shown, in order (read whole first when only the first rows are there).
+    const QList<qint64> &ids();
     // The share shown at row; its block is read when it is not held.
     const Library::ShareRecord &recordAt(int row) const;
 
@@ -59,15 +69,27 @@ public:
 private:
     using Block = QList<Library::ShareRecord>;
 
-    QList<qint64> orderedIds() const;
-    void startTitleOrder();
+    QList<qint64> orderedIds();
+    // Reads every id of the query after the first rows, and adds the rows.
+    void completeIds();
+    // Shows the ids of m_query that hold m_text.
+    void showMatching();
+    // Reads every title (folded for the search) and starts the title order on them.
+    void loadTitles();
+    bool titlesCover(const QList<qint64> &ids) const;
+    const QString &foldedTitle(qint64 id) const;
 
     Library::Store &m_store;
-    Library::Query m_query;
+    Library::Query m_query; // every filter but the text
+    QString m_text;         // the search text, folded
     bool m_byTitle = false; // sorted by TitleOrder rather than by the query
-    QList<qint64> m_ids;
+    QList<qint64> m_queryIds; // what m_query matches, in order
+    bool m_complete = true;   // m_queryIds holds every match, not only the first rows
+    quint64 m_generation = 0; // of m_queryIds: a late completion of older ids is dropped
+    QList<qint64> m_ids;      // what is shown: those of m_queryIds that hold m_text
+    std::vector<QString> m_foldedTitles; // by id (SQLite's row ids are dense); null: not read
     mutable QCache<qsizetype, Block> m_blocks;
-    mutable QFuture<Library::TitleOrder> m_titleOrder;
+    QFuture<Library::TitleOrder> m_titleOrder;
 };
 
 } // namespace Gui

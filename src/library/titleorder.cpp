@@ -61,19 +61,27 @@ TitleOrder TitleOrder::fromTitles(const QList<TitledId> &titles, const QLocale &
     std::sort(byTitle.begin(), byTitle.end(), [&](int a, int b) { return keys[a].compare(keys[b]) < 0; });
 
     TitleOrder order;
-    order.m_rank.reserve(titles.size());
+    qint64 largestId = -1;
+    for (const TitledId &title : titles)
+        largestId = std::max(largestId, title.id);
+    order.m_rank.assign(static_cast<std::size_t>(largestId + 1), -1);
     int rank = 0;
     for (std::size_t i = 0; i < byTitle.size(); ++i) {
         if (i > 0 && keys[byTitle[i - 1]].compare(keys[byTitle[i]]) != 0)
             rank = static_cast<int>(i);
-        order.m_rank.insert(titles.at(byTitle[i]).id, rank);
+        order.m_rank[static_cast<std::size_t>(titles.at(byTitle[i]).id)] = rank;
     }
     return order;
 }
 
+int TitleOrder::rankOf(qint64 id) const
+{
+    return id >= 0 && static_cast<std::size_t>(id) < m_rank.size() ? m_rank[static_cast<std::size_t>(id)] : -1;
+}
+
 bool TitleOrder::covers(const QList<qint64> &ids) const
 {
-    return std::all_of(ids.cbegin(), ids.cend(), [this](qint64 id) { return m_rank.contains(id); });
+    return std::all_of(ids.cbegin(), ids.cend(), [this](qint64 id) { return rankOf(id) >= 0; });
 }
 
 void TitleOrder::sort(QList<qint64> &ids, Qt::SortOrder order) const
@@ -81,8 +89,10 @@ void TitleOrder::sort(QList<qint64> &ids, Qt::SortOrder order) const
     constexpr int kUnranked = std::numeric_limits<int>::max();
     std::vector<std::pair<int, qint64>> ranked;
     ranked.reserve(static_cast<std::size_t>(ids.size()));
-    for (const qint64 id : std::as_const(ids))
-        ranked.emplace_back(m_rank.value(id, kUnranked), id);
+    for (const qint64 id : std::as_const(ids)) {
+        const int rank = rankOf(id);
+        ranked.emplace_back(rank < 0 ? kUnranked : rank, id);
+    }
     if (order == Qt::AscendingOrder)
         std::sort(ranked.begin(), ranked.end());
     else

@@ -1,9 +1,10 @@
 #pragma once
 
-#include <QHash>
 #include <QList>
 #include <QLocale>
 #include <QString>
+
+#include <vector>
 
 namespace Library {
 
@@ -34,7 +35,9 @@ public:
     void sort(QList<qint64> &ids, Qt::SortOrder order) const;
 
 private:
-    QHash<qint64, int> m_rank;
+    int rankOf(qint64 id) const;
+
+    std::vector<int> m_rank; // by id (SQLite's row ids are dense); -1: no rank
 };
 
 // The collation of the window's title column.

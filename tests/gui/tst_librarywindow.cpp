@@ -21,6 +21,7 @@ class LibraryWindowTest : public QObject
 
 private slots:
     void window();
+    void modelReadsTheRestAfterTheFirstRows();
     void mainListMarksKnownShares();
 };
 
@@ -127,6 +128,31 @@ void LibraryWindowTest::window()
     QCOMPARE(reopened.model().recordAt(0).title, u"纪录片 第10集"_s);
     QCOMPARE(reopened.findChild<QLineEdit *>(u"template"_s)->text(), u"{title} {pwd} {code}"_s);
     QVERIFY(seams.messages.isEmpty());
+}
+
+void LibraryWindowTest::modelReadsTheRestAfterTheFirstRows()
+{
+    TemporaryLibrary library;
+    QList<Library::Sighting> sightings;
+    const int count = LibraryModel::kFirstRows + 40;
+    for (int i = 0; i < count; ++i) // every tenth one a 纪录片
+        sightings.append(TemporaryLibrary::sighting((i % 10 ? u"资源 %1"_s : u"纪录片 %1"_s).arg(i), u"s/%1"_s.arg(i),
+                                                    u"c"_s, kStart.addSecs(i)));
+    QVERIFY(library.record(sightings));
+    LibraryModel model(library.store());
+    model.sort(LibraryModel::LastSeenColumn, Qt::AscendingOrder);
+    QCOMPARE(model.rowCount(), LibraryModel::kFirstRows);
+    QTRY_COMPARE(model.rowCount(), count);
+    QCOMPARE(model.recordAt(count - 1).title, u"资源 %1"_s.arg(count - 1));
+
+    Library::Query search;
+    search.text = u"纪录"_s;
+    model.setFilter(search); // the other filters are the same: the search runs on the ids held
+    QCOMPARE(model.rowCount(), (count + 9) / 10);
+    search.includeHidden = true; // read again: the first rows, then the rest
+    model.setFilter(search);
+    QCOMPARE(model.ids().size(), (count + 9) / 10);
+    QCOMPARE(model.recordAt(model.rowCount() - 1).title, u"纪录片 %1"_s.arg((count - 1) / 10 * 10));
 }
 
 void LibraryWindowTest::mainListMarksKnownShares()
