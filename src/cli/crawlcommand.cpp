@@ -1,6 +1,7 @@
 #include "cli/crawlcommand.h"
 
 #include "cli/commandarguments.h"
+#include "cli/crawljobs.h"
 #include "cli/libraryaccess.h"
 #include "cli/progresstext.h"
 #include "cli/rawflag.h"
@@ -16,6 +17,7 @@
 #include "harvest/entryparser.h"
 #include "harvest/keywordrefusal.h"
 #include "harvest/siteurls.h"
+#include "library/crawljob.h"
 #include "library/crawlsighting.h"
 #include "library/recorder.h"
 #include "text/printable.h"
@@ -247,9 +249,33 @@ int exitCode(const Crawl::CrawlSummary &summary)
 
 int runCrawl(const Context &context)
 {
-    const CrawlOptions options = parseOptions(context);
+    if (isJobAction(context.arguments))
+        return runCrawlJobAction(context);
+    const CommandArguments given = parseCommandArguments(context.arguments, kCrawlOptions);
+    const bool isJob = given.error.isEmpty() && (given.options.contains(u"job"_s) || given.flags.contains(u"resume"_s));
+    std::unique_ptr<Library::Store> store;
+    Context effective = context;
+    JobChoice job;
+    if (isJob) {
+        store = openLibraryFor(context, "crawl");
+        job = chooseJob(context, store.get(), given);
+        if (job.exit >= 0)
+            return job.exit;
+        effective.arguments = job.arguments;
+    }
+    const CrawlOptions options = parseOptions(effective);
     if (!options.error.isEmpty())
         return usageError(context, u"crawl: "_s + options.error);
+    if (isJob && job.isNew) {
+        if (const QString error = Library::createJob(*store, job.name, jobParametersOf(parseCommandArguments(job.arguments, kCrawlOptions)));
+            !error.isEmpty()) {
+            context.err << "crawl: library: " << error << '\n';
+            return Failure;
+        }
+    }
+    Library::JobState jobState = isJob ? Library::loadJobState(*store, job.name) : Library::JobState();
+    Crawl::CrawlPlan plan = options.plan;
+    plan.resume = jobState.resume;
 
     Crawl::OutputFile file;
     const bool toFile = !options.output.isEmpty();
@@ -267,8 +293,14 @@ int runCrawl(const Context &context)
         context.out.flush();
         return context.out.status() == QTextStream::Ok;
     };
-    if (!toFile || file.startsEmpty())
-        write(Crawl::outputHead(options.format, options.plan.linksChecked()));
+    const QString head = Crawl::outputHead(options.format, options.plan.linksChecked());
+    // A job's file is written whole at the end, from the rows the library kept of every run.
+    if (!(isJob && toFile) && (!toFile || file.startsEmpty())) {
+        write(head);
+        if (isJob && given.flags.contains(u"replay"_s))
+            for (const QString &line : jobState.lines)
+                write(line);
+    }
 
     Crawl::StopSwitch stop;
     const StopSignals signalHandlers(stop);
@@ -276,21 +308,37 @@ int runCrawl(const Context &context)
     pacing.transferTimeout = context.endpoints.timeout;
     pacing.fallbackCharset = context.endpoints.profile.charsetFallback;
     Crawl::Fetcher fetcher(pacing, stop);
-    Crawl::Crawler crawler(options.plan, fetcher);
+    Crawl::Crawler crawler(plan, fetcher);
     ProgressPrinter progress(context.err, options.plan.linksChecked());
 
-    const std::unique_ptr<Library::Store> store = openLibraryFor(context, "crawl");
+    if (!isJob)
+        store = openLibraryFor(context, "crawl");
     Library::Recorder recorder(store.get(), Library::RunKind::Crawl, Library::crawlSubject(options.plan),
                                [&progress](const QString &line) { progress.print(u"crawl: "_s + line + u'\n'); });
 
     Crawl::CrawlCallbacks callbacks;
     // Written before recorded: a kill in between costs the library that one row, never the output.
+    // A job's row goes into the library with the job's state, in one transaction.
     callbacks.row = [&](const Crawl::CrawlRow &row) {
-        if (!write(Crawl::formatRow(options.format, row, options.formulas)))
+        const QString line = Crawl::formatRow(options.format, row, options.formulas);
+        if (!(isJob && toFile) && !write(line))
             return false;
-        recorder.record(Library::sightingOf(row, options.plan.keyword));
+        const Library::Sighting sighting = Library::sightingOf(row, options.plan.keyword);
+        if (isJob)
+            recorder.record(sighting, [&] {
+                return Library::addJobEntry(*store, job.name, jobState.nextSeq++, row.page.value_or(Crawl::kResultsPage),
+                                            row.entry, line);
+            });
+        else
+            recorder.record(sighting);
         return true;
     };
+    if (isJob) {
+        callbacks.entrySkipped = [&](int page, const Harvest::ResourceEntry &entry) {
+            recorder.keep([&] { return Library::addJobEntry(*store, job.name, jobState.nextSeq++, page, entry, {}); });
+        };
+        callbacks.pageDone = [&](int page) { recorder.keep([&] { return Library::markJobPageDone(*store, job.name, page); }); };
+    }
     callbacks.progress = [&](const Crawl::CrawlProgress &state) { progress.show(state); };
     // A failure line names an entry id from the page.
     callbacks.failure = [&](const QString &line) { progress.print(u"crawl: "_s + Text::printable(line) + u'\n'); };
@@ -313,6 +361,11 @@ int runCrawl(const Context &context)
                        + QString::number(std::chrono::ceil<std::chrono::seconds>(options.pacing.longestRetryAfter).count())
                        + u": its remaining requests were not sent\n"_s);
     bool outputFailed = summary.outputFailed;
+    if (isJob && toFile && summary.pagesRead > 0) {
+        outputFailed = !file.write(head);
+        for (const QString &line : Library::loadJobState(*store, job.name).lines)
+            outputFailed = outputFailed || !file.write(line);
+    }
     if (toFile && summary.pagesRead > 0 && !outputFailed && !file.commit())
         outputFailed = true;
     if (outputFailed)
@@ -321,6 +374,14 @@ int runCrawl(const Context &context)
     progress.print(u"crawl: "_s + summaryLine(summary));
     const int exit = outputFailed ? Failure : exitCode(summary);
     recorder.finish(u"exit "_s + QString::number(exit));
+    if (isJob) {
+        // Done only when nothing is left for a later run; a failure of the library's leaves the
+        // entries it missed to the next run.
+        const bool finished = exit == Success && !recorder.failed();
+        Library::endJobRun(*store, job.name, finished, u"exit "_s + QString::number(exit));
+        if (!finished)
+            progress.print(u"crawl: resume with: "_s + resumeCommand(context, job.name) + u'\n');
+    }
     return exit;
 }
 
