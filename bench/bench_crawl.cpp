@@ -43,7 +43,7 @@ constexpr int kRounds = 9;
 
 struct Fixture
 {
-    DemoSite::Server site;
+    DemoSite::Server site{DemoSite::Options{.steadyShares = true}}; // no share page makes the crawl wait
     Crawl::CrawlPlan plan;
     QStringList pageUrls;  // listing and detail pages of pages 0..9
     QStringList shareUrls; // their share links
@@ -64,7 +64,6 @@ bool setUp(Fixture &fixture)
     fixture.plan.shareSite = site.shareSite;
     fixture.plan.sharePrefix = site.sharePrefix;
     fixture.plan.lastPage = kPages - 1;
-    fixture.plan.deadMarkers = fixture.plan.profile.deadShareWordings;
     for (int page = 0; page < kPages; ++page) {
         fixture.pageUrls.append(Harvest::listingUrl(fixture.plan.shareSite, fixture.plan.profile, static_cast<qint16>(page)));
         for (const DemoSite::Entry &entry : fixture.site.catalog().listingPage(page)) {

@@ -26,14 +26,18 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
     Crawl::CrawlRow row;
     if (choice & 1)
         row.page = choice >> 1;
-    if ((choice >> 1) % 4 != 3)
-        row.link = static_cast<Crawl::LinkState>((choice >> 1) % 4);
+    if ((choice >> 1) % 4 != 3) {
+        const auto state = static_cast<Crawl::LinkState>((choice >> 1) % 4);
+        const auto reason = state == Crawl::LinkState::Dead ? Crawl::DeadReason::NotFound : Crawl::DeadReason::None;
+        row.link = Crawl::LinkCheck{{state, reason}, QDateTime::fromSecsSinceEpoch(qint64(choice) << 24, Qt::UTC), 200};
+    }
     row.entry = {piece(0), piece(1), piece(2), piece(3), u"0123456789"_s, piece(4)};
     row.shareUrl = piece(5);
     QStringList fields{row.page ? QString::number(*row.page) : QString(), row.entry.number, row.entry.title,
                        row.entry.fileCount, row.entry.shareCode, row.entry.extractionCode, row.shareUrl};
     if (row.link)
-        fields.append(Crawl::linkStateName(*row.link));
+        fields << Crawl::linkStateName(row.link->verdict.state) << Crawl::deadReasonName(row.link->verdict.reason)
+               << row.link->checkedAt.toString(Qt::ISODate);
     QStringList shown = fields; // as a terminal may show them
     for (QString &field : shown) {
         for (QChar &c : field) {

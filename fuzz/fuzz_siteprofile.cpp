@@ -35,8 +35,14 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
     }
     if (!p.listingUrl.contains(Config::kPagePlaceholder) || !p.detailUrl.contains(Config::kIdPlaceholder)
         || !p.searchUrl.contains(Config::kKeywordPlaceholder) || p.version < 1 || p.version > Config::kSiteProfileVersion
-        || p.entryIdLength < 1 || hasEmptyText(p.emptyResultWordings) || hasEmptyText(p.deadShareWordings))
+        || p.entryIdLength < 1 || hasEmptyText(p.emptyResultWordings))
         std::abort();
+    for (const Config::ShareRuleKey &key : Config::shareRuleKeys()) {
+        const Config::ShareRule &rule = p.shareRules.*key.rule;
+        if (hasEmptyText(rule.wordings)
+            || std::any_of(rule.statuses.cbegin(), rule.statuses.cend(), [](int s) { return s < 300 || s > 599; }))
+            std::abort();
+    }
     const Config::LoadedSiteProfile again = Config::readSiteProfile(Config::writeSiteProfile(p));
     if (!again.error.isEmpty() || !(again.profile == p))
         std::abort();

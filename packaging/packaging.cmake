@@ -26,8 +26,9 @@ if(CMAKE_SYSTEM_NAME STREQUAL "Linux")
     # The Qt and C++ runtime packages, read by dpkg-shlibdeps from the installed programs.
     set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
     # Loaded at run time, so no library names them: the window cannot open without a platform
-    # plugin, and shows its Chinese captions with a CJK font.
-    set(CPACK_DEBIAN_PACKAGE_DEPENDS "qt6-qpa-plugins")
+    # plugin, the resource library without Qt's SQLite driver, and the window shows its Chinese
+    # captions with a CJK font.
+    set(CPACK_DEBIAN_PACKAGE_DEPENDS "qt6-qpa-plugins, libqt6sql6-sqlite")
     set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "fonts-noto-cjk")
     set(CPACK_STRIP_FILES ON)
     include(CPack)

@@ -2,6 +2,7 @@
 #include "gui/messagebox.h"
 #include "config/endpoints.h"
 #include "config/productinfo.h"
+#include "library/librarypath.h"
 #include "net/networksettings.h"
 
 #include <QApplication>
@@ -38,8 +39,14 @@ int main(int argc, char *argv[])
     Gui::installCipherMessageSink();
     Net::applySettings(options.endpoints);
 
+    // Before the window, so the library outlives it.
+    const Library::Opened library = Library::openConfiguredStore(options.endpoints);
+
     // On the stack, so it outlives every harvest frame that exec() may still be unwinding.
     Gui::MainWindowSetup setup;
+    setup.library = library.store.get();
+    setup.libraryNotice = library.notice;
+    setup.libraryError = library.error;
     setup.endpoints = options.endpoints;
     setup.profileWarning = options.profileError;
     setup.settings = options.provenance;

@@ -9,7 +9,7 @@
 #include "config/settingkeys.h"
 #include "crawl/crawler.h"
 #include "crawl/fetcher.h"
-#include "crawl/linkcheck.h"
+#include "crawl/linkcache.h"
 #include "crawl/outputfile.h"
 #include "crawl/rowformat.h"
 #include "crawl/stopswitch.h"
@@ -44,6 +44,9 @@ struct CrawlOptions
     Harvest::Formulas formulas = Harvest::Formulas::Defused;
     QString output;
     bool append = false;
+    // How earlier checks of share links are taken (Crawl::freshChecks).
+    bool recheck = false;
+    std::optional<std::chrono::seconds> maxAge;
     QString error;
 };
 
@@ -64,6 +67,51 @@ bool parsePages(const QString &text, Crawl::CrawlPlan &plan)
     plan.firstPage = static_cast<int>(*first);
     plan.lastPage = static_cast<int>(*last);
     return true;
+}
+
+// "live,dead": the states rows are written for; none when a name is not a state.
+std::optional<QList<Crawl::LinkState>> parseStates(const QString &text)
+{
+    QList<Crawl::LinkState> states;
+    for (const QString &name : text.split(u',')) {
+        const auto state = Crawl::parseLinkState(name.trimmed());
+        if (!state)
+            return std::nullopt;
+        states.append(*state);
+    }
+    return states;
+}
+
+// The link options: which rows are written, the profile's share rules with the user's dead
+// wordings, and how earlier checks are taken.
+void parseLinkOptions(const CommandArguments &arguments, CrawlOptions &options)
+{
+    QString &error = options.error;
+    Crawl::CrawlPlan &plan = options.plan;
+    plan.checkLinks = arguments.flags.contains(u"check-links"_s);
+    if (arguments.flags.contains(u"only-live"_s))
+        plan.writtenStates = {Crawl::LinkState::Live};
+    if (error.isEmpty() && arguments.options.contains(u"link-states"_s)) {
+        const QString states = arguments.options.value(u"link-states"_s);
+        const auto parsed = parseStates(states);
+        if (!plan.writtenStates.isEmpty())
+            error = u"--only-live and --link-states exclude each other"_s;
+        else if (!parsed)
+            error = u"--link-states: a list of live, locked, dead, limited, unknown: "_s + states;
+        else
+            plan.writtenStates = *parsed;
+    }
+    // The user's wordings say a share is gone, not why.
+    plan.profile.shareRules.deleted.wordings += arguments.options.values(u"dead-marker"_s);
+
+    options.recheck = arguments.flags.contains(u"recheck"_s);
+    const QString maxAge = arguments.options.value(u"max-age"_s);
+    if (error.isEmpty() && arguments.options.contains(u"max-age"_s)) {
+        options.maxAge = Crawl::parseAge(maxAge);
+        if (!options.maxAge)
+            error = u"--max-age: seconds, or a number and s, m, h or d (90, 30m, 6h, 2d), at most "_s
+                + QString::number(std::chrono::floor<std::chrono::days>(Crawl::kLongestMaxAge).count()) + u"d: "_s + maxAge;
+    }
 }
 
 // Sets one numeric option when given; the error line names it when its value is refused.
@@ -138,9 +186,7 @@ CrawlOptions parseOptions(const Context &context)
     options.plan.shareSite = context.endpoints.shareSite;
     options.plan.sharePrefix = context.endpoints.sharePrefix;
     options.plan.profile = context.endpoints.profile;
-    options.plan.onlyLive = arguments.flags.contains(u"only-live"_s);
-    options.plan.checkLinks = arguments.flags.contains(u"check-links"_s);
-    options.plan.deadMarkers = context.endpoints.profile.deadShareWordings + arguments.options.values(u"dead-marker"_s);
+    parseLinkOptions(arguments, options);
     return options;
 }
 
@@ -249,6 +295,8 @@ int runCrawl(const Context &context)
     // A failure line names an entry id from the page.
     callbacks.failure = [&](const QString &line) { progress.print(u"crawl: "_s + Text::printable(line) + u'\n'); };
     callbacks.notice = callbacks.failure;
+    // No store of earlier checks is handed in yet: every share is asked.
+    callbacks.cachedLink = Crawl::freshChecks({}, options.recheck, options.maxAge);
     const Crawl::CrawlSummary summary = crawler.run(callbacks);
 
     if (!summary.robotsUnreadable.isEmpty())

@@ -15,11 +15,13 @@ int runCrawl(const Context &context);
 
 inline constexpr char kCrawlSynopsis[] =
     "  crawl [--pages A-B | --pages N | --keyword TEXT] [--format jsonl|csv|tsv] [--raw] [--output FILE [--append]]\n"
-    "        [--check-links [--only-live] [--dead-marker TEXT]...] [--delay MS] [--jitter F] [--retries N]\n"
-    "        [--backoff MS] [--max-retry-after SECONDS] [--robots obey|ignore]\n"
+    "        [--check-links] [--link-states LIST | --only-live] [--dead-marker TEXT]... [--max-age AGE]\n"
+    "        [--recheck] [--delay MS] [--jitter F] [--retries N] [--backoff MS] [--max-retry-after SECONDS]\n"
+    "        [--robots obey|ignore]\n"
     "      harvest listing pages A..B (0..32767, default 0) or the results for TEXT (2 characters or\n"
     "      more), one request after the other; one row per share (page, number, title, fileCount,\n"
-    "      shareCode, extractionCode, shareUrl, link), written as soon as its detail page is read,\n"
+    "      shareCode, extractionCode, shareUrl; link, linkReason, checkedAt when links are checked),\n"
+    "      written as soon as its detail page is read,\n"
     "      duplicates skipped. Progress and a summary on stderr; Ctrl-C ends after the current\n"
     "      request, a second at once; exit 0 all read, 4 some pages failed, robots.txt disallowed some\n"
     "      or a host was given up, 3 none read or robots.txt unreadable, 2 bad usage, 1 output not\n"
@@ -32,9 +34,16 @@ inline constexpr OptionSpec kCrawlOptions[] = {
     kRawSpec,
     {"output", "FILE", "write FILE only at the end (normal or stopped)"},
     {"append", nullptr, "add to the --output file instead of replacing it"},
-    {"check-links", nullptr, "GET every share link: live, dead (404, 410, a dead-share wording) or unknown"},
-    {"dead-marker", "TEXT", "one more wording that marks a dead share (repeatable)"},
-    {"only-live", nullptr, "write only the rows whose link is live"},
+    {"check-links", nullptr, "GET every share link: live, locked (asks for the extraction code), dead\n"
+                             "(cancelled, expired, deleted, violation, not_found), limited (429, a captcha,\n"
+                             "too many visits) or unknown, by the site profile's links rules; a page that\n"
+                             "reads dead is asked again after a pause, two answers that disagree are unknown"},
+    {"link-states", "LIST", "write only the rows whose link is in LIST, as live,locked (checks links)"},
+    {"only-live", nullptr, "write only the rows whose link is live: --link-states live"},
+    {"dead-marker", "TEXT", "one more wording that marks a dead share, reason deleted (repeatable)"},
+    {"max-age", "AGE", "an earlier check younger than AGE (seconds, or 30m, 6h, 2d) is taken instead of\n"
+                       "asking again, whatever its state (default: an age for each state)"},
+    {"recheck", nullptr, "ask every share again, whatever was checked before"},
     {"delay", "MS", "pause between two requests to the same host (default: the crawl-delay setting, 0);\n"
                     "a site profile's minimum delay is the least; doubled after a 429 or\n"
                     "503 (at least 1 s, at most 60 s), eased back after successes"},

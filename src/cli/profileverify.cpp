@@ -118,7 +118,7 @@ private:
     {
         const std::optional<Crawl::Answer> answer = get(u"share page"_s, url);
         if (answer)
-            m_out << "  link: " << Crawl::linkStateName(Crawl::classifyShare(*answer, m_profile.deadShareWordings)) << '\n';
+            m_out << "  link: " << Crawl::verdictText(Crawl::classifyShare(*answer, m_profile.shareRules)) << '\n';
         return answer.has_value();
     }
 

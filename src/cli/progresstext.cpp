@@ -13,11 +13,20 @@ double seconds(std::chrono::milliseconds elapsed)
     return static_cast<double>(elapsed.count()) / 1000.0;
 }
 
+// ", live N, locked N, dead N, limited N, unknown N"
+QString linkCounts(const Crawl::LinkCounts &counts)
+{
+    QString text;
+    for (int i = 0; i <= static_cast<int>(Crawl::LinkState::Unknown); ++i) {
+        const auto state = static_cast<Crawl::LinkState>(i);
+        text += u", "_s + Crawl::linkStateName(state) + u' ' + QString::number(counts[state]);
+    }
+    return text;
+}
+
 QString links(const Crawl::CrawlProgress &progress, bool checkLinks)
 {
-    if (!checkLinks)
-        return {};
-    return u", live "_s + QString::number(progress.live) + u", dead "_s + QString::number(progress.dead);
+    return checkLinks ? linkCounts(progress.links) : QString();
 }
 
 // "m:ss" still to go at the pace so far; "?" before the first page is done.
@@ -57,8 +66,7 @@ QString summaryLine(const Crawl::CrawlSummary &summary)
     return u"pages read "_s + QString::number(summary.pagesRead) + u", pages failed "_s
         + QString::number(summary.pagesFailed) + u", detail pages failed "_s + QString::number(summary.detailsFailed)
         + u", rows written "_s + QString::number(summary.rowsWritten) + u", duplicates skipped "_s
-        + QString::number(summary.duplicates) + u", live "_s + QString::number(summary.live) + u", dead "_s
-        + QString::number(summary.dead) + u", unknown "_s + QString::number(summary.unknown) + u", disallowed "_s
+        + QString::number(summary.duplicates) + linkCounts(summary.links) + u", disallowed "_s
         + QString::number(summary.disallowed) + u", seconds "_s
         + QString::number(seconds(summary.elapsed), 'f', 1) + (summary.stopped ? u", stopped\n"_s : u"\n"_s);
 }

@@ -47,6 +47,7 @@ const TextKey kTexts[] = {
     {"detail.url"_L1, &SiteProfile::detailUrl, true, kIdPlaceholder},
     {"search.url"_L1, &SiteProfile::searchUrl, true, kKeywordPlaceholder},
     {kShareLinkMarkerKey, &SiteProfile::shareLinkMarker, false, {}},
+    {"shareLink.codeQuery"_L1, &SiteProfile::extractionCodeQuery, false, {}},
     {kUserAgentKey, &SiteProfile::userAgent, false, {}},
 };
 
@@ -58,8 +59,25 @@ struct WordsKey
 
 const WordsKey kWords[] = {
     {"entries.emptyResultWordings"_L1, &SiteProfile::emptyResultWordings},
-    {"shareCheck.deadWordings"_L1, &SiteProfile::deadShareWordings},
 };
+
+constexpr QLatin1StringView kOldDeadWordingsKey("shareCheck.deadWordings");
+constexpr int kLowestRuleStatus = 300;
+constexpr int kHighestRuleStatus = 599;
+
+const ShareRuleKey kShareRules[] = {
+    {"links.lockedWordings"_L1, "links.lockedStatuses"_L1, &ShareRules::locked},
+    {"links.limitedWordings"_L1, "links.limitedStatuses"_L1, &ShareRules::limited},
+    {"links.cancelledWordings"_L1, "links.cancelledStatuses"_L1, &ShareRules::cancelled},
+    {"links.expiredWordings"_L1, "links.expiredStatuses"_L1, &ShareRules::expired},
+    {"links.deletedWordings"_L1, "links.deletedStatuses"_L1, &ShareRules::deleted},
+    {"links.violationWordings"_L1, "links.violationStatuses"_L1, &ShareRules::violation},
+    {"links.notFoundWordings"_L1, "links.notFoundStatuses"_L1, &ShareRules::notFound},
+};
+
+// The dead reasons, in the order a wording of the old single list looks for its own.
+constexpr ShareRule ShareRules::*kDeadRules[] = {&ShareRules::cancelled, &ShareRules::expired, &ShareRules::deleted,
+                                                  &ShareRules::violation, &ShareRules::notFound};
 
 struct NumberKey
 {
@@ -146,22 +164,47 @@ public:
         }
     }
 
-    void words(QLatin1StringView key, QStringList &out)
+    // The texts at key into out; false when absent or refused.
+    bool words(QLatin1StringView key, QStringList &out)
     {
         const QJsonValue v = value(key);
         if (v.isUndefined())
-            return;
+            return false;
         const QJsonArray array = v.toArray();
         QStringList read;
         for (const QJsonValue item : array) {
             if (!item.isString() || item.toString().isEmpty()) {
                 refuse(key, u"not a list of texts, none empty"_s);
-                return;
+                return false;
             }
             read.append(item.toString());
         }
-        if (!v.isArray())
+        if (!v.isArray()) {
             refuse(key, u"not a list of texts, none empty"_s);
+            return false;
+        }
+        out = read;
+        return true;
+    }
+
+    // The whole numbers in low..high at key into out; absent leaves out alone.
+    void numbers(QLatin1StringView key, int low, int high, QList<int> &out)
+    {
+        const QJsonValue v = value(key);
+        if (v.isUndefined())
+            return;
+        const QJsonArray array = v.toArray();
+        QList<int> read;
+        for (const QJsonValue item : array) {
+            const double n = item.toDouble(-1);
+            if (!item.isDouble() || n != std::floor(n) || n < low || n > high) {
+                refuse(key, u"not a list of whole numbers from "_s + QString::number(low) + u" to "_s + QString::number(high));
+                return;
+            }
+            read.append(static_cast<int>(n));
+        }
+        if (!v.isArray())
+            refuse(key, u"not a list of whole numbers"_s);
         else
             out = read;
     }
@@ -203,6 +246,32 @@ bool isPrintableAscii(QStringView text)
     return std::all_of(text.cbegin(), text.cend(), [](QChar c) { return c.unicode() >= 0x20 && c.unicode() < 0x7F; });
 }
 
+// The old single list of dead wordings, each wording under the reason whose compiled-in wordings
+// hold it, any other under deleted.
+void readOldDeadWordings(Reader &reader, ShareRules &rules)
+{
+    QStringList wordings;
+    if (!reader.words(kOldDeadWordingsKey, wordings))
+        return;
+    const ShareRules builtIn;
+    for (ShareRule ShareRules::*rule : kDeadRules)
+        (rules.*rule).wordings.clear();
+    for (const QString &wording : wordings) {
+        const auto own = std::find_if(std::begin(kDeadRules), std::end(kDeadRules),
+                                      [&](ShareRule ShareRules::*rule) { return (builtIn.*rule).wordings.contains(wording); });
+        (rules.*(own == std::end(kDeadRules) ? &ShareRules::deleted : *own)).wordings.append(wording);
+    }
+}
+
+void readShareRules(Reader &reader, ShareRules &rules)
+{
+    readOldDeadWordings(reader, rules);
+    for (const ShareRuleKey &key : kShareRules) {
+        reader.words(key.wordings, (rules.*key.rule).wordings);
+        reader.numbers(key.statuses, kLowestRuleStatus, kHighestRuleStatus, (rules.*key.rule).statuses);
+    }
+}
+
 void readFields(Reader &reader, SiteProfile &profile)
 {
     for (const MarkerKey &marker : kEntryMarkers)
@@ -217,6 +286,7 @@ void readFields(Reader &reader, SiteProfile &profile)
         reader.refuse(kUserAgentKey, u"printable ASCII only, at most "_s + QString::number(kLongestUserAgent) + u" characters"_s);
     for (const WordsKey &words : kWords)
         reader.words(words.key, profile.*words.field);
+    readShareRules(reader, profile.shareRules);
     for (const NumberKey &number : kNumbers) {
         if (const auto n = reader.number(number.key, number.low, number.high, false))
             number.set(profile, *n);
@@ -262,6 +332,11 @@ void put(QJsonObject &root, QLatin1StringView key, const QJsonValue &value)
 std::span<const MarkerKey> entryMarkerKeys()
 {
     return kEntryMarkers;
+}
+
+std::span<const ShareRuleKey> shareRuleKeys()
+{
+    return kShareRules;
 }
 
 LoadedSiteProfile readSiteProfile(const QByteArray &json)
@@ -318,6 +393,14 @@ QByteArray writeSiteProfile(const SiteProfile &profile)
         put(root, text.key, profile.*text.field);
     for (const WordsKey &words : kWords)
         put(root, words.key, QJsonArray::fromStringList(profile.*words.field));
+    for (const ShareRuleKey &key : kShareRules) {
+        const ShareRule &rule = profile.shareRules.*key.rule;
+        put(root, key.wordings, QJsonArray::fromStringList(rule.wordings));
+        QJsonArray statuses;
+        for (const int status : rule.statuses)
+            statuses.append(status);
+        put(root, key.statuses, statuses);
+    }
     for (const NumberKey &number : kNumbers)
         put(root, number.key, number.get(profile));
     for (const auto &[name, encoding] : kKeywordEncodings) {

@@ -4,6 +4,7 @@
 
 #include <QByteArray>
 #include <QLatin1StringView>
+#include <QList>
 #include <QString>
 #include <QStringList>
 #include <QStringView>
@@ -30,6 +31,30 @@ inline constexpr QStringView kKeywordPlaceholder = u"{keyword}";
 enum class KeywordEncoding {
     Gbk,  // every GBK byte percent-encoded, as the site's own search form sends it
     Utf8, // UTF-8, all but the unreserved characters percent-encoded
+};
+
+// A share page is read as one state of the share when it answers with one of statuses or its
+// body holds one of wordings.
+struct ShareRule
+{
+    QStringList wordings;
+    QList<int> statuses; // 300..599: a 2xx answer is a page, told by its wordings
+
+    friend bool operator==(const ShareRule &, const ShareRule &) = default;
+};
+
+struct ShareRules
+{
+    ShareRule locked{{QStringLiteral("请输入提取码"), QStringLiteral("提取码错误")}, {}};
+    ShareRule limited{{QStringLiteral("访问过于频繁"), QStringLiteral("验证码")}, {429}};
+    // Dead, by reason.
+    ShareRule cancelled{{QStringLiteral("分享已取消")}, {}};
+    ShareRule expired{{QStringLiteral("已过期"), QStringLiteral("已失效"), QStringLiteral("来晚了")}, {}};
+    ShareRule deleted{{QStringLiteral("已被删除"), QStringLiteral("文件已删除")}, {}};
+    ShareRule violation{{QStringLiteral("违规"), QStringLiteral("涉及侵权")}, {}};
+    ShareRule notFound{{QStringLiteral("链接不存在"), QStringLiteral("分享不存在")}, {404, 410}};
+
+    friend bool operator==(const ShareRules &, const ShareRules &) = default;
 };
 
 struct SiteProfile
@@ -61,10 +86,11 @@ struct SiteProfile
     // What the share code follows on a detail page; empty: the share-link prefix (--share-prefix).
     QString shareLinkMarker;
 
-    // A share page holding one of these tells of a share that is no more.
-    QStringList deadShareWordings{QStringLiteral("分享已取消"), QStringLiteral("已被删除"), QStringLiteral("链接不存在"),
-                                  QStringLiteral("已过期"),     QStringLiteral("分享不存在"), QStringLiteral("已失效"),
-                                  QStringLiteral("来晚了"),     QStringLiteral("文件已删除")};
+    // The query parameter of a share link that carries the extraction code ("{url}?pwd={code}").
+    QString extractionCodeQuery = QStringLiteral("pwd");
+
+    // How a share page tells what became of the share (Crawl::classifyShare decides in which order).
+    ShareRules shareRules;
 
     // How to behave towards the site: the User-Agent header (empty: the network library's own)
     // and the least pause between two requests.
@@ -92,6 +118,15 @@ std::span<const MarkerKey> entryMarkerKeys();
 // The key of SiteProfile::shareLinkMarker.
 inline constexpr QLatin1StringView kShareLinkMarkerKey("detail.shareLinkMarker");
 
+// A share rule and the keys of its wordings and statuses ("links.lockedWordings", ...).
+struct ShareRuleKey
+{
+    QLatin1StringView wordings;
+    QLatin1StringView statuses;
+    ShareRule ShareRules::*rule;
+};
+std::span<const ShareRuleKey> shareRuleKeys();
+
 // A profile as read, or the reason it was refused; on refusal profile is the compiled-in one.
 struct LoadedSiteProfile
 {
@@ -105,8 +140,11 @@ LoadedSiteProfile loadSiteProfile(const QString &path);
 
 // Reads a profile from JSON text. "version", the four entry markers and the three address
 // templates are required; any other key left out keeps the compiled-in value. Unknown keys,
-// empty markers or wordings, a template without its placeholder and a version newer than
-// kSiteProfileVersion are refused.
+// empty markers or wordings, a share rule's status outside 300..599, a template without its
+// placeholder and a version newer than kSiteProfileVersion are refused. The earlier
+// "shareCheck.deadWordings" is still read: it replaces every dead reason's wordings, each
+// wording going to the reason whose compiled-in wordings hold it, any other to "deleted"; a
+// "links" key given as well decides for its reason.
 LoadedSiteProfile readSiteProfile(const QByteArray &json);
 
 // profile as the JSON that readSiteProfile reads back, every key written.

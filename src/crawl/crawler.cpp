@@ -154,9 +154,9 @@ bool Crawler::crawlEntry(Harvest::ResourceEntry entry, std::optional<int> page)
         row.shareUrl = m_plan.sharePrefix + row.entry.shareCode;
     if (m_plan.linksChecked()) {
         row.link = checkLink(row.shareUrl);
-        ++(*row.link == LinkState::Live ? m_summary.live : *row.link == LinkState::Dead ? m_summary.dead : m_summary.unknown);
+        ++m_summary.links[row.link->verdict.state];
     }
-    if (!m_plan.onlyLive || row.link == LinkState::Live) {
+    if (m_plan.writtenStates.isEmpty() || m_plan.writtenStates.contains(row.link->verdict.state)) {
         if (!m_callbacks->row(row)) {
             m_summary.outputFailed = true;
             return false;
@@ -168,11 +168,15 @@ bool Crawler::crawlEntry(Harvest::ResourceEntry entry, std::optional<int> page)
 }
 
 // Rows without a share code have no link to check.
-LinkState Crawler::checkLink(const QString &shareUrl)
+LinkCheck Crawler::checkLink(const QString &shareUrl)
 {
     if (shareUrl.isEmpty())
-        return LinkState::Unknown;
-    return classifyShare(m_fetcher.get(shareUrl), m_plan.deadMarkers);
+        return {};
+    if (m_callbacks->cachedLink) {
+        if (std::optional<LinkCheck> cached = m_callbacks->cachedLink(shareUrl))
+            return *std::move(cached);
+    }
+    return checkShare(m_fetcher, shareUrl, m_plan.profile.shareRules, m_plan.recheckGap);
 }
 
 void Crawler::reportFailure(const QString &line) const
@@ -195,8 +199,7 @@ void Crawler::reportProgress(std::optional<int> endedPage, bool pageEnded)
     progress.pagesDone = m_summary.pagesRead + m_summary.pagesFailed;
     progress.pagesPlanned = m_summary.pagesPlanned;
     progress.rowsWritten = m_summary.rowsWritten;
-    progress.live = m_summary.live;
-    progress.dead = m_summary.dead;
+    progress.links = m_summary.links;
     progress.elapsed = std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::steady_clock::now() - m_start);
     progress.endedPage = endedPage;
     progress.pageEnded = pageEnded;

@@ -3,12 +3,15 @@
 #include "config/siteprofile.h"
 #include "crawl/crawlrow.h"
 #include "crawl/fetcher.h"
+#include "crawl/linkcache.h"
+#include "crawl/linkcheck.h"
 #include "crawl/robotsrules.h"
 
 #include <QSet>
 #include <QString>
 #include <QStringList>
 
+#include <array>
 #include <chrono>
 #include <functional>
 #include <optional>
@@ -29,13 +32,26 @@ struct CrawlPlan
     int lastPage = 0;
     QString keyword;     // when set: the one page of results for it
     bool checkLinks = false;
-    bool onlyLive = false; // write only rows whose link is live (implies checking them)
-    QStringList deadMarkers; // the profile's dead-share wordings and any more
+    // Write only rows whose link came to one of these (implies checking them); empty: every row.
+    QList<LinkState> writtenStates;
+    // The least pause before a share that read dead by a wording is asked again (checkShare).
+    std::chrono::milliseconds recheckGap = kRecheckGap;
     // Read the share site's robots.txt first and keep to it: pages it disallows are not fetched,
     // its Crawl-delay is the least pause; a robots.txt that cannot be read stops the crawl.
     bool obeyRobots = false;
 
-    bool linksChecked() const { return checkLinks || onlyLive; }
+    bool linksChecked() const { return checkLinks || !writtenStates.isEmpty(); }
+};
+
+// Rows by the state their link came to.
+class LinkCounts
+{
+public:
+    int &operator[](LinkState state) { return m_counts[static_cast<std::size_t>(state)]; }
+    int operator[](LinkState state) const { return m_counts[static_cast<std::size_t>(state)]; }
+
+private:
+    std::array<int, static_cast<std::size_t>(LinkState::Unknown) + 1> m_counts{};
 };
 
 struct CrawlProgress
@@ -43,8 +59,7 @@ struct CrawlProgress
     int pagesDone = 0; // read or failed
     int pagesPlanned = 0;
     int rowsWritten = 0;
-    int live = 0;
-    int dead = 0;
+    LinkCounts links;
     std::chrono::milliseconds elapsed{0};
     std::optional<int> endedPage; // set when a page has just been finished (none for keyword results)
     bool pageEnded = false;
@@ -58,9 +73,7 @@ struct CrawlSummary
     int detailsFailed = 0;
     int rowsWritten = 0;
     int duplicates = 0;
-    int live = 0;
-    int dead = 0;
-    int unknown = 0;
+    LinkCounts links; // every row whose link was checked, written or not
     int disallowed = 0;        // rows written without a share code: robots.txt disallows their detail page
     QString robotsUnreadable;  // why nothing was crawled: the share site's robots.txt could not be read
     bool stopped = false;      // by the stop switch
@@ -81,11 +94,13 @@ struct CrawlCallbacks
     std::function<void(const CrawlProgress &)> progress;    // after every row and every page
     std::function<void(const QString &)> failure;           // one line: what failed and why
     std::function<void(const QString &)> notice;            // one line the user should know of
+    // An earlier check the caller still trusts (isFresh): the share is not asked. Optional.
+    CachedLink cachedLink;
 };
 
 // Harvests many pages one request after the other: each listing page, then every entry's detail
 // page (a failed detail page still gives its row, without a share code), optionally each share
-// link. Rows are handed out as they are finished and forgotten; only the keys that recognise a
+// link (checkShare, unless the caller's cachedLink has a check). Rows are handed out as they are finished and forgotten; only the keys that recognise a
 // share already written are kept. A share is the same when its share code is, or, for rows
 // without one, its entry id; a repeated entry id costs no detail request. With obeyRobots, the
 // share site's robots.txt is read first (through the same fetcher): a listing page it disallows
@@ -104,7 +119,7 @@ private:
     void crawlPage(const QString &url, std::optional<int> page);
     // false when the crawl must end: the stop switch, or the row could not be written.
     bool crawlEntry(Harvest::ResourceEntry entry, std::optional<int> page);
-    LinkState checkLink(const QString &shareUrl);
+    LinkCheck checkLink(const QString &shareUrl);
     void reportProgress(std::optional<int> endedPage, bool pageEnded);
     void reportFailure(const QString &line) const;
     void reportNotice(const QString &line) const;

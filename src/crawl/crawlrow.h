@@ -1,6 +1,6 @@
 #pragma once
 
-#include "crawl/linkcheck.h"
+#include "crawl/linkstate.h"
 #include "harvest/resourceentry.h"
 
 #include <QString>
@@ -15,7 +15,8 @@ struct CrawlRow
     std::optional<int> page; // the listing page; none for keyword results
     Harvest::ResourceEntry entry;
     QString shareUrl;               // share-link prefix + share code; empty when the code is
-    std::optional<LinkState> link;  // set when links are checked
+    // Set when links are checked; for a row without a share code unknown, without a time.
+    std::optional<LinkCheck> link;
 };
 
 } // namespace Crawl

@@ -101,6 +101,12 @@ void Fetcher::keepAtLeast(const QString &url, std::chrono::milliseconds floor)
     delay.setFloor(std::max(delay.floor(), floor));
 }
 
+void Fetcher::holdBack(const QString &url, std::chrono::milliseconds pause)
+{
+    Host &host = hostOf(hostKey(QUrl(url)));
+    host.notBefore = std::max(host.notBefore, Clock::now() + pause);
+}
+
 QStringList Fetcher::hostsGivenUp() const
 {
     QStringList lines;

@@ -77,6 +77,9 @@ public:
     // Never less than floor between two requests to url's host (a site profile's minimum delay,
     // a robots.txt Crawl-delay); a higher floor already kept stays.
     void keepAtLeast(const QString &url, std::chrono::milliseconds floor);
+    // The next request to url's host waits until pause has passed from now, as after a
+    // Retry-After; the stop switch cuts the wait short.
+    void holdBack(const QString &url, std::chrono::milliseconds pause);
     // One line per host given up: "HOST asked for a pause of N s (Retry-After)".
     QStringList hostsGivenUp() const;
     bool isGivenUp(const QString &url) const;

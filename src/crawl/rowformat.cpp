@@ -1,7 +1,6 @@
 #include "crawl/rowformat.h"
 
 #include "harvest/tabularoutput.h"
-#include "text/printable.h"
 
 #include <array>
 
@@ -11,37 +10,21 @@ namespace Crawl {
 
 namespace {
 
-constexpr std::array<QStringView, 8> kFieldNames{
-    u"page", u"number", u"title", u"fileCount", u"shareCode", u"extractionCode", u"shareUrl", u"link"};
+constexpr std::array<QStringView, 10> kFieldNames{u"page",     u"number",         u"title",    u"fileCount",
+                                                   u"shareCode", u"extractionCode", u"shareUrl", u"link",
+                                                   u"linkReason", u"checkedAt"};
+// The last fields, only when links are checked.
+constexpr std::size_t kLinkFields = 3;
 
-// The row's texts in field order; link last and only when the row carries one.
+// The row's texts in field order; the link's fields last and only when the row carries one.
 QStringList fieldTexts(const CrawlRow &row)
 {
     QStringList texts{row.page ? QString::number(*row.page) : QString(), row.entry.number, row.entry.title,
                       row.entry.fileCount, row.entry.shareCode, row.entry.extractionCode, row.shareUrl};
     if (row.link)
-        texts.append(linkStateName(*row.link));
+        texts << linkStateName(row.link->verdict.state) << deadReasonName(row.link->verdict.reason)
+              << row.link->checkedAt.toUTC().toString(Qt::ISODate);
     return texts;
-}
-
-// The spreadsheet cell of text, its control characters but tabs and line breaks replaced, then
-// quoted when RFC 4180 asks for it.
-void appendCsvField(QString &out, QStringView text, Harvest::Formulas formulas)
-{
-    QString cell;
-    Text::appendPrintable(cell, Harvest::spreadsheetCell(text, formulas), Text::LineBreaks::Kept);
-    const bool quoted = cell.contains(u',') || cell.contains(u'"') || cell.contains(u'\n') || cell.contains(u'\r');
-    if (!quoted) {
-        out.append(cell);
-        return;
-    }
-    out.append(u'"');
-    for (const QChar c : cell) {
-        if (c == u'"')
-            out.append(u'"');
-        out.append(c);
-    }
-    out.append(u'"');
 }
 
 // A JSON number when the text is one (decimal digits), else null for empty, else a string.
@@ -93,7 +76,7 @@ QString outputHead(Format format, bool withLink)
     if (format != Format::Csv)
         return {};
     QString head(QChar(0xFEFF));
-    const std::size_t count = withLink ? kFieldNames.size() : kFieldNames.size() - 1;
+    const std::size_t count = withLink ? kFieldNames.size() : kFieldNames.size() - kLinkFields;
     for (std::size_t i = 0; i < count; ++i) {
         if (i > 0)
             head.append(u',');
@@ -113,7 +96,7 @@ QString formatRow(Format format, const CrawlRow &row, Harvest::Formulas formulas
         if (i > 0)
             out.append(format == Format::Csv ? u',' : u'\t');
         if (format == Format::Csv)
-            appendCsvField(out, texts.at(i), formulas);
+            Harvest::appendCsvField(out, texts.at(i), formulas);
         else
             Harvest::appendTsvField(out, texts.at(i), formulas);
     }

@@ -14,12 +14,14 @@ enum class Format { Jsonl, Csv, Tsv };
 // "jsonl", "csv" or "tsv".
 std::optional<Format> parseFormat(QStringView name);
 
-// What opens a new output: for CSV the byte-order mark and the header line (link column only
-// when links are checked); nothing for the others.
+// What opens a new output: for CSV the byte-order mark and the header line (the link's columns
+// only when links are checked); nothing for the others.
 QString outputHead(Format format, bool withLink);
 
 // One row with its line end. The fields, in order: page, number, title, fileCount, shareCode,
-// extractionCode, shareUrl and, when the row carries one, link.
+// extractionCode, shareUrl and, when the row carries a link check, link (its state), linkReason
+// (the dead reason, else empty) and checkedAt (ISO 8601 UTC, "2024-05-01T08:00:00Z"; empty when
+// nothing was asked).
 // - jsonl: one JSON object per line; page and number are numbers (page null for keyword results).
 // - csv: RFC 4180: a field holding a comma, a quote or a line break is quoted, its quotes
 //   doubled; lines end in CR LF. Other control characters become spaces.

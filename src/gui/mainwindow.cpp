@@ -1,6 +1,8 @@
 #include "gui/mainwindow.h"
 
 #include "config/productinfo.h"
+#include "config/settingsfile.h"
+#include "library/sharetemplate.h"
 #include "gui/statusbar.h"
 #include "harvest/entryparser.h"
 
@@ -25,10 +27,11 @@ MainWindow::MainWindow(MainWindowSetup setup, QWidget *parent)
                           | Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint)
     , m_endpoints(std::move(setup.endpoints))
     , m_harvester(m_list, m_endpoints)
+    , m_marks(m_list, setup.library, m_endpoints)
     , m_messageBox(setup.messageBox ? setup.messageBox : modalMessageBox(this))
     , m_now(setup.now ? std::move(setup.now) : TimeSource(&QTime::currentTime))
     , m_openUrl(setup.openUrl ? std::move(setup.openUrl) : systemBrowser())
-    , m_ui(createMainWindowControls(*this, m_list))
+    , m_ui(createMainWindowControls(*this, m_marks))
     , m_runLocks(m_harvester, m_ui)
     , m_rowActions(m_ui, m_list, m_endpoints, m_messageBox, m_openUrl)
     , m_export(*m_ui.exportButton, m_list, setup.saveFile ? std::move(setup.saveFile) : saveFileDialog(this), m_messageBox)
@@ -38,7 +41,15 @@ MainWindow::MainWindow(MainWindowSetup setup, QWidget *parent)
     , m_navigation(m_currentPage, m_ui, m_messageBox, [this] { harvestCurrentPage(); })
     , m_search(m_harvester, m_ui, m_messageBox)
     , m_profileWarning(std::move(setup.profileWarning))
-    , m_settings(*this, *m_ui.settingsAction, m_endpoints, std::move(setup.settings), m_messageBox)
+    , m_libraryNotice(std::move(setup.libraryNotice))
+    , m_libraryError(std::move(setup.libraryError))
+    , m_settings(*this, *m_ui.settingsAction, m_endpoints, setup.settings, m_messageBox)
+    , m_library(*this, *m_ui.libraryAction,
+                {setup.library, Library::defaultShareTemplate(m_endpoints.profile),
+                 windowStatePath(setup.settings.file.isEmpty() ? Config::defaultSettingsPath() : setup.settings.file),
+                 setup.messageBox, {}, m_openUrl, {}})
+    , m_recording(m_harvester, setup.library, m_endpoints.sharePrefix,
+                  [this](const QString &warning) { m_ui.statusBar->setPanelText(MainStatusPanel, warning); })
 {
     setObjectName(QStringLiteral("Form1"));
     setWindowTitle(Config::productTitle());
@@ -53,7 +64,15 @@ MainWindow::MainWindow(MainWindowSetup setup, QWidget *parent)
     connect(m_ui.harvestButton, &QPushButton::clicked, this, &MainWindow::harvestCurrentPage);
     connect(m_ui.resultView, &QWidget::customContextMenuRequested, this, &MainWindow::showProgramMenu);
     connect(m_ui.clockTimer, &QTimer::timeout, this, &MainWindow::tickClock);
-    connect(&m_settings, &SettingsCommand::endpointsChanged, this, [this] { m_harvester.setEndpoints(m_endpoints); });
+    connect(&m_settings, &SettingsCommand::endpointsChanged, this, [this] {
+        m_harvester.setEndpoints(m_endpoints);
+        m_recording.setSharePrefix(m_endpoints.sharePrefix);
+    });
+    // A window open on the library shows what a run has just recorded.
+    connect(&m_harvester, &Harvest::Harvester::finished, this, [this](const Harvest::HarvestResult &result) {
+        if (LibraryWindow *window = m_library.window(); window && result.outcome == Harvest::HarvestOutcome::Rows)
+            window->refresh();
+    });
     m_ui.clockTimer->start();
 }
 
@@ -62,8 +81,7 @@ void MainWindow::start()
     if (const QScreen *screen = this->screen())
         move(screen->availableGeometry().center() - rect().center());
     show();
-    if (!m_profileWarning.isEmpty())
-        QTimer::singleShot(0, this, &MainWindow::showProfileWarning);
+    QTimer::singleShot(0, this, &MainWindow::showStartMessages);
     // Queued, so that ending the program after an update announcement ends the event loop.
     QTimer::singleShot(0, this, [this] {
         if (m_updateCheck.run() == Net::VersionStatus::Unreadable && isVisible())
@@ -103,10 +121,16 @@ void MainWindow::onHarvestFinished(const Harvest::HarvestResult &result)
         m_messageBox(QStringLiteral("未获取到任何资源"), MessageIcon::Information, messageTitle());
 }
 
-void MainWindow::showProfileWarning()
+void MainWindow::showStartMessages()
 {
-    m_messageBox(QStringLiteral("站点配置文件无法使用，程序继续使用内置的站点配置：\n") + m_profileWarning, MessageIcon::Warning,
-                 messageTitle());
+    if (!m_profileWarning.isEmpty())
+        m_messageBox(QStringLiteral("站点配置文件无法使用，程序继续使用内置的站点配置：\n") + m_profileWarning,
+                     MessageIcon::Warning, messageTitle());
+    if (!m_libraryError.isEmpty())
+        m_messageBox(QStringLiteral("资源库无法打开，本次运行不记录获取到的资源：\n") + m_libraryError, MessageIcon::Warning,
+                     messageTitle());
+    if (!m_libraryNotice.isEmpty())
+        m_messageBox(QStringLiteral("资源库：") + m_libraryNotice, MessageIcon::Information, messageTitle());
 }
 
 void MainWindow::showProgramMenu(const QPoint &position)

@@ -8,6 +8,8 @@
 #include "gui/exportcommand.h"
 #include "gui/mainwindowcontrols.h"
 #include "gui/keywordsearch.h"
+#include "gui/librarycommand.h"
+#include "gui/librarymarks.h"
 #include "gui/messagebox.h"
 #include "gui/rowactions.h"
 #include "gui/runlocks.h"
@@ -16,6 +18,7 @@
 #include "gui/pagenavigation.h"
 #include "gui/updatecheck.h"
 #include "config/endpoints.h"
+#include "library/harvestrecording.h"
 
 #include <QWidget>
 
@@ -34,6 +37,9 @@ struct MainWindowSetup
     SaveFileSeam saveFile;     // default: the toolkit's save dialog
     ProgramEndSeam endProgram; // default: QCoreApplication::exit(0)
     QString profileWarning;    // why the site profile file was refused; shown once the window is up
+    Library::Store *library = nullptr; // the resource library, outliving the window; null: none
+    QString libraryNotice;     // what opening the library came to, shown once the window is up
+    QString libraryError;      // why there is no library, shown once the window is up
 };
 
 // The main window: the result list, the harvest, search and page controls, the status bar
@@ -54,6 +60,7 @@ public:
     qint16 currentPage() const { return m_currentPage; }
     AccountCommands &accountCommands() { return m_account; }
     SettingsCommand &settingsCommand() { return m_settings; }
+    LibraryCommand &libraryCommand() { return m_library; }
 
 protected:
     void closeEvent(QCloseEvent *event) override;
@@ -64,11 +71,12 @@ private:
     void onHarvestFinished(const Harvest::HarvestResult &result);
     void showProgramMenu(const QPoint &position);
     void tickClock();
-    void showProfileWarning();
+    void showStartMessages();
 
     Config::Endpoints m_endpoints; // what the helpers read at each request; the settings change it
     Harvest::ResultList m_list;
     Harvest::Harvester m_harvester;
+    LibraryMarks m_marks; // what the list view shows: the list with the library's marks
     MessageBoxSeam m_messageBox;
     TimeSource m_now;
     BrowserSeam m_openUrl;
@@ -82,7 +90,11 @@ private:
     PageNavigation m_navigation;
     KeywordSearch m_search;
     QString m_profileWarning;
+    QString m_libraryNotice;
+    QString m_libraryError;
     SettingsCommand m_settings;
+    LibraryCommand m_library;
+    Library::HarvestRecording m_recording; // after the marks: a row is looked up before it is recorded
 };
 
 } // namespace Gui

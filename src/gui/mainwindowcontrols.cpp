@@ -69,7 +69,10 @@ void createProgramMenu(QWidget &form, MainWindowControls &c)
     named(c.programMenu->addSeparator(), "x3");
     c.settingsAction = named(c.programMenu->addAction(u"设置..."_s), "sz");
     c.settingsAction->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Comma));
-    form.addAction(c.settingsAction); // so the shortcut works on the whole window
+    named(c.programMenu->addSeparator(), "x4");
+    c.libraryAction = named(c.programMenu->addAction(u"资源库"_s), "zyk");
+    c.libraryAction->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_L));
+    form.addActions({c.settingsAction, c.libraryAction}); // so the shortcuts work on the whole window
 }
 
 } // namespace

@@ -46,6 +46,7 @@ struct MainWindowControls
     QAction *openShareAction; // dk
     QAction *copyCodeAction;  // fzzym
     QAction *settingsAction;  // sz, also Ctrl+, on the window
+    QAction *libraryAction;   // zyk, also Ctrl+L on the window
 };
 
 // Creates every control as a child of form, the list showing model, in the state the window

@@ -49,6 +49,16 @@ MessageBoxSeam modalMessageBox(QWidget *parent)
     };
 }
 
+QuestionSeam modalQuestion(QWidget *parent)
+{
+    return [guard = QPointer<QWidget>(parent)](const QString &text, const QString &title) {
+        QMessageBox box(QMessageBox::Question, title, text, QMessageBox::Yes | QMessageBox::No, guard.data());
+        box.setDefaultButton(QMessageBox::No);
+        box.setTextFormat(Qt::PlainText);
+        return box.exec() == QMessageBox::Yes;
+    };
+}
+
 void installCipherMessageSink(MessageBoxSeam messageBox)
 {
     Crypto::setMessageSink([messageBox = std::move(messageBox)](const QString &text, Crypto::MessageSeverity icon) {

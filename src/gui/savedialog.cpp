@@ -5,10 +5,11 @@
 
 namespace Gui {
 
-SaveFileSeam saveFileDialog(QWidget *parent)
+SaveFileSeam saveFileDialog(QWidget *parent, Overwrite overwrite)
 {
-    return [owner = QPointer<QWidget>(parent)](const QString &title, const QString &filter, const QString &proposedFile) {
-        return QFileDialog::getSaveFileName(owner, title, proposedFile, filter, nullptr, QFileDialog::DontConfirmOverwrite);
+    const QFileDialog::Options options = overwrite == Overwrite::Ask ? QFileDialog::Options() : QFileDialog::DontConfirmOverwrite;
+    return [owner = QPointer<QWidget>(parent), options](const QString &title, const QString &filter, const QString &proposedFile) {
+        return QFileDialog::getSaveFileName(owner, title, proposedFile, filter, nullptr, options);
     };
 }
 

@@ -12,8 +12,12 @@ namespace Gui {
 // instead of blocking on a modal dialog. It returns the chosen path, or empty text on cancel.
 using SaveFileSeam = std::function<QString(const QString &title, const QString &filter, const QString &proposedFile)>;
 
-// The toolkit's save dialog over parent. It adds no suffix to a typed name and asks nothing
-// when an existing file is chosen: the export appends.
-SaveFileSeam saveFileDialog(QWidget *parent);
+enum class Overwrite {
+    Silently, // the main window's export appends, so an existing file needs no question
+    Ask,      // the dialog asks before an existing file is chosen
+};
+
+// The toolkit's save dialog over parent. It adds no suffix to a typed name.
+SaveFileSeam saveFileDialog(QWidget *parent, Overwrite overwrite = Overwrite::Silently);
 
 } // namespace Gui

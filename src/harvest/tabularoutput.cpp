@@ -27,6 +27,24 @@ void appendTsvField(QString &out, QStringView text, Formulas formulas)
     Text::appendPrintable(out, spreadsheetCell(text, formulas));
 }
 
+void appendCsvField(QString &out, QStringView text, Formulas formulas)
+{
+    QString cell;
+    Text::appendPrintable(cell, spreadsheetCell(text, formulas), Text::LineBreaks::Kept);
+    const bool quoted = cell.contains(u',') || cell.contains(u'"') || cell.contains(u'\n') || cell.contains(u'\r');
+    if (!quoted) {
+        out.append(cell);
+        return;
+    }
+    out.append(u'"');
+    for (const QChar c : cell) {
+        if (c == u'"')
+            out.append(u'"');
+        out.append(c);
+    }
+    out.append(u'"');
+}
+
 void appendJsonString(QString &out, QStringView text)
 {
     out.append(u'"');

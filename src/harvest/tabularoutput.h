@@ -31,6 +31,11 @@ QString toJson(const QList<ResourceEntry> &entries);
 // row stays one line and a terminal gets no escape sequence.
 void appendTsvField(QString &out, QStringView text, Formulas formulas);
 
+// Appends text as one CSV field (RFC 4180): the spreadsheet cell of it, its control characters
+// but tabs and line breaks replaced, quoted (quotes doubled) when it holds a comma, a quote or a
+// line break.
+void appendCsvField(QString &out, QStringView text, Formulas formulas);
+
 // Appends text as a JSON string, quotes included; every control character is escaped.
 void appendJsonString(QString &out, QStringView text);
 

@@ -63,6 +63,11 @@ void TestCrawlCommand::exitCodes_data()
     QTest::newRow("pages and keyword") << 0.0 << QStringList{u"--pages=1"_s, u"--keyword=ab"_s} << 2 << u"--keyword"_s;
     QTest::newRow("unknown format") << 0.0 << QStringList{u"--format"_s, u"json"_s} << 2 << u"--format"_s;
     QTest::newRow("append without output") << 0.0 << QStringList{u"--append"_s} << 2 << u"--append"_s;
+    QTest::newRow("no such link state") << 0.0 << QStringList{u"--link-states=live,gone"_s} << 2 << u"--link-states"_s;
+    QTest::newRow("only live and link states") << 0.0 << QStringList{u"--only-live"_s, u"--link-states=dead"_s} << 2
+                                               << u"--only-live and --link-states"_s;
+    QTest::newRow("max age without its number") << 0.0 << QStringList{u"--max-age"_s, u"h"_s} << 2 << u"--max-age"_s;
+    QTest::newRow("max age past ten years") << 0.0 << QStringList{u"--max-age"_s, u"3651d"_s} << 2 << u"--max-age"_s;
     QTest::newRow("negative retries") << 0.0 << QStringList{u"--retries"_s, u"-1"_s} << 2 << u"--retries"_s;
 }
 

@@ -1,6 +1,7 @@
 // The site profile on the command line: refused profile files, "profile show" and "profile
 // verify" against both layouts of the demo site, and the layout-change hint of harvest, search
 // and crawl.
+#include "config/siteprofile.h"
 #include "demo-site/server.h"
 #include "net/networkaccess.h"
 #include "support/clirun.h"
@@ -17,6 +18,19 @@ using namespace Qt::StringLiterals;
 namespace {
 
 const QString kAlt = u"alt"_s; // the alternative layout, or its profile
+
+// A profile file with every required key and nothing more.
+const QByteArray kValid = R"({"version":1,"entries":{"entryMarker":"<a","titleMarker":"<b","fileCountMarker":"<c",)"
+                          R"("extractionCodeMarker":"<d"},"listing":{"url":"l{page}"},"detail":{"url":"d{id}"},)"
+                          R"("search":{"url":"s{keyword}"}})";
+const char *const kVersion = R"("version":1,)";
+
+// kValid with key (a JSON member) after the version.
+QByteArray withKey(const char *key)
+{
+    const QByteArray after = QByteArray(kVersion) + key + ',';
+    return QByteArray(kValid).replace(kVersion, after);
+}
 
 } // namespace
 
@@ -61,15 +75,8 @@ private slots:
     {
         QTest::addColumn<QByteArray>("content"); // "missing": no such file; "folder": a folder
         QTest::addColumn<QString>("named");      // the key (or what) the line names
-        const QByteArray valid = R"({"version":1,"entries":{"entryMarker":"<a","titleMarker":"<b","fileCountMarker":"<c",)"
-                                 R"("extractionCodeMarker":"<d"},"listing":{"url":"l{page}"},"detail":{"url":"d{id}"},)"
-                                 R"("search":{"url":"s{keyword}"}})";
-        const auto with = [&](const char *from, const char *to) { return QByteArray(valid).replace(from, to); };
-        const char *version = R"("version":1,)";
-        const auto withKey = [&](const char *key) {
-            const QByteArray after = QByteArray(version) + key + ',';
-            return QByteArray(valid).replace(version, after);
-        };
+        const auto with = [&](const char *from, const char *to) { return QByteArray(kValid).replace(from, to); };
+        const char *version = kVersion;
         QTest::newRow("unreadable") << QByteArray("missing") << u"cannot read"_s;
         QTest::newRow("a folder") << QByteArray("folder") << u"cannot read"_s;
         QTest::newRow("over 1 MiB") << QByteArray(1024 * 1024 + 1, ' ') << u"larger than 1024 KiB"_s;
@@ -81,6 +88,9 @@ private slots:
         QTest::newRow("template without placeholder") << with("d{id}", "d{page}") << u"detail.url: lacks {id}"_s;
         QTest::newRow("unknown key") << withKey(R"("charsetFalback":"GBK")") << u"charsetFalback: unknown key"_s;
         QTest::newRow("wrong type") << withKey(R"("shareCheck":{"deadWordings":"x"})") << u"shareCheck.deadWordings: not a list"_s;
+        QTest::newRow("empty link wording") << withKey(R"("links":{"lockedWordings":[""]})") << u"links.lockedWordings:"_s;
+        QTest::newRow("link status of a page") << withKey(R"("links":{"limitedStatuses":[429,200]})") << u"links.limitedStatuses:"_s;
+        QTest::newRow("unknown link key") << withKey(R"("links":{"liveWordings":["x"]})") << u"links.liveWordings: unknown key"_s;
         QTest::newRow("group not an object") << withKey(R"("requests":[])") << u"requests: not an object"_s;
         QTest::newRow("keyword encoding") << with(R"("s{keyword}")", R"("s{keyword}","keywordEncoding":"big5")")
                                           << u"search.keywordEncoding: gbk or utf-8"_s;
@@ -123,6 +133,49 @@ private slots:
         const CliOutcome again = runCli({u"--site-profile"_s, file, u"profile"_s, u"show"_s});
         QCOMPARE(again.code, 0);
         QCOMPARE(again.out, shown.out);
+    }
+
+    void linkRulesReadBack_data()
+    {
+        QTest::addColumn<QByteArray>("content");
+        QTest::addColumn<Config::ShareRules>("rules");
+        Config::ShareRules sorted;
+        for (const Config::ShareRuleKey &key : Config::shareRuleKeys()) {
+            if (key.rule != &Config::ShareRules::locked && key.rule != &Config::ShareRules::limited)
+                (sorted.*key.rule).wordings.clear();
+        }
+        Config::ShareRules old = sorted;
+        old.cancelled.wordings = {u"分享已取消"_s};
+        old.expired.wordings = {u"已过期"_s};
+        old.deleted.wordings = {u"下架了"_s};
+        QTest::newRow("the old dead wordings, by reason")
+            << withKey(R"("shareCheck":{"deadWordings":["已过期","分享已取消","下架了"]})") << old;
+        Config::ShareRules both = sorted;
+        both.expired.wordings = {u"过期了"_s};
+        both.notFound.statuses = {404};
+        QTest::newRow("a links key decides over them")
+            << withKey(R"("shareCheck":{"deadWordings":["已过期"]},"links":{"expiredWordings":["过期了"],"notFoundStatuses":[404]})")
+            << both;
+        Config::ShareRules own;
+        own.locked = {{u"输入密码"_s}, {401}};
+        own.limited.statuses = {429, 503};
+        own.violation.wordings = {};
+        QTest::newRow("rules of their own")
+            << withKey(R"("links":{"lockedWordings":["输入密码"],"lockedStatuses":[401],"limitedStatuses":[429,503],)"
+                       R"("violationWordings":[]})")
+            << own;
+    }
+    // Link rules as read, and written back to the same.
+    void linkRulesReadBack()
+    {
+        QFETCH(QByteArray, content);
+        QFETCH(Config::ShareRules, rules);
+        const Config::LoadedSiteProfile read = Config::readSiteProfile(content);
+        QCOMPARE(read.error, QString());
+        QVERIFY(read.profile.shareRules == rules);
+        const Config::LoadedSiteProfile again = Config::readSiteProfile(Config::writeSiteProfile(read.profile));
+        QCOMPARE(again.error, QString());
+        QVERIFY(again.profile == read.profile);
     }
 
     void verify_data()

@@ -1,4 +1,4 @@
-// The crawl core against the demo site (whose catalogue predicts every page, every dead share and
+// The crawl core against the demo site (whose catalogue predicts every page, every share's state and
 // every request it fails on purpose) and against scripted answers for what the site cannot show.
 #include "config/endpoints.h"
 #include "crawl/crawler.h"
@@ -7,6 +7,7 @@
 #include "demo-site/failures.h"
 #include "demo-site/server.h"
 #include "net/networkaccess.h"
+#include "support/demositerows.h"
 #include "support/loopbackserver.h"
 
 #include <QElapsedTimer>
@@ -51,7 +52,6 @@ Crawl::CrawlPlan planFor(const std::string &baseUrl, int firstPage, int lastPage
     plan.sharePrefix = site.sharePrefix;
     plan.firstPage = firstPage;
     plan.lastPage = lastPage;
-    plan.deadMarkers = plan.profile.deadShareWordings;
     return plan;
 }
 
@@ -87,10 +87,14 @@ class TestCrawler : public QObject
 private slots:
     void flakySite_data();
     void flakySite();
-    void linkClasses_data();
-    void linkClasses();
+    void linkStates_data();
+    void linkStates();
     void shareAnswers_data();
     void shareAnswers();
+    void freshness_data();
+    void freshness();
+    void cachedLinks_data();
+    void cachedLinks();
     void duplicatesAcrossPages();
     void retries_data();
     void retries();
@@ -159,52 +163,55 @@ void TestCrawler::flakySite()
     QCOMPARE(run.summary.duplicates, 0);
 }
 
-void TestCrawler::linkClasses_data()
+void TestCrawler::linkStates_data()
 {
-    QTest::addColumn<bool>("onlyLive");
-    QTest::addColumn<QString>("extraMarker");
-    QTest::newRow("every row") << false << QString();
-    QTest::newRow("only live rows") << true << QString();
-    // Every live share page of the site asks for the extraction code.
-    QTest::newRow("a marker of the user's") << false << u"请输入提取码"_s;
+    using DemoSite::ShareState;
+    QTest::addColumn<ShareState>("share");
+    QTest::addColumn<Crawl::LinkState>("state");
+    QTest::addColumn<Crawl::DeadReason>("reason");
+    QTest::addColumn<int>("requests"); // to the share page
+    QTest::addColumn<int>("status");   // the check rests on
+    const auto none = Crawl::DeadReason::None;
+    QTest::newRow("live") << ShareState::Live << Crawl::LinkState::Live << none << 1 << 200;
+    QTest::newRow("needs its code") << ShareState::NeedsCode << Crawl::LinkState::Locked << none << 1 << 200;
+    QTest::newRow("404") << ShareState::Gone << Crawl::LinkState::Dead << Crawl::DeadReason::NotFound << 1 << 404;
+    // "你来晚了" is an expired wording too, yet the page says the share was cancelled.
+    QTest::newRow("cancelled") << ShareState::Cancelled << Crawl::LinkState::Dead << Crawl::DeadReason::Cancelled << 2 << 200;
+    QTest::newRow("expired") << ShareState::Expired << Crawl::LinkState::Dead << Crawl::DeadReason::Expired << 2 << 200;
+    QTest::newRow("deleted") << ShareState::Deleted << Crawl::LinkState::Dead << Crawl::DeadReason::Deleted << 2 << 200;
+    QTest::newRow("no such link") << ShareState::Missing << Crawl::LinkState::Dead << Crawl::DeadReason::NotFound << 2 << 200;
+    QTest::newRow("violation") << ShareState::Violation << Crawl::LinkState::Dead << Crawl::DeadReason::Violation << 2 << 200;
+    QTest::newRow("429") << ShareState::Throttled << Crawl::LinkState::Limited << none << 1 << 429;
+    QTest::newRow("flaky") << ShareState::Flaky << Crawl::LinkState::Unknown << none << 2 << 200;
 }
 
-void TestCrawler::linkClasses()
+// A share of each state of the demo site, checked with the built-in rules: a page that reads
+// dead by its wording is asked once more, no sooner than the recheck gap.
+void TestCrawler::linkStates()
 {
-    QFETCH(bool, onlyLive);
-    QFETCH(QString, extraMarker);
+    QFETCH(DemoSite::ShareState, share);
+    QFETCH(Crawl::LinkState, state);
+    QFETCH(Crawl::DeadReason, reason);
+    QFETCH(int, requests);
+    QFETCH(int, status);
     DemoSite::Server site(DemoSite::Options{.seed = 5});
     QVERIFY(site.start());
-    Crawl::CrawlPlan plan = planFor(site.baseUrl(), 0, 1);
-    plan.checkLinks = true;
-    plan.onlyLive = onlyLive;
-    if (!extraMarker.isEmpty())
-        plan.deadMarkers.append(extraMarker);
-    const Run run = crawl(plan);
+    const std::optional<DemoSite::Entry> entry = DemoSiteRows::firstShareIn(site.catalog(), share);
+    QVERIFY(entry);
+    const QString url = DemoSiteRows::endpointsOf(site).sharePrefix + QString::fromStdString(entry->shareCode);
+    Crawl::StopSwitch stop;
+    Crawl::Fetcher fetcher({.retries = 0}, stop);
+    const QDateTime before = QDateTime::currentDateTimeUtc();
+    const Crawl::LinkCheck check = Crawl::checkShare(fetcher, url, Config::SiteProfile().shareRules);
     stopSite(site);
 
-    QHash<QString, Crawl::LinkState> expected;
-    int live = 0;
-    int dead = 0;
-    int siteLive = 0;
-    for (int page = 0; page <= 1; ++page) {
-        for (const DemoSite::Entry &entry : site.catalog().listingPage(page)) {
-            siteLive += entry.share == DemoSite::ShareState::Live;
-            const bool isLive = entry.share == DemoSite::ShareState::Live && extraMarker.isEmpty();
-            ++(isLive ? live : dead);
-            if (isLive || !onlyLive)
-                expected.insert(QString::fromStdString(entry.shareCode), isLive ? Crawl::LinkState::Live : Crawl::LinkState::Dead);
-        }
-    }
-    QVERIFY2(siteLive > 0 && siteLive < live + dead, "the pages should hold live and dead shares");
-    QCOMPARE(run.rows.size(), expected.size());
-    for (const Crawl::CrawlRow &row : run.rows) {
-        QCOMPARE(row.shareUrl, plan.sharePrefix + row.entry.shareCode);
-        QCOMPARE(row.link, std::optional(expected.value(row.entry.shareCode)));
-    }
-    QCOMPARE(run.summary.live, extraMarker.isEmpty() ? live : 0);
-    QCOMPARE(run.summary.dead, dead);
-    QCOMPARE(run.summary.unknown, 0);
+    QCOMPARE(check.verdict, (Crawl::LinkVerdict{state, reason}));
+    QCOMPARE(check.status, status);
+    QVERIFY(check.checkedAt >= before && check.checkedAt <= QDateTime::currentDateTimeUtc());
+    const std::vector<DemoSite::Visit> visits = DemoSiteRows::shareVisits(site);
+    QCOMPARE(int(visits.size()), requests);
+    if (requests == 2)
+        QVERIFY(visits[1].at - visits[0].at >= Crawl::kRecheckGap);
 }
 
 void TestCrawler::shareAnswers_data()
@@ -213,17 +220,24 @@ void TestCrawler::shareAnswers_data()
     QTest::addColumn<int>("status");
     QTest::addColumn<QString>("body");
     QTest::addColumn<Crawl::LinkState>("state");
+    QTest::addColumn<Crawl::DeadReason>("reason");
     const int http = int(Crawl::Answer::Kind::Http);
-    QTest::newRow("page") << http << 200 << u"<p>share</p>"_s << Crawl::LinkState::Live;
-    QTest::newRow("404") << http << 404 << u"<p>share</p>"_s << Crawl::LinkState::Dead;
-    QTest::newRow("410") << http << 410 << QString() << Crawl::LinkState::Dead;
-    QTest::newRow("marker under 403") << http << 403 << u"分享已取消"_s << Crawl::LinkState::Dead;
-    QTest::newRow("empty page") << http << 200 << QString() << Crawl::LinkState::Unknown;
-    // A server that asks for a pause or is in trouble says nothing of the share.
-    QTest::newRow("429") << http << 429 << u"<p>slow down</p>"_s << Crawl::LinkState::Unknown;
-    QTest::newRow("503") << http << 503 << u"<p>busy</p>"_s << Crawl::LinkState::Unknown;
-    QTest::newRow("no answer") << int(Crawl::Answer::Kind::Transport) << 0 << QString() << Crawl::LinkState::Unknown;
-    QTest::newRow("host given up") << int(Crawl::Answer::Kind::GivenUp) << 0 << QString() << Crawl::LinkState::Unknown;
+    const auto none = Crawl::DeadReason::None;
+    QTest::newRow("page") << http << 200 << u"<p>share</p>"_s << Crawl::LinkState::Live << none;
+    QTest::newRow("404") << http << 404 << u"<p>share</p>"_s << Crawl::LinkState::Dead << Crawl::DeadReason::NotFound;
+    QTest::newRow("410") << http << 410 << QString() << Crawl::LinkState::Dead << Crawl::DeadReason::NotFound;
+    QTest::newRow("wording under 403") << http << 403 << u"分享已取消"_s << Crawl::LinkState::Dead << Crawl::DeadReason::Cancelled;
+    QTest::newRow("403 without a wording") << http << 403 << u"<p>no</p>"_s << Crawl::LinkState::Unknown << none;
+    QTest::newRow("dead over a captcha") << http << 200 << u"验证码 已过期"_s << Crawl::LinkState::Dead << Crawl::DeadReason::Expired;
+    QTest::newRow("captcha over the code") << http << 200 << u"请输入提取码 验证码"_s << Crawl::LinkState::Limited << none;
+    QTest::newRow("wrong code") << http << 200 << u"提取码错误"_s << Crawl::LinkState::Locked << none;
+    QTest::newRow("too many visits") << http << 200 << u"访问过于频繁"_s << Crawl::LinkState::Limited << none;
+    QTest::newRow("429 with a dead wording") << http << 429 << u"分享已取消"_s << Crawl::LinkState::Limited << none;
+    QTest::newRow("empty page") << http << 200 << QString() << Crawl::LinkState::Unknown << none;
+    // A server in trouble says nothing of the share, whatever its page holds.
+    QTest::newRow("503 with a dead wording") << http << 503 << u"分享已取消"_s << Crawl::LinkState::Unknown << none;
+    QTest::newRow("no answer") << int(Crawl::Answer::Kind::Transport) << 0 << QString() << Crawl::LinkState::Unknown << none;
+    QTest::newRow("host given up") << int(Crawl::Answer::Kind::GivenUp) << 0 << QString() << Crawl::LinkState::Unknown << none;
 }
 
 void TestCrawler::shareAnswers()
@@ -232,8 +246,97 @@ void TestCrawler::shareAnswers()
     QFETCH(int, status);
     QFETCH(QString, body);
     QFETCH(Crawl::LinkState, state);
+    QFETCH(Crawl::DeadReason, reason);
     const Crawl::Answer answer{Crawl::Answer::Kind(kind), status, body, {}};
-    QCOMPARE(Crawl::classifyShare(answer, Config::SiteProfile().deadShareWordings), state);
+    QCOMPARE(Crawl::classifyShare(answer, Config::SiteProfile().shareRules), (Crawl::LinkVerdict{state, reason}));
+}
+
+void TestCrawler::freshness_data()
+{
+    QTest::addColumn<Crawl::LinkState>("state");
+    QTest::addColumn<int>("ageSeconds"); // of the earlier check; -1: it has no time
+    QTest::addColumn<QString>("maxAge"); // empty: none given
+    QTest::addColumn<bool>("recheck");
+    QTest::addColumn<bool>("taken");
+    QTest::newRow("live of 23 h") << Crawl::LinkState::Live << 23 * 3600 << QString() << false << true;
+    QTest::newRow("live of 25 h") << Crawl::LinkState::Live << 25 * 3600 << QString() << false << false;
+    QTest::newRow("limited of 11 min") << Crawl::LinkState::Limited << 11 * 60 << QString() << false << false;
+    QTest::newRow("dead of 5 h") << Crawl::LinkState::Dead << 5 * 3600 << QString() << false << true;
+    QTest::newRow("dead of 5 h, max age 30m") << Crawl::LinkState::Dead << 5 * 3600 << u"30m"_s << false << false;
+    QTest::newRow("limited of 1 h, max age 2d") << Crawl::LinkState::Limited << 3600 << u"2d"_s << false << true;
+    QTest::newRow("max age in seconds") << Crawl::LinkState::Live << 100 << u"90"_s << false << false;
+    QTest::newRow("recheck") << Crawl::LinkState::Live << 1 << QString() << true << false;
+    QTest::newRow("from the future") << Crawl::LinkState::Live << -3600 << QString() << false << false;
+    QTest::newRow("without a time") << Crawl::LinkState::Live << -1 << QString() << false << false;
+}
+
+// Which earlier check the crawl takes instead of asking the share.
+void TestCrawler::freshness()
+{
+    QFETCH(Crawl::LinkState, state);
+    QFETCH(int, ageSeconds);
+    QFETCH(QString, maxAge);
+    QFETCH(bool, recheck);
+    QFETCH(bool, taken);
+    const QDateTime checkedAt = ageSeconds == -1 ? QDateTime() : QDateTime::currentDateTimeUtc().addSecs(-ageSeconds);
+    const Crawl::LinkCheck earlier{{state, Crawl::DeadReason::None}, checkedAt, 200};
+    const auto age = maxAge.isEmpty() ? std::nullopt : Crawl::parseAge(maxAge);
+    QCOMPARE(age.has_value(), !maxAge.isEmpty());
+    const Crawl::CachedLink cached = Crawl::freshChecks([&](const QString &) { return std::optional(earlier); }, recheck, age);
+    QCOMPARE(cached(u"http://disk/s/1"_s).has_value(), taken);
+}
+
+void TestCrawler::cachedLinks_data()
+{
+    QTest::addColumn<QList<Crawl::LinkState>>("written");
+    QTest::addColumn<bool>("rowsOut");
+    QTest::newRow("every row") << QList<Crawl::LinkState>{} << true;
+    QTest::newRow("dead rows") << QList<Crawl::LinkState>{Crawl::LinkState::Dead} << true;
+    QTest::newRow("live and locked rows") << QList<Crawl::LinkState>{Crawl::LinkState::Live, Crawl::LinkState::Locked} << false;
+}
+
+// Earlier checks the caller still trusts: no share page is asked, the rows carry those checks and
+// are written by their state.
+void TestCrawler::cachedLinks()
+{
+    QFETCH(QList<Crawl::LinkState>, written);
+    QFETCH(bool, rowsOut);
+    DemoSite::Server site(DemoSite::Options{.seed = 5});
+    QVERIFY(site.start());
+    Crawl::CrawlPlan plan = planFor(site.baseUrl(), 0, 0);
+    plan.checkLinks = true;
+    plan.writtenStates = written;
+    const Crawl::LinkCheck earlier{{Crawl::LinkState::Dead, Crawl::DeadReason::Expired},
+                                   QDateTime::currentDateTimeUtc().addSecs(-60), 200};
+    QStringList asked;
+    Crawl::StopSwitch stop;
+    Crawl::Fetcher fetcher({}, stop);
+    Crawl::CrawlCallbacks callbacks;
+    QList<Crawl::CrawlRow> rows;
+    callbacks.row = [&](const Crawl::CrawlRow &row) {
+        rows.append(row);
+        return true;
+    };
+    callbacks.cachedLink = Crawl::freshChecks(
+        [&](const QString &url) {
+            asked.append(url);
+            return std::optional(earlier);
+        },
+        false, std::nullopt);
+    const Crawl::CrawlSummary summary = Crawl::Crawler(plan, fetcher).run(callbacks);
+    stopSite(site);
+
+    const int shares = int(site.catalog().listingPage(0).size());
+    QCOMPARE(DemoSiteRows::shareVisits(site).size(), size_t(0));
+    QCOMPARE(asked.size(), shares);
+    QCOMPARE(summary.links[Crawl::LinkState::Dead], shares);
+    QCOMPARE(summary.rowsWritten, rowsOut ? shares : 0);
+    QCOMPARE(rows.size(), summary.rowsWritten);
+    for (const Crawl::CrawlRow &row : rows) {
+        QVERIFY(asked.contains(row.shareUrl));
+        QCOMPARE(row.link->verdict, earlier.verdict);
+        QCOMPARE(row.link->checkedAt, earlier.checkedAt);
+    }
 }
 
 // Page 1 repeats an entry of page 0, shows another share code of page 0 under a new id, and

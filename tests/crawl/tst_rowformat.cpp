@@ -8,21 +8,26 @@
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QTest>
+#include <QTimeZone>
 
 using namespace Qt::StringLiterals;
 
 namespace {
 
-Crawl::CrawlRow rowWithTitle(const QString &title, std::optional<Crawl::LinkState> link)
+Crawl::CrawlRow rowWithTitle(const QString &title, std::optional<Crawl::LinkCheck> link)
 {
     return {3, {u"12"_s, title, u"5个文件"_s, u"lk/Ab9"_s, u"p8v84rftq4esmt93qh"_s, u"gp13"_s}, u"http://disk/lk/Ab9"_s, link};
 }
+
+// A dead link checked at 2024-05-01 16:00 in UTC+8.
+const Crawl::LinkCheck kExpired{{Crawl::LinkState::Dead, Crawl::DeadReason::Expired},
+                                QDateTime(QDate(2024, 5, 1), QTime(16, 0), QTimeZone(8 * 3600)), 200};
 
 QStringList expectedFields(const Crawl::CrawlRow &row)
 {
     QStringList fields{u"3"_s, u"12"_s, row.entry.title, u"5个文件"_s, u"lk/Ab9"_s, u"gp13"_s, u"http://disk/lk/Ab9"_s};
     if (row.link)
-        fields.append(Crawl::linkStateName(*row.link));
+        fields << u"dead"_s << u"expired"_s << u"2024-05-01T08:00:00Z"_s;
     return fields;
 }
 
@@ -55,7 +60,7 @@ void TestRowFormat::readBack()
 {
     QFETCH(QString, title);
     QFETCH(bool, withLink);
-    const Crawl::CrawlRow row = rowWithTitle(title, withLink ? std::optional(Crawl::LinkState::Dead) : std::nullopt);
+    const Crawl::CrawlRow row = rowWithTitle(title, withLink ? std::optional(kExpired) : std::nullopt);
     const QStringList fields = expectedFields(row);
 
     const QString csv = Crawl::outputHead(Crawl::Format::Csv, withLink) + Crawl::formatRow(Crawl::Format::Csv, row)

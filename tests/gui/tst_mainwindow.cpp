@@ -205,7 +205,7 @@ void TestMainWindow::programMenu()
     for (const QAction *action : menu->actions())
         entries.append(action->objectName() + u'=' + (action->isSeparator() ? u"-"_s : action->text()));
     QCOMPARE(entries, (QStringList{u"fz=复制资源"_s, u"x2=-"_s, u"dk=打开资源"_s, u"x1=-"_s, u"fzzym=复制资源码"_s,
-                                   u"x3=-"_s, u"sz=设置..."_s}));
+                                   u"x3=-"_s, u"sz=设置..."_s, u"x4=-"_s, u"zyk=资源库"_s}));
     QCOMPARE(f.child("ListView1")->contextMenuPolicy(), Qt::CustomContextMenu);
 }
 

@@ -4,6 +4,9 @@
 #include "harvest/resourceentry.h"
 #include "config/endpoints.h"
 
+#include <optional>
+#include <vector>
+
 // The demo site as the program's endpoints see it, and the rows its catalogue predicts.
 namespace DemoSiteRows {
 
@@ -16,6 +19,26 @@ inline Config::Endpoints endpointsOf(const DemoSite::Server &site)
 inline Config::SiteProfile altProfile()
 {
     return Config::loadSiteProfile(QString::fromStdString(DemoSite::altProfileFile())).profile;
+}
+
+// The first share of the catalogue in state; none when no listing page has one.
+inline std::optional<DemoSite::Entry> firstShareIn(const DemoSite::Catalog &catalog, DemoSite::ShareState state)
+{
+    for (int page = 0; page <= DemoSite::Catalog::kLastPage; ++page) {
+        for (const DemoSite::Entry &entry : catalog.listingPage(page)) {
+            if (entry.share == state)
+                return entry;
+        }
+    }
+    return std::nullopt;
+}
+
+// The requests the site's share pages received so far.
+inline std::vector<DemoSite::Visit> shareVisits(const DemoSite::Server &site)
+{
+    std::vector<DemoSite::Visit> visits = site.visits();
+    std::erase_if(visits, [](const DemoSite::Visit &visit) { return !visit.path.starts_with(DemoSite::kSharePath); });
+    return visits;
 }
 
 inline Harvest::ResourceEntry expectedRow(const DemoSite::Entry &entry, int number)

@@ -27,8 +27,8 @@ struct RecordedForm
     };
 
     explicit RecordedForm(const Config::Endpoints &endpoints, QTime now = QTime(9, 5, 3), QString profileWarning = {},
-                          Config::Provenance settings = {})
-        : form(setup(endpoints, now, std::move(profileWarning), std::move(settings)))
+                          Config::Provenance settings = {}, Library::Store *library = nullptr)
+        : form(setup(endpoints, now, std::move(profileWarning), std::move(settings), library))
     {
     }
 
@@ -62,9 +62,11 @@ struct RecordedForm
     Gui::MainWindow form;
 
 private:
-    Gui::MainWindowSetup setup(const Config::Endpoints &endpoints, QTime now, QString profileWarning, Config::Provenance settings)
+    Gui::MainWindowSetup setup(const Config::Endpoints &endpoints, QTime now, QString profileWarning, Config::Provenance settings,
+                               Library::Store *library)
     {
         Gui::MainWindowSetup setup;
+        setup.library = library;
         setup.endpoints = endpoints;
         setup.profileWarning = std::move(profileWarning);
         setup.settings = std::move(settings);

@@ -168,7 +168,7 @@ bool serveFault(Fault fault, const Routes &routes, const Catalog &catalog, const
         Routes::notFound(response);
         return true;
     case Fault::ResetListing:
-        if (!listing || !routes.serve(request, response))
+        if (!listing || !routes.serve(request, attempt, response))
             return false;
         cutShort(response);
         return true;
@@ -183,17 +183,17 @@ bool serveFault(Fault fault, const Routes &routes, const Catalog &catalog, const
         sendEndlessly(response, kHtml);
         return true;
     case Fault::BadGbkTitles:
-        if (!listing || !routes.serve(request, response))
+        if (!listing || !routes.serve(request, attempt, response))
             return false;
         replaceAll(response.body, "</dfn>", "\x81</dfn>");
         return true;
     case Fault::FormulaTitles:
-        if ((!listing && path != "/") || !routes.serve(request, response)) // listings and search results
+        if ((!listing && path != "/") || !routes.serve(request, attempt, response)) // listings and search results
             return false;
         startTitlesWithFormulas(response.body);
         return true;
     case Fault::UnknownCharset:
-        if (!listing || !routes.serve(request, response))
+        if (!listing || !routes.serve(request, attempt, response))
             return false;
         replaceAll(response.body, "charset=gbk", "charset=x-vorlen-7");
         setBody(response, std::move(response.body), "text/html; charset=x-vorlen-7");
@@ -230,7 +230,7 @@ bool serveFault(Fault fault, const Routes &routes, const Catalog &catalog, const
         response.set_content("<html><body>slow down</body></html>", "text/html");
         return true;
     case Fault::HugeVersionFile:
-        if (path != "/version/main.txt" || !routes.serve(request, response))
+        if (path != "/version/main.txt" || !routes.serve(request, attempt, response))
             return false;
         std::string body;
         body.reserve(kHugeVersionPadding + response.body.size());

@@ -113,8 +113,7 @@ std::string sharePage(const Entry &entry)
     return "<!DOCTYPE html>\n<html>\n<head>\n"
            "<meta http-equiv=\"Content-Type\" content=\"text/html; charset=gbk\" />\n<title>"
          + entry.title + " - 云盘分享</title>\n</head>\n<body>\n<h1>云盘分享</h1>\n<p>分享的文件：" + entry.title
-         + "（" + entry.fileCount + "）</p>\n<form method='post' action=''>请输入提取码："
-           "<input type='text' name='code' size='6' /> <input type='submit' value='提取文件' /></form>\n"
+         + "（" + entry.fileCount + "）</p>\n<p><a href='#'>全部下载</a> <a href='#'>保存到我的云盘</a></p>\n"
            "</body>\n</html>\n";
 }
 

@@ -24,7 +24,7 @@ std::string searchPage(const std::string &keyword, const std::vector<Entry> &ent
 // The detail page of entry, its share link being sharePrefix + shareCode + detailSuffix.
 std::string detailPage(const Entry &entry, const std::string &sharePrefix);
 
-// The cloud disk's page of a share.
+// The cloud disk's page of a live share: its title, file count and download links.
 std::string sharePage(const Entry &entry);
 
 std::string homePage();

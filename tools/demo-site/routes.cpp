@@ -16,7 +16,6 @@ namespace {
 
 constexpr char kText[] = "text/plain; charset=gbk";
 constexpr char kUndeclaredHtml[] = "text/html"; // the alternative layout's UTF-8 pages say no charset
-constexpr std::string_view kSharePath = "/yunpan/";
 
 // The text between head and tail when path is exactly head + text + tail.
 std::optional<std::string> between(const std::string &path, std::string_view head, std::string_view tail)
@@ -56,17 +55,18 @@ std::string gbkToUtf8(const std::string &bytes)
 
 Routes::Routes(const Catalog &catalog, std::string baseUrl, std::string announcedVersion,
                VersionFileAnswer versionFileAnswer, Layout layout,
-               std::string robotsTxt)
+               std::string robotsTxt, bool steadyShares)
     : m_catalog(catalog)
     , m_sharePrefix(std::move(baseUrl) + std::string(kSharePath.substr(1)))
     , m_announcedVersion(std::move(announcedVersion))
     , m_versionFileAnswer(versionFileAnswer)
     , m_layout(layout)
     , m_robotsTxt(std::move(robotsTxt))
+    , m_steadyShares(steadyShares)
 {
 }
 
-bool Routes::serve(const httplib::Request &request, httplib::Response &response) const
+bool Routes::serve(const httplib::Request &request, int attempt, httplib::Response &response) const
 {
     if (m_forum.serve(request, response))
         return true;
@@ -76,7 +76,7 @@ bool Routes::serve(const httplib::Request &request, httplib::Response &response)
         return true;
     const std::string &path = request.path;
     if (const auto shareCode = between(path, kSharePath, "")) {
-        serveShare(*shareCode, response);
+        serveShare(*shareCode, attempt, response);
     } else if (path == "/version/main.txt") {
         serveVersionFile(response);
     } else if (path == "/probe/") {
@@ -163,14 +163,16 @@ void Routes::serveDetail(const std::string &entryId, httplib::Response &response
     setGbk(response, detailPage(*entry, m_sharePrefix), kHtml);
 }
 
-void Routes::serveShare(const std::string &shareCode, httplib::Response &response) const
+void Routes::serveShare(const std::string &shareCode, int attempt, httplib::Response &response) const
 {
     const std::optional<Entry> entry = m_catalog.entryByShareCode(shareCode);
-    if (!entry || entry->share == ShareState::Gone)
+    if (!entry)
         return notFound(response);
-    if (entry->share == ShareState::Cancelled)
-        return setGbk(response, cancelledSharePage(m_catalog.seed(), shareCode), kHtml);
-    setGbk(response, sharePage(*entry), kHtml);
+    const ShareAnswer answer = shareAnswer(*entry, attempt, m_steadyShares);
+    response.status = answer.status;
+    if (answer.retryAfterSeconds > 0)
+        response.set_header("Retry-After", std::to_string(answer.retryAfterSeconds));
+    setGbk(response, answer.html, kHtml);
 }
 
 void Routes::serveVersionFile(httplib::Response &response) const

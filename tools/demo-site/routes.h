@@ -27,13 +27,14 @@ class Routes
 {
 public:
     // baseUrl is "http://127.0.0.1:PORT/"; the share-link prefix is baseUrl + "yunpan/".
-    // robotsTxt is what /robots.txt serves.
+    // robotsTxt is what /robots.txt serves; steadyShares as for shareAnswer.
     Routes(const Catalog &catalog, std::string baseUrl, std::string announcedVersion,
            VersionFileAnswer versionFileAnswer = VersionFileAnswer::Entry, Layout layout = Layout::Standard,
-           std::string robotsTxt = {});
+           std::string robotsTxt = {}, bool steadyShares = false);
 
     // Answers a request whose path belongs to the site; false, response untouched, otherwise.
-    bool serve(const httplib::Request &request, httplib::Response &response) const;
+    // attempt counts the requests for the path before this one.
+    bool serve(const httplib::Request &request, int attempt, httplib::Response &response) const;
 
     // The 404 page, in the site's own look.
     static void notFound(httplib::Response &response);
@@ -46,7 +47,7 @@ private:
     bool serveAltSite(const httplib::Request &request, httplib::Response &response) const;
     void serveListing(const std::string &pageText, httplib::Response &response) const;
     void serveDetail(const std::string &entryId, httplib::Response &response) const;
-    void serveShare(const std::string &shareCode, httplib::Response &response) const;
+    void serveShare(const std::string &shareCode, int attempt, httplib::Response &response) const;
     void serveVersionFile(httplib::Response &response) const;
 
     const Catalog &m_catalog;
@@ -55,6 +56,7 @@ private:
     VersionFileAnswer m_versionFileAnswer;
     Layout m_layout;
     std::string m_robotsTxt;
+    bool m_steadyShares;
     Forum m_forum;
 };
 

@@ -137,7 +137,7 @@ httplib::Server::HandlerResponse Server::Impl::answer(const httplib::Request &re
         return httplib::Server::HandlerResponse::Handled;
     if (isForumLogin(request)) // its body is read after this handler, for the route
         return httplib::Server::HandlerResponse::Unhandled;
-    if (!routes->serve(request, response))
+    if (!routes->serve(request, attempt, response))
         Routes::notFound(response);
     return httplib::Server::HandlerResponse::Handled;
 }
@@ -192,7 +192,7 @@ bool Server::start(int port)
         m_impl->options.foreignOrigin.empty() ? "http://localhost:" + std::to_string(bound) + "/" : m_impl->options.foreignOrigin;
     m_impl->routes = std::make_unique<Routes>(m_impl->catalog, baseUrl(), m_impl->options.announcedVersion,
                                               m_impl->options.versionFileAnswer, m_impl->options.layout,
-                                              m_impl->options.robotsTxt);
+                                              m_impl->options.robotsTxt, m_impl->options.steadyShares);
     // All routing is ours: the library's own router matches with std::regex, which recurses
     // once per character and could overflow the stack on a long path.
     m_impl->http.set_pre_routing_handler([impl = m_impl.get()](const httplib::Request &request, httplib::Response &response) {

@@ -31,6 +31,9 @@ struct Options
     // the name localhost, another origin for a client.
     std::string foreignOrigin = {};
     Layout layout = Layout::Standard;    // how the share-search site lays out its pages (altpages.h)
+    // Throttled and flaky shares answer as live ones (shareAnswer), so a client never waits on a
+    // share page: for benchmarks.
+    bool steadyShares = false;
 };
 
 // One request as it reached the site, before its answer.
