@@ -338,6 +338,9 @@ int runCrawl(const Context &context)
             recorder.keep([&] { return Library::addJobEntry(*store, job.name, jobState.nextSeq++, page, entry, {}); });
         };
         callbacks.pageDone = [&](int page) { recorder.keep([&] { return Library::markJobPageDone(*store, job.name, page); }); };
+        callbacks.listingRead = [&](int page, const QList<Harvest::ResourceEntry> &entries) {
+            recorder.keep([&] { return Library::keepJobListing(*store, job.name, page, entries); });
+        };
     }
     callbacks.progress = [&](const Crawl::CrawlProgress &state) { progress.show(state); };
     // A failure line names an entry id from the page.

@@ -97,6 +97,12 @@ void Crawler::crawlPage(const QString &url, std::optional<int> page)
         reportProgress(page, true);
         return;
     }
+    const int pageKey = page.value_or(kResultsPage);
+    // A page an earlier run of the job read is not asked again: its entries were kept.
+    if (const auto kept = m_plan.resume.listings.constFind(pageKey); kept != m_plan.resume.listings.cend()) {
+        crawlEntries(*kept, page);
+        return;
+    }
     const Answer listing = m_fetcher.get(url);
     if (listing.kind == Answer::Kind::Stopped) {
         m_summary.stopped = true;
@@ -107,19 +113,30 @@ void Crawler::crawlPage(const QString &url, std::optional<int> page)
         m_summary.failedPages.append(pageName(page));
         reportFailure(u"page "_s + pageName(page) + u" failed: "_s
                              + (listing.isOk() ? u"empty page"_s : listing.describe()));
+        reportProgress(page, true);
     } else {
-        QList<Harvest::ResourceEntry> entries = Harvest::parseEntries(listing.body, m_plan.profile);
+        const QList<Harvest::ResourceEntry> entries = Harvest::parseEntries(listing.body, m_plan.profile);
         if (entries.isEmpty() && Harvest::isUnrecognisedPage(listing.body, m_plan.profile))
             m_summary.unrecognisedPages.append(pageName(page));
-        for (Harvest::ResourceEntry &entry : entries) {
-            if (!crawlEntry(std::move(entry), page))
-                break;
-        }
-        // Counted once its rows are out: progress during the page shows it as not yet done.
-        ++m_summary.pagesRead;
-        if (m_callbacks->pageDone && !m_summary.stopped && !m_summary.outputFailed)
-            m_callbacks->pageDone(page.value_or(kResultsPage));
+        if (m_callbacks->listingRead)
+            m_callbacks->listingRead(pageKey, entries);
+        crawlEntries(entries, page);
     }
+}
+
+void Crawler::crawlEntries(const QList<Harvest::ResourceEntry> &entries, std::optional<int> page)
+{
+    bool whole = true;
+    for (const Harvest::ResourceEntry &entry : entries) {
+        if (!crawlEntry(entry, page)) {
+            whole = false;
+            break;
+        }
+    }
+    // Counted once its rows are out: progress during the page shows it as not yet done.
+    ++m_summary.pagesRead;
+    if (m_callbacks->pageDone && whole && !m_summary.stopped && !m_summary.outputFailed)
+        m_callbacks->pageDone(page.value_or(kResultsPage));
     reportProgress(page, true);
 }
 

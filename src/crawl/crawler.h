@@ -7,6 +7,8 @@
 #include "crawl/linkcheck.h"
 #include "crawl/robotsrules.h"
 
+#include <QHash>
+#include <QList>
 #include <QSet>
 #include <QString>
 #include <QStringList>
@@ -33,6 +35,7 @@ struct ResumePoint
     QSet<QString> doneEntries;  // "page:entryId" of every entry finished, with a row or without
     QSet<QString> seenEntryIds;
     QSet<QString> seenShareCodes;
+    QHash<int, QList<Harvest::ResourceEntry>> listings; // the entries of pages read but not done
 };
 
 struct CrawlPlan
@@ -116,6 +119,7 @@ struct CrawlCallbacks
     // and a page read to its end. Optional.
     std::function<void(int page, const Harvest::ResourceEntry &)> entrySkipped;
     std::function<void(int page)> pageDone;
+    std::function<void(int page, const QList<Harvest::ResourceEntry> &)> listingRead;
 };
 
 // Harvests many pages one request after the other: each listing page, then every entry's detail
@@ -139,6 +143,8 @@ private:
     void crawlPage(const QString &url, std::optional<int> page);
     // false when the crawl must end: the stop switch, or the row could not be written.
     bool crawlEntry(Harvest::ResourceEntry entry, std::optional<int> page);
+    // The entries of a page, one after the other, then the page's end.
+    void crawlEntries(const QList<Harvest::ResourceEntry> &entries, std::optional<int> page);
     LinkCheck checkLink(const QString &shareUrl);
     void reportProgress(std::optional<int> endedPage, bool pageEnded);
     void reportSkipped(int page, const Harvest::ResourceEntry &entry) const;

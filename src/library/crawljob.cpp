@@ -162,9 +162,19 @@ JobState loadJobState(const Store &store, const QString &name)
     JobState state;
     QSqlQuery query(store.database());
     query.setForwardOnly(true);
-    if (exec(query, u"SELECT page FROM job_pages WHERE job = ? AND done = 1"_s, {name}))
-        while (query.next())
-            state.resume.donePages.insert(query.value(0).toInt());
+    if (exec(query, u"SELECT page, done, entries FROM job_pages WHERE job = ?"_s, {name})) {
+        while (query.next()) {
+            const int page = query.value(0).toInt();
+            if (query.value(1).toInt() == 1) {
+                state.resume.donePages.insert(page);
+                continue;
+            }
+            QList<Harvest::ResourceEntry> &entries = state.resume.listings[page];
+            for (const QJsonValue &value : QJsonDocument::fromJson(query.value(2).toString().toUtf8()).array())
+                entries.append({value[0].toString(), value[1].toString(), value[2].toString(), QString(),
+                                value[3].toString(), value[4].toString()});
+        }
+    }
     // Page order first: a page that failed and was read by a later run still goes in its place.
     if (exec(query, u"SELECT seq, page, entry_id, share_code, line FROM job_entries WHERE job = ? ORDER BY page, seq"_s,
              {name})) {
@@ -196,7 +206,22 @@ QString addJobEntry(Store &store, const QString &name, qint64 seq, int page, con
 QString markJobPageDone(Store &store, const QString &name, int page)
 {
     QSqlQuery query(store.database());
-    if (!exec(query, u"INSERT OR REPLACE INTO job_pages(job, page, done) VALUES(?, ?, 1)"_s, {name, page}))
+    if (!exec(query, u"INSERT INTO job_pages(job, page, done) VALUES(?, ?, 1)"
+                     " ON CONFLICT(job, page) DO UPDATE SET done = 1, entries = NULL"_s,
+              {name, page}))
+        return query.lastError().text();
+    return {};
+}
+
+QString keepJobListing(Store &store, const QString &name, int page, const QList<Harvest::ResourceEntry> &entries)
+{
+    QJsonArray array;
+    for (const Harvest::ResourceEntry &entry : entries)
+        array.append(QJsonArray{entry.number, entry.title, entry.fileCount, entry.entryId, entry.extractionCode});
+    QSqlQuery query(store.database());
+    if (!exec(query, u"INSERT INTO job_pages(job, page, done, entries) VALUES(?, ?, 0, ?)"
+                     " ON CONFLICT(job, page) DO UPDATE SET entries = excluded.entries"_s,
+              {name, page, QString::fromUtf8(QJsonDocument(array).toJson(QJsonDocument::Compact))}))
         return query.lastError().text();
     return {};
 }

@@ -59,5 +59,7 @@ JobState loadJobState(const Store &store, const QString &name);
 QString addJobEntry(Store &store, const QString &name, qint64 seq, int page, const Harvest::ResourceEntry &entry,
                     const QString &line);
 QString markJobPageDone(Store &store, const QString &name, int page);
+// A page's entries as read, so that a later run of the job does not read the page again.
+QString keepJobListing(Store &store, const QString &name, int page, const QList<Harvest::ResourceEntry> &entries);
 
 } // namespace Library
