@@ -17,7 +17,7 @@ inline constexpr char kCrawlSynopsis[] =
     "  crawl [--pages A-B | --pages N | --keyword TEXT] [--format jsonl|csv|tsv] [--raw] [--output FILE [--append]]\n"
     "        [--check-links] [--link-states LIST | --only-live] [--dead-marker TEXT]... [--max-age AGE]\n"
     "        [--recheck] [--delay MS] [--jitter F] [--retries N] [--backoff MS] [--max-retry-after SECONDS]\n"
-    "        [--robots obey|ignore]\n"
+    "        [--robots obey|ignore] [--new-only] [--stop-after-known N]\n"
     "      harvest listing pages A..B (0..32767, default 0) or the results for TEXT (2 characters or\n"
     "      more), one request after the other; one row per share (page, number, title, fileCount,\n"
     "      shareCode, extractionCode, shareUrl; link, linkReason, checkedAt when links are checked),\n"
@@ -25,7 +25,7 @@ inline constexpr char kCrawlSynopsis[] =
     "      duplicates skipped. Progress and a summary on stderr; Ctrl-C ends after the current\n"
     "      request, a second at once; exit 0 all read, 4 some pages failed, robots.txt disallowed some\n"
     "      or a host was given up, 3 none read or robots.txt unreadable, 2 bad usage, 1 output not\n"
-    "      written, 130 stopped";
+    "      written, 130 stopped; --new-only and --stop-after-known without a library: 2";
 
 inline constexpr OptionSpec kCrawlOptions[] = {
     {"pages", "A-B", "listing pages A..B, or one page N"},
@@ -53,6 +53,10 @@ inline constexpr OptionSpec kCrawlOptions[] = {
     {"robots", "obey|ignore", "obey (default): read the share site's robots.txt first (rules for vorlen, as\n"
                               "vorlen360 names it, else for *), skip what it disallows, keep its Crawl-delay (up\n"
                               "to 60 s)"},
+    {"new-only", nullptr, "write only the shares the library did not hold before (known by share link, or\n"
+                          "by entry id: those cost no detail request)"},
+    {"stop-after-known", "N", "stop paging once N entries in a row were in the library already (listings\n"
+                              "are newest first)"},
     {"max-retry-after", "SECONDS", "longest Retry-After of a 429 or 503 that is waited for (default 120);\n"
                                    "a host asking for more is given up, exit 4"},
 };

@@ -29,6 +29,7 @@ CrawlSummary Crawler::run(const CrawlCallbacks &callbacks)
     m_summary = {};
     m_seenEntryIds.clear();
     m_seenShareCodes.clear();
+    m_knownInRow = 0;
     m_robots = {};
     m_start = std::chrono::steady_clock::now();
     m_fetcher.keepAtLeast(m_plan.shareSite, m_plan.profile.minimumDelay);
@@ -41,9 +42,12 @@ CrawlSummary Crawler::run(const CrawlCallbacks &callbacks)
     } else {
         m_summary.pagesPlanned = m_plan.lastPage - m_plan.firstPage + 1;
         for (int page = m_plan.firstPage;
-             page <= m_plan.lastPage && !m_summary.stopped && !m_summary.outputFailed && !m_fetcher.isGivenUp(m_plan.shareSite);
+             page <= m_plan.lastPage && !m_summary.stopped && !m_summary.outputFailed && !m_fetcher.isGivenUp(m_plan.shareSite)
+             && !knownEnough();
              ++page)
             crawlPage(Harvest::listingUrl(m_plan.shareSite, m_plan.profile, static_cast<qint16>(page)), page);
+        if (knownEnough())
+            reportNotice(QString::number(m_knownInRow) + u" entries in a row were known already: no older entry was read"_s);
     }
     m_summary.stopped = m_summary.stopped || m_fetcher.stopRequested();
     m_summary.hostsGivenUp = m_fetcher.hostsGivenUp();
@@ -107,7 +111,7 @@ void Crawler::crawlPage(const QString &url, std::optional<int> page)
         if (entries.isEmpty() && Harvest::isUnrecognisedPage(listing.body, m_plan.profile))
             m_summary.unrecognisedPages.append(pageName(page));
         for (Harvest::ResourceEntry &entry : entries) {
-            if (!crawlEntry(std::move(entry), page))
+            if (!crawlEntry(std::move(entry), page) || knownEnough())
                 break;
         }
         // Counted once its rows are out: progress during the page shows it as not yet done.
@@ -120,6 +124,11 @@ bool Crawler::crawlEntry(Harvest::ResourceEntry entry, std::optional<int> page)
 {
     if (m_seenEntryIds.contains(entry.entryId)) {
         ++m_summary.duplicates;
+        return true;
+    }
+    if (m_plan.newOnly && isKnown(entry, {})) {
+        m_seenEntryIds.insert(entry.entryId);
+        noteKnown();
         return true;
     }
     const QString detailUrl = Harvest::detailUrl(m_plan.shareSite, m_plan.profile, entry.entryId);
@@ -152,6 +161,14 @@ bool Crawler::crawlEntry(Harvest::ResourceEntry entry, std::optional<int> page)
     CrawlRow row{page, std::move(entry), {}, std::nullopt};
     if (!row.entry.shareCode.isEmpty())
         row.shareUrl = m_plan.sharePrefix + row.entry.shareCode;
+    const bool known = isKnown(row.entry, row.shareUrl);
+    if (known) {
+        noteKnown();
+        if (m_plan.newOnly)
+            return true;
+    } else {
+        m_knownInRow = 0;
+    }
     if (m_plan.linksChecked()) {
         row.link = checkLink(row.shareUrl);
         ++m_summary.links[row.link->verdict.state];
@@ -162,6 +179,7 @@ bool Crawler::crawlEntry(Harvest::ResourceEntry entry, std::optional<int> page)
             return false;
         }
         ++m_summary.rowsWritten;
+        m_summary.newRows += known ? 0 : 1;
     }
     reportProgress(page, false);
     return true;
@@ -177,6 +195,22 @@ LinkCheck Crawler::checkLink(const QString &shareUrl)
             return *std::move(cached);
     }
     return checkShare(m_fetcher, shareUrl, m_plan.profile.shareRules, m_plan.recheckGap);
+}
+
+bool Crawler::isKnown(const Harvest::ResourceEntry &entry, const QString &shareUrl) const
+{
+    return m_callbacks->known && m_callbacks->known(entry, shareUrl);
+}
+
+void Crawler::noteKnown()
+{
+    ++m_summary.known;
+    ++m_knownInRow;
+}
+
+bool Crawler::knownEnough() const
+{
+    return m_plan.stopAfterKnown > 0 && m_knownInRow >= m_plan.stopAfterKnown;
 }
 
 void Crawler::reportFailure(const QString &line) const
