@@ -7,7 +7,6 @@
 #include "config/settingkeys.h"
 #include "crawl/linkcache.h"
 #include "harvest/keywordrefusal.h"
-#include "harvest/siteurls.h"
 #include "text/wholenumber.h"
 
 #include <QLocale>
