@@ -145,8 +145,8 @@ int runWatch(const Context &context)
         if (const QString error = readWatch(arguments, watch); !error.isEmpty())
             return usageError(context, u"watch "_s + error);
         // Refused as the search refuses it: the site would be asked for nothing useful.
-        if (const QString refusal = Harvest::keywordRefusal(watch.keyword); arguments.options.contains(u"keyword"_s)
-                                                                          && !refusal.isEmpty()) {
+        const QString refusal = arguments.options.contains(u"keyword"_s) ? Harvest::keywordRefusal(watch.keyword) : QString();
+        if (!refusal.isEmpty()) {
             context.err << refusal << '\n';
             return BadUsage;
         }
