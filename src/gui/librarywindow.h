@@ -37,7 +37,7 @@ struct LibraryWindowSetup
 };
 
 // 资源库: every share of the library in a table with a search box and filters (link state,
-// first seen, source, hidden ones), sortable by any column, with batch work on the selected
+// first seen, source: a page, a keyword or a watch of the library, hidden ones), sortable by any column, with batch work on the selected
 // rows (LibraryBatch) and the link-check history of the current row beside the table.
 class LibraryWindow : public QWidget
 {

@@ -171,7 +171,17 @@ Where whereOf(const Query &query, bool fullText)
         terms += u"first_seen >= ?"_s;
         where.binds += query.since.toMSecsSinceEpoch();
     }
-    if (query.source != SourceKind::Any) {
+    if (query.source == SourceKind::Watch) {
+        // Shares a watch found: seen in a run of kind watch, whose subject is the watch's name.
+        QString sighting = u"EXISTS (SELECT 1 FROM sightings s JOIN runs r ON r.id = s.run_id"
+                           " WHERE s.share_id = shares.id AND r.kind = ?"_s;
+        where.binds += runKindName(RunKind::Watch);
+        if (!query.sourceValue.isEmpty()) {
+            sighting += u" AND r.subject = ?"_s;
+            where.binds += query.sourceValue;
+        }
+        terms += sighting + u')';
+    } else if (query.source != SourceKind::Any) {
         const bool page = query.source == SourceKind::Page;
         QString sighting = u"EXISTS (SELECT 1 FROM sightings s WHERE s.share_id = shares.id AND "_s
             + (page ? u"s.page IS NOT NULL"_s : u"s.keyword IS NOT NULL"_s);
@@ -594,6 +604,7 @@ QString runKindName(RunKind kind)
     case RunKind::Page: return u"page"_s;
     case RunKind::Search: return u"search"_s;
     case RunKind::Import: return u"import"_s;
+    case RunKind::Watch: return u"watch"_s;
     case RunKind::Crawl: break;
     }
     return u"crawl"_s;

@@ -32,7 +32,7 @@ struct OpenOptions
 
 class Store;
 
-// "page", "search", "crawl": how runs are named in the file.
+// "page", "search", "crawl", "import", "watch": how runs are named in the file.
 QString runKindName(RunKind kind);
 
 // What opening a library file came to.
