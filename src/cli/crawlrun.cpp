@@ -135,7 +135,9 @@ CrawlResult runCrawlRequest(const Context &context, const CrawlRequest &request,
     }
 
     Crawl::StopSwitch stop;
-    const StopSignals signalHandlers(stop);
+    StopSignals signalHandlers(stop);
+    if (isJob) // a second Ctrl-C ends the process at once, and the job is still resumable
+        signalHandlers.setLastWords((u'\n' + prefix + u"resume with: "_s + resumeCommand(context, request.job) + u'\n').toUtf8());
     Crawl::Pacing pacing = request.pacing;
     pacing.transferTimeout = context.endpoints.timeout;
     pacing.fallbackCharset = context.endpoints.profile.charsetFallback;

@@ -33,11 +33,17 @@ namespace {
 
 int g_pipe[2] = {-1, -1};
 volatile std::sig_atomic_t g_received = 0;
+// What the second signal writes to stderr before the process ends (setLastWords).
+std::atomic<const char *> g_lastWords{nullptr};
+std::atomic<std::size_t> g_lastWordsSize{0};
 
 extern "C" void onStopSignal(int)
 {
-    if (g_received != 0)
+    if (g_received != 0) {
+        if (const char *words = g_lastWords.load())
+            [[maybe_unused]] const auto written = write(STDERR_FILENO, words, g_lastWordsSize.load());
         _exit(Stopped);
+    }
     g_received = 1;
     const char byte = 1;
     [[maybe_unused]] const auto written = write(g_pipe[1], &byte, 1);
@@ -81,8 +87,16 @@ StopSignals::StopSignals(Crawl::StopSwitch &stop)
     sigaction(SIGTERM, &action, &m_platform->previousTerm);
 }
 
+void StopSignals::setLastWords(QByteArray words)
+{
+    m_lastWords = std::move(words);
+    g_lastWordsSize = std::size_t(m_lastWords.size());
+    g_lastWords = m_lastWords.constData();
+}
+
 StopSignals::~StopSignals()
 {
+    g_lastWords = nullptr;
     if (!m_platform)
         return;
     sigaction(SIGINT, &m_platform->previousInt, nullptr);
@@ -127,6 +141,11 @@ StopSignals::StopSignals(Crawl::StopSwitch &stop)
     SetConsoleCtrlHandler(onConsoleEvent, TRUE);
 }
 
+void StopSignals::setLastWords(QByteArray words)
+{
+    m_lastWords = std::move(words);
+}
+
 StopSignals::~StopSignals()
 {
     if (!m_platform)
@@ -143,6 +162,11 @@ struct StopSignals::Platform
 };
 
 StopSignals::StopSignals(Crawl::StopSwitch &) {}
+void StopSignals::setLastWords(QByteArray words)
+{
+    m_lastWords = std::move(words);
+}
+
 StopSignals::~StopSignals() = default;
 
 #endif

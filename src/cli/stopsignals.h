@@ -3,6 +3,8 @@
 #include "cli/exitcodes.h"
 #include "crawl/stopswitch.h"
 
+#include <QByteArray>
+
 #include <memory>
 
 namespace Cli {
@@ -19,7 +21,12 @@ public:
     StopSignals(const StopSignals &) = delete;
     StopSignals &operator=(const StopSignals &) = delete;
 
+    // What a second signal writes to stderr before the process ends (on Unix; the text is kept
+    // here, so it must be set from the thread that made this).
+    void setLastWords(QByteArray words);
+
 private:
+    QByteArray m_lastWords;
     struct Platform;
     std::unique_ptr<Platform> m_platform;
 };
