@@ -109,6 +109,13 @@ void LibraryModel::reload()
         });
 }
 
+void LibraryModel::rereadRecords()
+{
+    m_blocks.clear();
+    if (!m_ids.isEmpty())
+        emit dataChanged(index(0, 0), index(rowCount() - 1, ColumnCount - 1));
+}
+
 void LibraryModel::completeIds()
 {
     QList<qint64> all = m_store.matchingIds(m_query);

@@ -52,6 +52,8 @@ public:
     void setFilter(Library::Query filter);
     // Reads the matching ids again (after a change of the library).
     void reload();
+    // Reads the shown records again, the rows staying as they are (after link checks).
+    void rereadRecords();
 
     qint64 idAt(int row) const { return m_ids.at(row); }
     // Every id shown, in order (read whole first when only the first rows are there).

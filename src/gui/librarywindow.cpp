@@ -119,7 +119,7 @@ LibraryWindow::LibraryWindow(LibraryWindowSetup setup, QWidget *parent)
          setup.messageBox ? std::move(setup.messageBox) : modalMessageBox(this),
          setup.ask ? std::move(setup.ask) : modalQuestion(this),
          setup.openUrl ? std::move(setup.openUrl) : systemBrowser(),
-         setup.saveFile ? std::move(setup.saveFile) : saveFileDialog(this, Overwrite::Ask)},
+         setup.saveFile ? std::move(setup.saveFile) : saveFileDialog(this, Overwrite::Ask), setup.endpoints},
         this);
     auto *buttons = new QHBoxLayout;
     for (QAction *action : m_batch->actions()) {
@@ -136,6 +136,10 @@ LibraryWindow::LibraryWindow(LibraryWindowSetup setup, QWidget *parent)
     m_view->setContextMenuPolicy(Qt::ActionsContextMenu);
     m_view->addActions(m_batch->actions());
     connect(m_batch, &LibraryBatch::libraryChanged, this, &LibraryWindow::refresh);
+    connect(m_batch, &LibraryBatch::linkCheckFinished, this, [this] {
+        if (m_closeAfterCheck)
+            close();
+    });
 
     m_searchDelay.setSingleShot(true);
     m_searchDelay.setInterval(kSearchDelayMs);
@@ -145,6 +149,7 @@ LibraryWindow::LibraryWindow(LibraryWindowSetup setup, QWidget *parent)
         showCurrentHistory();
     });
     connect(m_view->selectionModel(), &QItemSelectionModel::currentRowChanged, this, &LibraryWindow::showCurrentHistory);
+    connect(&m_model, &QAbstractItemModel::dataChanged, this, &LibraryWindow::showCurrentHistory);
 
     restoreState();
     // The first read of the library: the filters are still empty, the model's own start; the
@@ -299,6 +304,12 @@ void LibraryWindow::saveState() const
 
 void LibraryWindow::closeEvent(QCloseEvent *event)
 {
+    // The check runs inside this window's calls: the window goes once it has returned.
+    if (m_batch->isCheckingLinks()) {
+        m_closeAfterCheck = true;
+        m_batch->checkLinks();
+        return event->ignore();
+    }
     saveState();
     QWidget::closeEvent(event);
 }
