@@ -152,6 +152,9 @@ LibraryWindow::LibraryWindow(LibraryWindowSetup setup, QWidget *parent)
     connect(&m_model, &QAbstractItemModel::dataChanged, this, &LibraryWindow::showCurrentHistory);
 
     restoreState();
+    // What can wait (every id, every title) waits until the first rows are painted.
+    m_model.deferUntilShown();
+    m_view->viewport()->installEventFilter(this);
     // The first read of the library: the filters are still empty, the model's own start; the
     // header's indicator (restored or the default, last seen first) orders the rows.
     m_view->setSortingEnabled(true);
@@ -300,6 +303,13 @@ void LibraryWindow::saveState() const
         state.remove(kTemplateKey); // a later default (another site profile) still reaches the field
     else
         state.setValue(kTemplateKey, m_template->text());
+}
+
+bool LibraryWindow::eventFilter(QObject *watched, QEvent *event)
+{
+    if (watched == m_view->viewport() && event->type() == QEvent::Paint)
+        m_model.rowsShown();
+    return QWidget::eventFilter(watched, event);
 }
 
 void LibraryWindow::closeEvent(QCloseEvent *event)
