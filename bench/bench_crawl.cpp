@@ -1,13 +1,18 @@
 // A 10-page crawl against the demo site next to the bare GETs of the same URLs made one after
 // another on the same connection (no decoding, no parsing): the difference is what the crawl
 // adds. The same with the share links checked, and with robots.txt read and obeyed next to the
-// crawl without it (what minding robots.txt costs). Then the peak memory of the command-line tool
-// crawling 1 page and 150 pages, which should be about the same: rows are streamed, not kept.
+// crawl without it (what minding robots.txt costs), and the crawl that records every row in a
+// library next to the one that does not, in the program and through the command-line tool
+// (--library FILE next to --no-library). Then the peak memory of the command-line tool crawling
+// 1 page and 150 pages, which should be about the same: rows are streamed, not kept.
 #include "crawl/crawler.h"
 #include "crawl/rowformat.h"
 #include "demo-site/server.h"
 #include "harvest/siteurls.h"
 #include "config/endpoints.h"
+#include "library/crawlsighting.h"
+#include "library/recorder.h"
+#include "library/store.h"
 #include "net/networkaccess.h"
 
 #include <benchmark/benchmark.h>
@@ -19,6 +24,7 @@
 #include <QNetworkAccessManager>
 #include <QNetworkReply>
 #include <QProcess>
+#include <QTemporaryDir>
 
 #include <sys/resource.h>
 
@@ -42,6 +48,9 @@ struct Fixture
     QStringList pageUrls;  // listing and detail pages of pages 0..9
     QStringList shareUrls; // their share links
     int rows = 0;
+    QTemporaryDir dir;
+    QString libraryPath; // the library the recording crawls write to, in the program and in the tool
+    std::unique_ptr<Library::Store> library;
 };
 
 Fixture *g_fixture = nullptr;
@@ -63,11 +72,16 @@ bool setUp(Fixture &fixture)
             ++fixture.rows;
         }
     }
-    return true;
+    if (!fixture.dir.isValid())
+        return false;
+    fixture.libraryPath = fixture.dir.filePath(QStringLiteral("library.sqlite"));
+    fixture.library = Library::openStore(fixture.libraryPath).store;
+    return fixture.library != nullptr;
 }
 
-// One whole crawl of the ten pages, rows written as jsonl to /dev/null; false when a row is missing.
-bool crawlOnce(bool checkLinks, bool obeyRobots = false)
+// One whole crawl of the ten pages, rows written as jsonl to /dev/null and, with a store, recorded
+// in it as the command-line tool does; false when a row is missing or could not be recorded.
+bool crawlOnce(bool checkLinks, bool obeyRobots = false, Library::Store *store = nullptr)
 {
     Crawl::CrawlPlan plan = g_fixture->plan;
     plan.checkLinks = checkLinks;
@@ -78,18 +92,47 @@ bool crawlOnce(bool checkLinks, bool obeyRobots = false)
     Crawl::StopSwitch stop;
     Crawl::Fetcher fetcher({}, stop);
     Crawl::Crawler crawler(plan, fetcher);
+    bool recorded = true;
+    Library::Recorder recorder(store, Library::RunKind::Crawl, Library::crawlSubject(plan),
+                               [&recorded](const QString &) { recorded = false; });
     Crawl::CrawlCallbacks callbacks;
-    callbacks.row = [&sink](const Crawl::CrawlRow &row) {
-        return sink.write(Crawl::formatRow(Crawl::Format::Jsonl, row).toUtf8()) >= 0;
+    callbacks.row = [&sink, &recorder, &plan](const Crawl::CrawlRow &row) {
+        if (sink.write(Crawl::formatRow(Crawl::Format::Jsonl, row).toUtf8()) < 0)
+            return false;
+        recorder.record(Library::sightingOf(row, plan.keyword));
+        return true;
     };
-    return crawler.run(callbacks).rowsWritten == g_fixture->rows;
+    return crawler.run(callbacks).rowsWritten == g_fixture->rows && recorded;
 }
 
-void crawl(benchmark::State &state, bool checkLinks, bool obeyRobots = false)
+void crawl(benchmark::State &state, bool checkLinks, bool obeyRobots = false, Library::Store *store = nullptr)
 {
     for (auto _ : state) {
-        if (!crawlOnce(checkLinks, obeyRobots))
-            state.SkipWithError("the crawl did not write every row");
+        if (!crawlOnce(checkLinks, obeyRobots, store))
+            state.SkipWithError("the crawl did not write or record every row");
+    }
+}
+
+// The command-line tool crawling the ten pages into the fixture's library, or with --no-library.
+bool toolCrawlOnce(bool library)
+{
+    QProcess tool;
+    tool.setStandardOutputFile(QProcess::nullDevice());
+    tool.setStandardErrorFile(QProcess::nullDevice());
+    const QStringList where = library ? QStringList{QStringLiteral("--library"), g_fixture->libraryPath}
+                                      : QStringList{QStringLiteral("--no-library")};
+    tool.start(QStringLiteral(CLI_EXECUTABLE),
+               where + QStringList{QStringLiteral("--share-site"), g_fixture->plan.shareSite, QStringLiteral("--share-prefix"),
+                                   g_fixture->plan.sharePrefix, QStringLiteral("crawl"), QStringLiteral("--pages"),
+                                   QStringLiteral("0-%1").arg(kPages - 1)});
+    return tool.waitForFinished(60000) && tool.exitCode() == 0;
+}
+
+void toolCrawl(benchmark::State &state, bool library)
+{
+    for (auto _ : state) {
+        if (!toolCrawlOnce(library))
+            state.SkipWithError("the command-line tool failed");
     }
 }
 
@@ -147,6 +190,9 @@ void BM_Crawl10PagesRobots(benchmark::State &state) { crawl(state, false, true);
 void BM_Bare10Pages(benchmark::State &state) { bare(state, false); }
 void BM_Crawl10PagesCheckLinks(benchmark::State &state) { crawl(state, true); }
 void BM_Bare10PagesAndShares(benchmark::State &state) { bare(state, true); }
+void BM_Crawl10PagesRecorded(benchmark::State &state) { crawl(state, false, false, g_fixture->library.get()); }
+void BM_Tool10PagesLibrary(benchmark::State &state) { toolCrawl(state, true); }
+void BM_Tool10PagesNoLibrary(benchmark::State &state) { toolCrawl(state, false); }
 // Medians of five runs each: one run of a few hundred loopback requests swings with the load of
 // the machine.
 BENCHMARK(BM_Crawl10Pages)->Unit(benchmark::kMillisecond)->UseRealTime()->Repetitions(5)->ReportAggregatesOnly();
@@ -154,6 +200,9 @@ BENCHMARK(BM_Crawl10PagesRobots)->Unit(benchmark::kMillisecond)->UseRealTime()->
 BENCHMARK(BM_Bare10Pages)->Unit(benchmark::kMillisecond)->UseRealTime()->Repetitions(5)->ReportAggregatesOnly();
 BENCHMARK(BM_Crawl10PagesCheckLinks)->Unit(benchmark::kMillisecond)->UseRealTime()->Repetitions(5)->ReportAggregatesOnly();
 BENCHMARK(BM_Bare10PagesAndShares)->Unit(benchmark::kMillisecond)->UseRealTime()->Repetitions(5)->ReportAggregatesOnly();
+BENCHMARK(BM_Crawl10PagesRecorded)->Unit(benchmark::kMillisecond)->UseRealTime()->Repetitions(5)->ReportAggregatesOnly();
+BENCHMARK(BM_Tool10PagesLibrary)->Unit(benchmark::kMillisecond)->UseRealTime()->Repetitions(5)->ReportAggregatesOnly();
+BENCHMARK(BM_Tool10PagesNoLibrary)->Unit(benchmark::kMillisecond)->UseRealTime()->Repetitions(5)->ReportAggregatesOnly();
 
 class RatioReporter : public benchmark::ConsoleReporter
 {
@@ -184,7 +233,7 @@ long childPeakKiB(const Fixture &fixture, int last)
     tool.setStandardOutputFile(QProcess::nullDevice());
     tool.setStandardErrorFile(QProcess::nullDevice());
     tool.start(QStringLiteral(CLI_EXECUTABLE),
-               {QStringLiteral("--share-site"), fixture.plan.shareSite, QStringLiteral("--share-prefix"),
+               {QStringLiteral("--library"), fixture.libraryPath, QStringLiteral("--share-site"), fixture.plan.shareSite, QStringLiteral("--share-prefix"),
                 fixture.plan.sharePrefix, QStringLiteral("crawl"), QStringLiteral("--check-links"),
                 QStringLiteral("--pages"), QStringLiteral("0-%1").arg(last)});
     if (!tool.waitForFinished(600000) || tool.exitCode() != 0)
@@ -212,11 +261,16 @@ int main(int argc, char *argv[])
     printRatio("crawl --check-links / bare requests with share pages", "BM_Crawl10PagesCheckLinks",
                "BM_Bare10PagesAndShares");
     printRatio("crawl --robots obey / crawl without robots.txt (10 pages)", "BM_Crawl10PagesRobots", "BM_Crawl10Pages");
+    printRatio("crawl recorded in the library / crawl (10 pages)", "BM_Crawl10PagesRecorded", "BM_Crawl10Pages");
+    printRatio("vorlen360-cli crawl --library FILE / --no-library (10 pages)", "BM_Tool10PagesLibrary",
+               "BM_Tool10PagesNoLibrary");
     std::printf("taken turn about, medians of %d rounds: crawl / bare %.3f, with links %.3f, "
-                "crawl --robots obey / crawl %.3f\n",
+                "crawl --robots obey / crawl %.3f, recorded / not %.3f, tool --library / --no-library %.3f\n",
                 kRounds, interleavedRatio([] { crawlOnce(false); }, [] { bareOnce(false); }, kRounds),
                 interleavedRatio([] { crawlOnce(true); }, [] { bareOnce(true); }, kRounds),
-                interleavedRatio([] { crawlOnce(false, true); }, [] { crawlOnce(false); }, kRounds));
+                interleavedRatio([] { crawlOnce(false, true); }, [] { crawlOnce(false); }, kRounds),
+                interleavedRatio([] { crawlOnce(false, false, g_fixture->library.get()); }, [] { crawlOnce(false); }, kRounds),
+                interleavedRatio([] { toolCrawlOnce(true); }, [] { toolCrawlOnce(false); }, kRounds));
     Net::networkManager().clearConnectionCache();
     const long onePage = childPeakKiB(fixture, 0);
     const long allPages = childPeakKiB(fixture, DemoSite::Catalog::kLastPage);

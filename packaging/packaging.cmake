@@ -8,6 +8,10 @@ if(UNIX AND NOT APPLE)
     install(FILES ${CMAKE_CURRENT_LIST_DIR}/vorlen360.desktop DESTINATION ${CMAKE_INSTALL_DATADIR}/applications)
     install(FILES ${CMAKE_CURRENT_LIST_DIR}/vorlen360.svg
         DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/scalable/apps)
+    # systemd user units: a timer that runs the due watches (vorlen360-cli watch run --all).
+    # The user's manager reads lib/systemd/user under the prefix, never a multiarch lib folder.
+    install(FILES ${CMAKE_CURRENT_LIST_DIR}/vorlen360-watch.service ${CMAKE_CURRENT_LIST_DIR}/vorlen360-watch.timer
+        DESTINATION lib/systemd/user)
 endif()
 
 if(CMAKE_SYSTEM_NAME STREQUAL "Linux")

@@ -51,7 +51,8 @@ int run(const QStringList &arguments, const QProcessEnvironment &environment, QT
     for (const Command &command : commands()) {
         if (name == QLatin1String(command.name)) {
             const int code = command.run(
-                Context{options.remaining, options.endpoints, in, out, err, usageOf(command), options.provenance});
+                Context{options.remaining, options.endpoints, in, out, err, usageOf(command), options.provenance,
+                        options.given});
             out.flush();
             err.flush();
             return code;

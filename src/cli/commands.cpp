@@ -11,6 +11,7 @@
 #include "cli/profilecommand.h"
 #include "cli/rndxorcommand.h"
 #include "cli/searchcommand.h"
+#include "cli/watchcommand.h"
 
 namespace Cli {
 
@@ -21,6 +22,7 @@ std::span<const Command> commands()
         {"search", &runSearch, kSearchSynopsis, kSearchOptions},
         {"crawl", &runCrawl, kCrawlSynopsis, kCrawlOptions},
         {"library", &runLibrary, kLibrarySynopsis, kLibraryOptions},
+        {"watch", &runWatch, kWatchSynopsis, kWatchOptions},
         {"aes", &runAes, kAesSynopsis, kAesOptions},
         {"md5", &runMd5, kMd5Synopsis, kMd5Options},
         {"base64", &runBase64, kBase64Synopsis, {}},

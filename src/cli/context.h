@@ -19,6 +19,7 @@ struct Context
     QTextStream &err;
     QString usage; // the command's own usage text
     Config::Provenance provenance;
+    QStringList endpointArguments; // the endpoint options of the command line, to repeat them
 };
 
 // Says what is wrong with the command line (when message is not empty), then how the command is

@@ -17,7 +17,8 @@ inline constexpr char kCrawlSynopsis[] =
     "  crawl [--pages A-B | --pages N | --keyword TEXT] [--format jsonl|csv|tsv] [--raw] [--output FILE [--append]]\n"
     "        [--check-links] [--link-states LIST | --only-live] [--dead-marker TEXT]... [--max-age AGE]\n"
     "        [--recheck] [--delay MS] [--jitter F] [--retries N] [--backoff MS] [--max-retry-after SECONDS]\n"
-    "        [--robots obey|ignore]\n"
+    "        [--robots obey|ignore] [--new-only] [--stop-after-known N] [--job NAME | --resume [NAME]] [--replay]\n"
+    "  crawl jobs | crawl forget NAME\n"
     "      harvest listing pages A..B (0..32767, default 0) or the results for TEXT (2 characters or\n"
     "      more), one request after the other; one row per share (page, number, title, fileCount,\n"
     "      shareCode, extractionCode, shareUrl; link, linkReason, checkedAt when links are checked),\n"
@@ -25,7 +26,10 @@ inline constexpr char kCrawlSynopsis[] =
     "      duplicates skipped. Progress and a summary on stderr; Ctrl-C ends after the current\n"
     "      request, a second at once; exit 0 all read, 4 some pages failed, robots.txt disallowed some\n"
     "      or a host was given up, 3 none read or robots.txt unreadable, 2 bad usage, 1 output not\n"
-    "      written, 130 stopped";
+    "      written, 130 stopped (with the command that resumes a job); --new-only, --stop-after-known\n"
+    "      and --job without a library: 2. A job (--job NAME) is kept in the library row by row;\n"
+    "      --resume goes on where it stopped, its --output written whole with every row once;\n"
+    "      \"crawl jobs\" lists the jobs, \"crawl forget NAME\" drops one";
 
 inline constexpr OptionSpec kCrawlOptions[] = {
     {"pages", "A-B", "listing pages A..B, or one page N"},
@@ -53,6 +57,13 @@ inline constexpr OptionSpec kCrawlOptions[] = {
     {"robots", "obey|ignore", "obey (default): read the share site's robots.txt first (rules for vorlen, as\n"
                               "vorlen360 names it, else for *), skip what it disallows, keep its Crawl-delay (up\n"
                               "to 60 s)"},
+    {"new-only", nullptr, "write only the shares the library did not hold before (known by share link, or\n"
+                          "by entry id: those cost no detail request)"},
+    {"stop-after-known", "N", "stop paging once N entries in a row were in the library already (listings\n"
+                              "are newest first)"},
+    {"job", "NAME", "keep this crawl in the library as job NAME, or go on with job NAME"},
+    {"resume", nullptr, "go on with the job named after it, or the unfinished job run last"},
+    {"replay", nullptr, "with a job and no --output: print the rows of its earlier runs first"},
     {"max-retry-after", "SECONDS", "longest Retry-After of a 429 or 503 that is waited for (default 120);\n"
                                    "a host asking for more is given up, exit 4"},
 };

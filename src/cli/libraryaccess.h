@@ -12,4 +12,14 @@ namespace Cli {
 // and the command goes on without it.
 std::unique_ptr<Library::Store> openLibraryFor(const Context &context, const char *command);
 
+// The library for a command that cannot go without it (library, watch). Without a store, exit
+// says why: BadUsage for --no-library, Unreachable when it cannot be opened, or is open
+// read-only and the action writes; each said on err after "command: " ("command action: ").
+struct RequiredLibrary
+{
+    std::unique_ptr<Library::Store> store;
+    int exit = Success;
+};
+RequiredLibrary requireLibrary(const Context &context, const QString &command, const QString &action, bool writes);
+
 } // namespace Cli

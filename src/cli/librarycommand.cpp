@@ -1,7 +1,7 @@
 #include "cli/librarycommand.h"
 
+#include "cli/libraryaccess.h"
 #include "cli/libraryimport.h"
-#include "library/librarypath.h"
 #include "library/shareexport.h"
 #include "library/sharetemplate.h"
 #include "text/printable.h"
@@ -47,10 +47,15 @@ QString readQuery(const CommandArguments &arguments, Library::Query &query)
     }
     if (arguments.options.contains(u"source"_s)) {
         const QString source = arguments.options.value(u"source"_s);
+        const QString watchPrefix = u"watch:"_s;
         const bool page = source == u"page" || Text::wholeNumber(source, 10, 0, 32767).has_value();
         query.source = page ? Library::SourceKind::Page : Library::SourceKind::Keyword;
-        if (source != u"page" && source != u"keyword")
+        if (source == u"watch" || source.startsWith(watchPrefix)) {
+            query.source = Library::SourceKind::Watch;
+            query.sourceValue = source.mid(watchPrefix.size());
+        } else if (source != u"page" && source != u"keyword") {
             query.sourceValue = source;
+        }
     }
     if (arguments.options.contains(u"limit"_s)) {
         const auto limit = Text::wholeNumber(arguments.options.value(u"limit"_s), 10, 1, kMostRows);
@@ -175,22 +180,11 @@ int runLibrary(const Context &context)
     query.text = arguments.positional.value(0);
     if (const QString error = readQuery(arguments, query); !error.isEmpty())
         return usageError(context, u"library "_s + action + u": "_s + error);
-    if (!context.endpoints.keepLibrary)
-        return usageError(context, u"library: --no-library leaves no library to use"_s);
-
-    Library::Opened opened = Library::openConfiguredStore(context.endpoints);
-    if (!opened.notice.isEmpty())
-        context.err << "library: " << opened.notice << '\n';
-    if (!opened.store) {
-        context.err << "library: " << opened.error << '\n';
-        return Unreachable;
-    }
-    Library::Store &store = *opened.store;
     const bool writes = action == u"import" || action == u"forget";
-    if (writes && store.isReadOnly()) {
-        context.err << "library " << action << ": the library is open read-only\n";
-        return Unreachable;
-    }
+    const RequiredLibrary library = requireLibrary(context, u"library"_s, action, writes);
+    if (!library.store)
+        return library.exit;
+    Library::Store &store = *library.store;
     if (action == u"search")
         return search(context, store, arguments, query);
     if (action == u"export")

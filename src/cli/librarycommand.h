@@ -27,7 +27,8 @@ inline constexpr OptionSpec kLibraryOptions[] = {
     {"link", "STATES", "search/export: live,locked,dead,limited,unknown (unknown takes in the never checked)"},
     {"since", "DATE", "search/export: first seen on or after DATE (YYYY-MM-DD or an ISO 8601 time)"},
     {"source", "TEXT", "search/export: seen on a listing page (\"page\", or its number) or for a keyword\n"
-                       "(\"keyword\", or the keyword itself)"},
+                       "(\"keyword\", or the keyword itself), or found by a watch (\"watch\", or\n"
+                       "\"watch:NAME\")"},
     {"limit", "N", "search/export: at most N shares"},
     {"hidden", nullptr, "search/export: hidden shares too"},
     {"format", "NAME", "search: jsonl (default), csv or tsv; export: template (default), csv or jsonl"},

@@ -66,7 +66,8 @@ QString summaryLine(const Crawl::CrawlSummary &summary)
     return u"pages read "_s + QString::number(summary.pagesRead) + u", pages failed "_s
         + QString::number(summary.pagesFailed) + u", detail pages failed "_s + QString::number(summary.detailsFailed)
         + u", rows written "_s + QString::number(summary.rowsWritten) + u", duplicates skipped "_s
-        + QString::number(summary.duplicates) + linkCounts(summary.links) + u", disallowed "_s
+        + QString::number(summary.duplicates)
+        + (summary.known > 0 ? u", known already "_s + QString::number(summary.known) : QString()) + linkCounts(summary.links) + u", disallowed "_s
         + QString::number(summary.disallowed) + u", seconds "_s
         + QString::number(seconds(summary.elapsed), 'f', 1) + (summary.stopped ? u", stopped\n"_s : u"\n"_s);
 }

@@ -14,6 +14,7 @@ QString progressBar(const Crawl::CrawlProgress &progress, bool checkLinks);
 QString progressLine(const Crawl::CrawlProgress &progress, bool checkLinks);
 
 // The closing line (with its line end): pages read and failed, rows written, duplicates skipped,
+// entries the library knew already (when any),
 // the rows of each link state, rows robots.txt left without a share code, seconds, and whether a stop ended
 // the crawl.
 QString summaryLine(const Crawl::CrawlSummary &summary);

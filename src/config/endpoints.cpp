@@ -46,6 +46,7 @@ struct TakenOptions
 {
     QHash<QString, QString> values;
     QStringList remaining;
+    QStringList taken; // the endpoint options as given, for a command line that repeats them
     QString error;
     bool noLibrary = false;
 };
@@ -67,18 +68,22 @@ TakenOptions takeOptions(const QStringList &arguments)
         }
         if (argument == QLatin1StringView(kNoLibraryFlag)) {
             taken.noLibrary = true;
+            taken.taken.append(argument);
             continue;
         }
         const qsizetype equals = argument.indexOf(u'=');
         const QString name = argument.startsWith(u"--") ? argument.mid(2, equals < 0 ? -1 : equals - 2) : QString();
-        if (!names.contains(name))
+        if (!names.contains(name)) {
             taken.remaining.append(argument);
-        else if (equals >= 0)
+        } else if (equals >= 0) {
             taken.values.insert(name, argument.mid(equals + 1));
-        else if (i + 1 < arguments.size())
+            taken.taken.append(argument);
+        } else if (i + 1 < arguments.size()) {
             taken.values.insert(name, arguments.at(++i));
-        else
+            taken.taken += {argument, arguments.at(i)};
+        } else {
             taken.error = u"--"_s + name + u": missing value"_s;
+        }
     }
     return taken;
 }
@@ -152,11 +157,12 @@ Endpoints Endpoints::onDemoSite(const QString &site)
 
 EndpointOptions parseEndpointOptions(const QStringList &arguments, const QProcessEnvironment &environment)
 {
-    EndpointOptions result{Endpoints::defaults(), {}, {}, {}, {}, {}};
+    EndpointOptions result{Endpoints::defaults(), {}, {}, {}, {}, {}, {}};
     Endpoints &endpoints = result.endpoints;
     std::vector<Origin> &origins = result.provenance.origins;
     const TakenOptions taken = takeOptions(arguments);
     result.remaining = taken.remaining;
+    result.given = taken.taken;
     result.error = taken.error;
     if (!result.error.isEmpty())
         return result;

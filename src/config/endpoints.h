@@ -48,6 +48,7 @@ struct EndpointOptions
 {
     Endpoints endpoints;
     QStringList remaining; // the arguments that are not endpoint options, in order
+    QStringList given;     // the endpoint options among the arguments, as given
     QString error;         // one line naming the refused option or variable; empty when all is well
     QStringList warnings;  // one line each about the settings file, whose faults stop nothing
     // One line naming where the site profile was named, its file and the key that was refused

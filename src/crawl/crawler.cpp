@@ -29,6 +29,7 @@ CrawlSummary Crawler::run(const CrawlCallbacks &callbacks)
     m_summary = {};
     m_seenEntryIds = m_plan.resume.seenEntryIds;
     m_seenShareCodes = m_plan.resume.seenShareCodes;
+    m_knownInRow = 0;
     m_robots = {};
     m_start = std::chrono::steady_clock::now();
     m_fetcher.keepAtLeast(m_plan.shareSite, m_plan.profile.minimumDelay);
@@ -41,9 +42,12 @@ CrawlSummary Crawler::run(const CrawlCallbacks &callbacks)
     } else {
         m_summary.pagesPlanned = m_plan.lastPage - m_plan.firstPage + 1;
         for (int page = m_plan.firstPage;
-             page <= m_plan.lastPage && !m_summary.stopped && !m_summary.outputFailed && !m_fetcher.isGivenUp(m_plan.shareSite);
+             page <= m_plan.lastPage && !m_summary.stopped && !m_summary.outputFailed && !m_fetcher.isGivenUp(m_plan.shareSite)
+             && !knownEnough();
              ++page)
             crawlPage(Harvest::listingUrl(m_plan.shareSite, m_plan.profile, static_cast<qint16>(page)), page);
+        if (knownEnough())
+            reportNotice(QString::number(m_knownInRow) + u" entries in a row were known already: no older entry was read"_s);
     }
     m_summary.stopped = m_summary.stopped || m_fetcher.stopRequested();
     m_summary.hostsGivenUp = m_fetcher.hostsGivenUp();
@@ -97,6 +101,12 @@ void Crawler::crawlPage(const QString &url, std::optional<int> page)
         reportProgress(page, true);
         return;
     }
+    const int pageKey = page.value_or(kResultsPage);
+    // A page an earlier run of the job read is not asked again: its entries were kept.
+    if (const auto kept = m_plan.resume.listings.constFind(pageKey); kept != m_plan.resume.listings.cend()) {
+        crawlEntries(*kept, page);
+        return;
+    }
     const Answer listing = m_fetcher.get(url);
     if (listing.kind == Answer::Kind::Stopped) {
         m_summary.stopped = true;
@@ -107,19 +117,30 @@ void Crawler::crawlPage(const QString &url, std::optional<int> page)
         m_summary.failedPages.append(pageName(page));
         reportFailure(u"page "_s + pageName(page) + u" failed: "_s
                              + (listing.isOk() ? u"empty page"_s : listing.describe()));
+        reportProgress(page, true);
     } else {
-        QList<Harvest::ResourceEntry> entries = Harvest::parseEntries(listing.body, m_plan.profile);
+        const QList<Harvest::ResourceEntry> entries = Harvest::parseEntries(listing.body, m_plan.profile);
         if (entries.isEmpty() && Harvest::isUnrecognisedPage(listing.body, m_plan.profile))
             m_summary.unrecognisedPages.append(pageName(page));
-        for (Harvest::ResourceEntry &entry : entries) {
-            if (!crawlEntry(std::move(entry), page))
-                break;
-        }
-        // Counted once its rows are out: progress during the page shows it as not yet done.
-        ++m_summary.pagesRead;
-        if (m_callbacks->pageDone && !m_summary.stopped && !m_summary.outputFailed)
-            m_callbacks->pageDone(page.value_or(kResultsPage));
+        if (m_callbacks->listingRead)
+            m_callbacks->listingRead(pageKey, entries);
+        crawlEntries(entries, page);
     }
+}
+
+void Crawler::crawlEntries(const QList<Harvest::ResourceEntry> &entries, std::optional<int> page)
+{
+    bool whole = true;
+    for (const Harvest::ResourceEntry &entry : entries) {
+        if (!crawlEntry(entry, page) || knownEnough()) {
+            whole = false;
+            break;
+        }
+    }
+    // Counted once its rows are out: progress during the page shows it as not yet done.
+    ++m_summary.pagesRead;
+    if (m_callbacks->pageDone && whole && !m_summary.stopped && !m_summary.outputFailed)
+        m_callbacks->pageDone(page.value_or(kResultsPage));
     reportProgress(page, true);
 }
 
@@ -130,6 +151,12 @@ bool Crawler::crawlEntry(Harvest::ResourceEntry entry, std::optional<int> page)
         return true; // an earlier run of the job finished it
     if (m_seenEntryIds.contains(entry.entryId)) {
         ++m_summary.duplicates;
+        reportSkipped(pageKey, entry);
+        return true;
+    }
+    if (m_plan.newOnly && isKnown(entry, {})) {
+        m_seenEntryIds.insert(entry.entryId);
+        noteKnown();
         reportSkipped(pageKey, entry);
         return true;
     }
@@ -164,6 +191,16 @@ bool Crawler::crawlEntry(Harvest::ResourceEntry entry, std::optional<int> page)
     CrawlRow row{page, std::move(entry), {}, std::nullopt};
     if (!row.entry.shareCode.isEmpty())
         row.shareUrl = m_plan.sharePrefix + row.entry.shareCode;
+    const bool known = isKnown(row.entry, row.shareUrl);
+    if (known) {
+        noteKnown();
+        if (m_plan.newOnly) {
+            reportSkipped(pageKey, row.entry);
+            return true;
+        }
+    } else {
+        m_knownInRow = 0;
+    }
     if (m_plan.linksChecked()) {
         row.link = checkLink(row.shareUrl);
         ++m_summary.links[row.link->verdict.state];
@@ -174,6 +211,7 @@ bool Crawler::crawlEntry(Harvest::ResourceEntry entry, std::optional<int> page)
             return false;
         }
         ++m_summary.rowsWritten;
+        m_summary.newRows += known ? 0 : 1;
     } else {
         reportSkipped(pageKey, row.entry);
     }
@@ -197,6 +235,22 @@ void Crawler::reportSkipped(int page, const Harvest::ResourceEntry &entry) const
 {
     if (m_callbacks->entrySkipped)
         m_callbacks->entrySkipped(page, entry);
+}
+
+bool Crawler::isKnown(const Harvest::ResourceEntry &entry, const QString &shareUrl) const
+{
+    return m_callbacks->known && m_callbacks->known(entry, shareUrl);
+}
+
+void Crawler::noteKnown()
+{
+    ++m_summary.known;
+    ++m_knownInRow;
+}
+
+bool Crawler::knownEnough() const
+{
+    return m_plan.stopAfterKnown > 0 && m_knownInRow >= m_plan.stopAfterKnown;
 }
 
 void Crawler::reportFailure(const QString &line) const

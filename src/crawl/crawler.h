@@ -7,6 +7,8 @@
 #include "crawl/linkcheck.h"
 #include "crawl/robotsrules.h"
 
+#include <QHash>
+#include <QList>
 #include <QSet>
 #include <QString>
 #include <QStringList>
@@ -33,6 +35,7 @@ struct ResumePoint
     QSet<QString> doneEntries;  // "page:entryId" of every entry finished, with a row or without
     QSet<QString> seenEntryIds;
     QSet<QString> seenShareCodes;
+    QHash<int, QList<Harvest::ResourceEntry>> listings; // the entries of pages read but not done
 };
 
 struct CrawlPlan
@@ -51,6 +54,11 @@ struct CrawlPlan
     // Read the share site's robots.txt first and keep to it: pages it disallows are not fetched,
     // its Crawl-delay is the least pause; a robots.txt that cannot be read stops the crawl.
     bool obeyRobots = false;
+    // With CrawlCallbacks::known: write only shares it does not know (an entry it knows by its
+    // entry id costs no detail request), and end the paging once this many entries in a row
+    // were known (0: never). Listings are newest first, so what follows is older still.
+    bool newOnly = false;
+    int stopAfterKnown = 0;
 
     // What an earlier run of the same job already did: these pages are not read again (the
     // keyword results are page -1), and the seen ids and codes count as written before.
@@ -89,6 +97,8 @@ struct CrawlSummary
     int detailsFailed = 0;
     int rowsWritten = 0;
     int duplicates = 0;
+    int known = 0;    // entries CrawlCallbacks::known knew
+    int newRows = 0;  // rows written that it did not know
     LinkCounts links; // every row whose link was checked, written or not
     int disallowed = 0;        // rows written without a share code: robots.txt disallows their detail page
     QString robotsUnreadable;  // why nothing was crawled: the share site's robots.txt could not be read
@@ -116,6 +126,10 @@ struct CrawlCallbacks
     // and a page read to its end. Optional.
     std::function<void(int page, const Harvest::ResourceEntry &)> entrySkipped;
     std::function<void(int page)> pageDone;
+    std::function<void(int page, const QList<Harvest::ResourceEntry> &)> listingRead;
+    // Whether the caller holds this share already: asked with an empty share URL before the
+    // detail page (newOnly), then with the share URL when it is known. Optional.
+    std::function<bool(const Harvest::ResourceEntry &, const QString &shareUrl)> known;
 };
 
 // Harvests many pages one request after the other: each listing page, then every entry's detail
@@ -139,7 +153,13 @@ private:
     void crawlPage(const QString &url, std::optional<int> page);
     // false when the crawl must end: the stop switch, or the row could not be written.
     bool crawlEntry(Harvest::ResourceEntry entry, std::optional<int> page);
+    // The entries of a page, one after the other, then the page's end.
+    void crawlEntries(const QList<Harvest::ResourceEntry> &entries, std::optional<int> page);
     LinkCheck checkLink(const QString &shareUrl);
+    bool isKnown(const Harvest::ResourceEntry &entry, const QString &shareUrl) const;
+    void noteKnown();
+    // Enough known entries in a row to end the paging (stopAfterKnown).
+    bool knownEnough() const;
     void reportProgress(std::optional<int> endedPage, bool pageEnded);
     void reportSkipped(int page, const Harvest::ResourceEntry &entry) const;
     void reportFailure(const QString &line) const;
@@ -152,6 +172,7 @@ private:
     RobotsRules m_robots; // everything allowed unless obeyRobots
     QSet<QString> m_seenEntryIds;
     QSet<QString> m_seenShareCodes;
+    int m_knownInRow = 0;
     std::chrono::steady_clock::time_point m_start;
 };
 

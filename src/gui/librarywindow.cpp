@@ -4,6 +4,7 @@
 #include "gui/librarytexts.h"
 #include "library/sharetemplate.h"
 #include "library/store.h"
+#include "library/watches.h"
 
 #include <QAction>
 #include <QCheckBox>
@@ -32,6 +33,9 @@ constexpr std::array kStates{Crawl::LinkState::Live, Crawl::LinkState::Locked, C
 
 // The first day the date filter offers; showing it means "any day".
 const QDate kAnyDay(2000, 1, 1);
+
+// Where a watch source item of the source filter keeps the watch's name.
+constexpr int kWatchNameRole = Qt::UserRole + 1;
 
 // Keys of the state file.
 const QString kGeometryKey = u"library/geometry"_s;
@@ -206,13 +210,19 @@ QWidget *LibraryWindow::createFilterRow()
     m_source->addItem(u"任意来源"_s, static_cast<int>(Library::SourceKind::Any));
     m_source->addItem(u"页面"_s, static_cast<int>(Library::SourceKind::Page));
     m_source->addItem(u"关键词"_s, static_cast<int>(Library::SourceKind::Keyword));
+    // A source per watch: the shares its runs found.
+    for (const Library::Watch &watch : Library::watches(m_store)) {
+        m_source->addItem(u"监视："_s + watch.name, static_cast<int>(Library::SourceKind::Watch));
+        m_source->setItemData(m_source->count() - 1, watch.name, kWatchNameRole);
+    }
     layout->addWidget(m_source);
     m_sourceValue = new QLineEdit;
     m_sourceValue->setObjectName(u"sourceValue"_s);
     m_sourceValue->setPlaceholderText(u"页码或关键词"_s);
     m_sourceValue->setEnabled(false);
     connect(m_source, &QComboBox::currentIndexChanged, this, [this] {
-        m_sourceValue->setEnabled(m_source->currentIndex() > 0);
+        const auto kind = static_cast<Library::SourceKind>(m_source->currentData().toInt());
+        m_sourceValue->setEnabled(kind == Library::SourceKind::Page || kind == Library::SourceKind::Keyword);
         applyFilter();
     });
     connect(m_sourceValue, &QLineEdit::textChanged, &m_searchDelay, qOverload<>(&QTimer::start));
@@ -249,7 +259,9 @@ Library::Query LibraryWindow::filter() const
     if (m_since->date() > kAnyDay)
         query.since = m_since->date().startOfDay();
     query.source = static_cast<Library::SourceKind>(m_source->currentData().toInt());
-    if (query.source != Library::SourceKind::Any)
+    if (query.source == Library::SourceKind::Watch)
+        query.sourceValue = m_source->currentData(kWatchNameRole).toString();
+    else if (query.source != Library::SourceKind::Any)
         query.sourceValue = m_sourceValue->text().trimmed();
     query.includeHidden = m_showHidden->isChecked();
     return query;

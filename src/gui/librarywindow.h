@@ -39,7 +39,7 @@ struct LibraryWindowSetup
 };
 
 // 资源库: every share of the library in a table with a search box and filters (link state,
-// first seen, source, hidden ones), sortable by any column, with batch work on the selected
+// first seen, source: a page, a keyword or a watch of the library, hidden ones), sortable by any column, with batch work on the selected
 // rows (LibraryBatch) and the link-check history of the current row beside the table. A close
 // while links are checked stops the check and closes the window once it has ended.
 class LibraryWindow : public QWidget

@@ -39,6 +39,22 @@ void Recorder::record(const Sighting &sighting)
         fail(error);
 }
 
+void Recorder::record(const Sighting &sighting, const std::function<QString()> &alongside)
+{
+    if (m_runId == 0)
+        return;
+    if (const QString error = m_store->record(m_runId, sighting, alongside); !error.isEmpty())
+        fail(error);
+}
+
+void Recorder::keep(const std::function<QString()> &work)
+{
+    if (m_runId == 0)
+        return;
+    if (const QString error = m_store->inTransaction(work); !error.isEmpty())
+        fail(error);
+}
+
 void Recorder::finish(const QString &outcome)
 {
     m_finished = true;

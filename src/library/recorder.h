@@ -25,7 +25,13 @@ public:
     Recorder &operator=(const Recorder &) = delete;
 
     void record(const Sighting &sighting);
+    // The sighting and the caller's work in one transaction (Store::record).
+    void record(const Sighting &sighting, const std::function<QString()> &alongside);
+    // The caller's work alone, in a transaction, its failure warned of as the run's.
+    void keep(const std::function<QString()> &work);
     void finish(const QString &outcome);
+    // Whether anything of the run failed to be kept.
+    bool failed() const { return m_warned; }
 
 private:
     void fail(const QString &error);

@@ -92,16 +92,16 @@ QString toVersion3(QSqlDatabase &db)
     return {};
 }
 
-// Crawl jobs that resume where they stopped, and watches: saved incremental crawls. A job's rows
-// are kept as written (line), each with the entry it came from, so a resumed job rewrites its
-// output whole and skips what it already did.
+// Crawl jobs that resume where they stopped, and watches: saved incremental crawls. A job keeps
+// each listing page's entries as read, and its rows as written (line) with the entry each came
+// from, so a resumed job reads no page twice, rewrites its output whole and skips what it did.
 QString toVersion4(QSqlDatabase &db)
 {
     return runAll(db, {
         u"CREATE TABLE jobs(name TEXT PRIMARY KEY, parameters TEXT NOT NULL, created_at INTEGER NOT NULL,"
         " updated_at INTEGER NOT NULL, finished_at INTEGER, outcome TEXT)",
         u"CREATE TABLE job_pages(job TEXT NOT NULL REFERENCES jobs(name) ON DELETE CASCADE,"
-        " page INTEGER NOT NULL, done INTEGER NOT NULL DEFAULT 0, PRIMARY KEY(job, page))",
+        " page INTEGER NOT NULL, done INTEGER NOT NULL DEFAULT 0, entries TEXT, PRIMARY KEY(job, page))",
         u"CREATE TABLE job_entries(job TEXT NOT NULL REFERENCES jobs(name) ON DELETE CASCADE,"
         " seq INTEGER NOT NULL, page INTEGER NOT NULL, entry_id TEXT NOT NULL, share_code TEXT NOT NULL DEFAULT '',"
         " line TEXT, PRIMARY KEY(job, seq))",

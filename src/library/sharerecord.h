@@ -17,6 +17,7 @@ enum class RunKind {
     Search, // a keyword's results of the window or of search
     Crawl,  // a crawl of pages or of a keyword
     Import, // a file of JSON lines read in
+    Watch,  // a watch's incremental crawl; the run's subject is the watch's name
 };
 
 // One share as the library keeps it.
@@ -53,7 +54,7 @@ struct Sighting
 };
 
 // Where a share was seen, for the filter.
-enum class SourceKind { Any, Page, Keyword };
+enum class SourceKind { Any, Page, Keyword, Watch };
 
 enum class SortColumn { LastSeen, FirstSeen, Title, FileCount, ShareCode, ExtractionCode, LinkState, TimesSeen };
 
@@ -63,7 +64,8 @@ struct Query
     QList<Crawl::LinkState> states; // empty: any; Unknown takes in shares never checked
     QDateTime since;                // first seen at or after; invalid: any time
     SourceKind source = SourceKind::Any;
-    QString sourceValue;            // with Page: a page number, with Keyword: the keyword; empty: any of that kind
+    QString sourceValue;            // with Page: a page number, with Keyword: the keyword, with Watch: its name;
+                                    // empty: any of that kind
     bool includeHidden = false;
     SortColumn sort = SortColumn::LastSeen;
     Qt::SortOrder order = Qt::DescendingOrder;

@@ -171,7 +171,17 @@ Where whereOf(const Query &query, bool fullText)
         terms += u"first_seen >= ?"_s;
         where.binds += query.since.toMSecsSinceEpoch();
     }
-    if (query.source != SourceKind::Any) {
+    if (query.source == SourceKind::Watch) {
+        // Shares a watch found: seen in a run of kind watch, whose subject is the watch's name.
+        QString sighting = u"EXISTS (SELECT 1 FROM sightings s JOIN runs r ON r.id = s.run_id"
+                           " WHERE s.share_id = shares.id AND r.kind = ?"_s;
+        where.binds += runKindName(RunKind::Watch);
+        if (!query.sourceValue.isEmpty()) {
+            sighting += u" AND r.subject = ?"_s;
+            where.binds += query.sourceValue;
+        }
+        terms += sighting + u')';
+    } else if (query.source != SourceKind::Any) {
         const bool page = query.source == SourceKind::Page;
         QString sighting = u"EXISTS (SELECT 1 FROM sightings s WHERE s.share_id = shares.id AND "_s
             + (page ? u"s.page IS NOT NULL"_s : u"s.keyword IS NOT NULL"_s);
@@ -188,10 +198,20 @@ Where whereOf(const Query &query, bool fullText)
     return where;
 }
 
-QString orderClause(const Query &query)
+// Whether the title condition goes through LIKE, which reads every title it is given.
+bool searchesByLike(const Query &query, bool fullText)
+{
+    return !query.text.isEmpty() && !(fullText && trigramCanAnswer(searchableTitle(query.text)));
+}
+
+QString orderClause(const Query &query, bool fullText)
 {
     const QString direction = query.order == Qt::AscendingOrder ? u" ASC"_s : u" DESC"_s;
-    QString sql = u" ORDER BY "_s + orderOf(query.sort) + direction + u", id"_s + direction;
+    // Walking a sort index pays off when a limit ends the walk early; LIKE over all rows is
+    // faster as one pass through the table and a sort of what it found ("+" keeps SQLite off
+    // the index).
+    const bool scanFirst = query.limit < 0 && searchesByLike(query, fullText);
+    QString sql = u" ORDER BY "_s + (scanFirst ? u"+"_s : QString()) + orderOf(query.sort) + direction + u", id"_s + direction;
     if (query.limit >= 0)
         sql += u" LIMIT "_s + QString::number(query.limit);
     return sql;
@@ -209,6 +229,7 @@ Store::Store(QString connection, QString path, bool readOnly, bool fullText)
 
 Store::~Store()
 {
+    m_statements.clear(); // they hold the connection
     closeConnection(m_connection);
 }
 
@@ -272,92 +293,105 @@ QString Store::inTransaction(const std::function<QString()> &work)
     return error;
 }
 
+bool Store::runPrepared(const QString &sql, const QVariantList &binds, QSqlQuery *&query)
+{
+    auto it = m_statements.find(sql);
+    if (it == m_statements.end()) {
+        it = m_statements.emplace(sql, QSqlQuery(database())).first;
+        it->second.prepare(sql);
+    }
+    query = &it->second;
+    for (qsizetype i = 0; i < binds.size(); ++i)
+        query->bindValue(int(i), binds.at(i));
+    return query->exec();
+}
+
 QString Store::recordOne(qint64 runId, const Sighting &sighting)
 {
-    const QSqlDatabase db = database();
     const Harvest::ResourceEntry &entry = sighting.entry;
     const QString key = keyOf(sighting);
     const qint64 seen = sighting.seenAt.isValid() ? sighting.seenAt.toMSecsSinceEpoch() : QDateTime::currentMSecsSinceEpoch();
     const QString folded = searchableTitle(entry.title);
 
-    QSqlQuery find(db);
-    if (!exec(find, u"SELECT id, title_folded FROM shares WHERE key = ?"_s, {key}))
-        return errorOf(find);
-    bool found = find.next();
+    QSqlQuery *find = nullptr;
+    if (!runPrepared(u"SELECT id, title_folded FROM shares WHERE key = ?"_s, {key}, find))
+        return errorOf(*find);
+    bool found = find->next();
     // A share first seen without its code (its detail page failed) is the same share once the
     // code is known: it takes the new key rather than becoming a second row.
     if (!found && !sighting.shareUrl.isEmpty() && !entry.entryId.isEmpty()) {
-        if (!exec(find, u"SELECT id, title_folded FROM shares WHERE key = ? AND share_code = ''"_s, {entry.entryId}))
-            return errorOf(find);
-        found = find.next();
+        find->finish();
+        if (!runPrepared(u"SELECT id, title_folded FROM shares WHERE key = ? AND share_code = ''"_s, {entry.entryId}, find))
+            return errorOf(*find);
+        found = find->next();
     }
 
     qint64 shareId = 0;
-    QSqlQuery write(db);
+    QSqlQuery *write = nullptr;
     if (found) {
-        shareId = find.value(0).toLongLong();
-        const QString oldFolded = find.value(1).toString();
-        find.finish();
+        shareId = find->value(0).toLongLong();
+        const QString oldFolded = find->value(1).toString();
+        find->finish();
         // A later sighting without a field (a failed detail page) keeps what was known.
-        if (!exec(write,
-                  u"UPDATE shares SET key = ?, title = ?, title_folded = ?,"
-                  " file_count = COALESCE(NULLIF(?, ''), file_count), entry_id = COALESCE(NULLIF(?, ''), entry_id),"
-                  " share_code = COALESCE(NULLIF(?, ''), share_code),"
-                  " extraction_code = COALESCE(NULLIF(?, ''), extraction_code),"
-                  " share_url = COALESCE(NULLIF(?, ''), share_url),"
-                  " last_seen = MAX(last_seen, ?), first_seen = MIN(first_seen, ?), times_seen = times_seen + 1"
-                  " WHERE id = ?"_s,
-                  {text(key), text(entry.title), text(folded), text(entry.fileCount), text(entry.entryId),
-                   text(entry.shareCode), text(entry.extractionCode), text(sighting.shareUrl), seen, seen, shareId}))
-            return errorOf(write);
+        if (!runPrepared(u"UPDATE shares SET key = ?, title = ?, title_folded = ?,"
+                         " file_count = COALESCE(NULLIF(?, ''), file_count), entry_id = COALESCE(NULLIF(?, ''), entry_id),"
+                         " share_code = COALESCE(NULLIF(?, ''), share_code),"
+                         " extraction_code = COALESCE(NULLIF(?, ''), extraction_code),"
+                         " share_url = COALESCE(NULLIF(?, ''), share_url),"
+                         " last_seen = MAX(last_seen, ?), first_seen = MIN(first_seen, ?), times_seen = times_seen + 1"
+                         " WHERE id = ?"_s,
+                         {text(key), text(entry.title), text(folded), text(entry.fileCount), text(entry.entryId),
+                          text(entry.shareCode), text(entry.extractionCode), text(sighting.shareUrl), seen, seen, shareId},
+                         write))
+            return errorOf(*write);
         if (m_fullText && oldFolded != folded) {
-            if (!exec(write, u"INSERT INTO share_search(share_search, rowid, title_folded) VALUES('delete', ?, ?)"_s,
-                      {shareId, oldFolded})
-                || !exec(write, u"INSERT INTO share_search(rowid, title_folded) VALUES(?, ?)"_s, {shareId, folded}))
-                return errorOf(write);
+            if (!runPrepared(u"INSERT INTO share_search(share_search, rowid, title_folded) VALUES('delete', ?, ?)"_s,
+                             {shareId, oldFolded}, write)
+                || !runPrepared(u"INSERT INTO share_search(rowid, title_folded) VALUES(?, ?)"_s, {shareId, folded}, write))
+                return errorOf(*write);
         }
     } else {
-        if (!exec(write,
-                  u"INSERT INTO shares(key, title, title_folded, file_count, entry_id, share_code, extraction_code,"
-                  " share_url, first_seen, last_seen, first_source) VALUES(?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?)"_s,
-                  {text(key), text(entry.title), text(folded), text(entry.fileCount), text(entry.entryId),
-                   text(entry.shareCode), text(entry.extractionCode), text(sighting.shareUrl), seen, seen,
-                   text(sourceOf(sighting))}))
-            return errorOf(write);
-        shareId = write.lastInsertId().toLongLong();
-        if (m_fullText && !exec(write, u"INSERT INTO share_search(rowid, title_folded) VALUES(?, ?)"_s, {shareId, folded}))
-            return errorOf(write);
+        find->finish();
+        if (!runPrepared(u"INSERT INTO shares(key, title, title_folded, file_count, entry_id, share_code, extraction_code,"
+                         " share_url, first_seen, last_seen, first_source) VALUES(?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?)"_s,
+                         {text(key), text(entry.title), text(folded), text(entry.fileCount), text(entry.entryId),
+                          text(entry.shareCode), text(entry.extractionCode), text(sighting.shareUrl), seen, seen,
+                          text(sourceOf(sighting))},
+                         write))
+            return errorOf(*write);
+        shareId = write->lastInsertId().toLongLong();
+        if (m_fullText && !runPrepared(u"INSERT INTO share_search(rowid, title_folded) VALUES(?, ?)"_s, {shareId, folded}, write))
+            return errorOf(*write);
     }
 
     const QVariant page = sighting.page ? QVariant(*sighting.page) : QVariant(QMetaType::fromType<int>());
-    const QVariant keyword = sighting.page || sighting.keyword.isEmpty() ? QVariant(QMetaType::fromType<QString>())
-                                                                         : QVariant(sighting.keyword);
+    const QVariant keyword =
+        sighting.page || sighting.keyword.isEmpty() ? QVariant(QMetaType::fromType<QString>()) : QVariant(sighting.keyword);
     bool numbered = false;
     const int number = entry.number.toInt(&numbered);
-    if (!exec(write, u"INSERT INTO sightings(share_id, run_id, page, keyword, number, seen_at) VALUES(?, ?, ?, ?, ?, ?)"_s,
-              {shareId, runId, page, keyword, numbered ? QVariant(number) : QVariant(QMetaType::fromType<int>()), seen}))
-        return errorOf(write);
+    if (!runPrepared(u"INSERT INTO sightings(share_id, run_id, page, keyword, number, seen_at) VALUES(?, ?, ?, ?, ?, ?)"_s,
+                     {shareId, runId, page, keyword, numbered ? QVariant(number) : QVariant(QMetaType::fromType<int>()), seen},
+                     write))
+        return errorOf(*write);
     return sighting.link ? insertLinkCheck(shareId, *sighting.link) : QString();
 }
 
 QString Store::insertLinkCheck(qint64 shareId, const LinkCheck &check)
 {
-    QSqlQuery write(database());
+    QSqlQuery *write = nullptr;
     const QString state = Crawl::linkStateName(check.verdict.state);
     const QString reason = Crawl::deadReasonName(check.verdict.reason);
     const qint64 at = check.checkedAt.isValid() ? check.checkedAt.toMSecsSinceEpoch() : QDateTime::currentMSecsSinceEpoch();
     // A check taken from the library by a crawl comes back with its row: it is kept once.
-    if (!exec(write,
-              u"INSERT INTO link_checks(share_id, checked_at, state, reason, status) SELECT ?, ?, ?, ?, ?"
-              " WHERE NOT EXISTS (SELECT 1 FROM link_checks WHERE share_id = ? AND checked_at = ?)"_s,
-              {shareId, at, state, text(reason), check.status, shareId, at}))
-        return errorOf(write);
+    if (!runPrepared(u"INSERT INTO link_checks(share_id, checked_at, state, reason, status) SELECT ?, ?, ?, ?, ?"
+                     " WHERE NOT EXISTS (SELECT 1 FROM link_checks WHERE share_id = ? AND checked_at = ?)"_s,
+                     {shareId, at, state, text(reason), check.status, shareId, at}, write))
+        return errorOf(*write);
     // The share shows its latest check; an older one arriving late only joins the history.
-    if (!exec(write,
-              u"UPDATE shares SET link_state = ?, link_reason = ?, link_checked_at = ?"
-              " WHERE id = ? AND (link_checked_at IS NULL OR link_checked_at <= ?)"_s,
-              {state, text(reason), at, shareId, at}))
-        return errorOf(write);
+    if (!runPrepared(u"UPDATE shares SET link_state = ?, link_reason = ?, link_checked_at = ?"
+                     " WHERE id = ? AND (link_checked_at IS NULL OR link_checked_at <= ?)"_s,
+                     {state, text(reason), at, shareId, at}, write))
+        return errorOf(*write);
     return {};
 }
 
@@ -418,7 +452,7 @@ QList<ShareRecord> Store::search(const Query &query) const
     const Where where = whereOf(query, m_fullText);
     QSqlQuery select(database());
     select.setForwardOnly(true);
-    if (!exec(select, u"SELECT "_s + QString::fromUtf16(kRecordColumns) + u" FROM shares"_s + where.sql + orderClause(query),
+    if (!exec(select, u"SELECT "_s + QString::fromUtf16(kRecordColumns) + u" FROM shares"_s + where.sql + orderClause(query, m_fullText),
               where.binds))
         return found;
     while (select.next())
@@ -432,7 +466,7 @@ QList<qint64> Store::matchingIds(const Query &query) const
     const Where where = whereOf(query, m_fullText);
     QSqlQuery select(database());
     select.setForwardOnly(true);
-    if (!exec(select, u"SELECT id FROM shares"_s + where.sql + orderClause(query), where.binds))
+    if (!exec(select, u"SELECT id FROM shares"_s + where.sql + orderClause(query, m_fullText), where.binds))
         return ids;
     while (select.next())
         ids.append(select.value(0).toLongLong());
@@ -568,6 +602,7 @@ QString runKindName(RunKind kind)
     case RunKind::Page: return u"page"_s;
     case RunKind::Search: return u"search"_s;
     case RunKind::Import: return u"import"_s;
+    case RunKind::Watch: return u"watch"_s;
     case RunKind::Crawl: break;
     }
     return u"crawl"_s;

@@ -8,10 +8,12 @@
 #include <QList>
 #include <QMap>
 #include <QSqlDatabase>
+#include <QSqlQuery>
 #include <QString>
 #include <QStringList>
 
 #include <functional>
+#include <map>
 #include <memory>
 #include <optional>
 
@@ -30,7 +32,7 @@ struct OpenOptions
 
 class Store;
 
-// "page", "search", "crawl": how runs are named in the file.
+// "page", "search", "crawl", "import", "watch": how runs are named in the file.
 QString runKindName(RunKind kind);
 
 // What opening a library file came to.
@@ -114,6 +116,9 @@ private:
     friend Opened openStore(const QString &path, OpenOptions options);
     Store(QString connection, QString path, bool readOnly, bool fullText);
     QString recordOne(qint64 runId, const Sighting &sighting);
+    // Runs sql with binds as a statement prepared once for the connection (the recording's are
+    // run for every row); query points at it.
+    bool runPrepared(const QString &sql, const QVariantList &binds, QSqlQuery *&query);
     QString insertLinkCheck(qint64 shareId, const LinkCheck &check);
     // Sets one column of the shares ids to value, in one transaction.
     QString updateIds(const QString &column, const QVariant &value, const QList<qint64> &ids);
@@ -122,6 +127,7 @@ private:
     QString m_path;
     bool m_readOnly = false;
     bool m_fullText = false;
+    std::map<QString, QSqlQuery> m_statements; // by their SQL; the nodes stay where they are
 };
 
 } // namespace Library

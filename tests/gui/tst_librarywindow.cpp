@@ -3,11 +3,13 @@
 #include "gui/librarywindow.h"
 #include "library/store.h"
 #include "support/demositerows.h"
+#include "library/watches.h"
 #include "support/libraryfill.h"
 #include "support/recordedform.h"
 
 #include <QAction>
 #include <QClipboard>
+#include <QComboBox>
 #include <QGuiApplication>
 #include <QHeaderView>
 #include <QLabel>
@@ -27,6 +29,7 @@ private slots:
     void modelReadsTheRestAfterTheFirstRows();
     void checkLinksOfTheSelection();
     void mainListMarksKnownShares();
+    void watchesAreSources();
 };
 
 namespace {
@@ -207,6 +210,31 @@ void LibraryWindowTest::mainListMarksKnownShares()
     QCOMPARE(shown->data(shown->index(0, Harvest::TitleColumn)).toString(), u"旧资源"_s);
     QVERIFY(!shown->data(shown->index(1, Harvest::TitleColumn), Qt::ToolTipRole).isValid());
     QVERIFY(!shown->data(shown->index(1, Harvest::TitleColumn), Qt::ForegroundRole).isValid());
+}
+
+// The source filter offers each watch; choosing one shows the shares its runs found.
+void LibraryWindowTest::watchesAreSources()
+{
+    TemporaryLibrary library;
+    QVERIFY(library.record({TemporaryLibrary::sighting(u"页面资源"_s, u"s/page"_s, u"c"_s, kStart)}));
+    for (const QString &name : {u"每日"_s, u"电影"_s}) {
+        Library::Watch watch;
+        watch.name = watch.keyword = name;
+        QCOMPARE(Library::saveWatch(library.store(), watch), QString());
+        qint64 run = 0;
+        QCOMPARE(library.store().startRun(Library::RunKind::Watch, name, run), QString());
+        QCOMPARE(library.store().record(run, TemporaryLibrary::sighting(name + u"资源"_s, u"s/"_s + name, u"c"_s, kStart)),
+                 QString());
+    }
+    RecordedSeams seams;
+    Gui::LibraryWindow window(seams.setup(library.store(), {}));
+    QCOMPARE(window.model().rowCount(), 3);
+    auto *source = window.findChild<QComboBox *>(u"source"_s);
+    const int watchItem = source->findText(u"监视：电影"_s);
+    QVERIFY(watchItem > 0);
+    source->setCurrentIndex(watchItem);
+    QCOMPARE(titles(window.model()), QStringList{u"电影资源"_s});
+    QVERIFY(!window.findChild<QLineEdit *>(u"sourceValue"_s)->isEnabled());
 }
 
 QTEST_MAIN(LibraryWindowTest)

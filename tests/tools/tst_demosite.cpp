@@ -9,6 +9,8 @@
 #include <QStringEncoder>
 #include <QTest>
 
+#include <algorithm>
+#include <iterator>
 #include <map>
 #include <set>
 #include <thread>
@@ -94,6 +96,8 @@ private slots:
 
     void catalogKeepsItsPromises_data();
     void catalogKeepsItsPromises();
+    void catalogGrowsAtTheHead_data();
+    void catalogGrowsAtTheHead();
     void listingPagesServeTheCatalog();
     void detailPagesHoldTheShareLink();
     void sharePagesAnswerTheirCodes();
@@ -169,6 +173,38 @@ void tst_DemoSite::catalogKeepsItsPromises()
     QVERIFY(catalog.listingPage(Catalog::kLastPage + 1).empty());
     QVERIFY(!catalog.entry("000000000000000000").has_value());
     QVERIFY(!catalog.entryByShareCode("").has_value());
+}
+
+void tst_DemoSite::catalogGrowsAtTheHead_data()
+{
+    QTest::addColumn<int>("newEntries");
+    QTest::newRow("3") << 3;
+    QTest::newRow("more than a page") << 40;
+}
+
+// A grown site lists its new entries first and everything else moved down; two more entries
+// come before those of the smaller growth.
+void tst_DemoSite::catalogGrowsAtTheHead()
+{
+    QFETCH(int, newEntries);
+    const auto allOf = [](const Catalog &catalog) {
+        std::vector<Entry> all;
+        for (int page = 0; page <= Catalog::kLastPage; ++page)
+            std::ranges::copy(catalog.listingPage(page), std::back_inserter(all));
+        return all;
+    };
+    const Catalog base(7), grown(7, newEntries), larger(7, newEntries + 2);
+    const std::vector<Entry> baseEntries = allOf(base), grownEntries = allOf(grown), largerEntries = allOf(larger);
+    QVERIFY(std::equal(grownEntries.begin() + newEntries, grownEntries.end(), baseEntries.begin(), baseEntries.end()));
+    QVERIFY(std::equal(largerEntries.begin() + 2, largerEntries.end(), grownEntries.begin(), grownEntries.end()));
+    for (int page = 0; page < Catalog::kLastPage; ++page)
+        QCOMPARE(grown.listingPage(page).size(), base.listingPage(page).size());
+    for (int i = 0; i < newEntries; ++i) {
+        const Entry &added = grownEntries[std::size_t(i)];
+        QVERIFY(!base.entry(added.entryId) && !base.entryByShareCode(added.shareCode));
+        QCOMPARE(grown.entryByShareCode(added.shareCode), std::optional<Entry>(added));
+    }
+    QCOMPARE(grown.entry(baseEntries.back().entryId), std::optional<Entry>(baseEntries.back()));
 }
 
 void tst_DemoSite::listingPagesServeTheCatalog()

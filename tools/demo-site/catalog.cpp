@@ -59,6 +59,7 @@ constexpr std::array<std::string_view, 10> kTitleTails{
 constexpr int kIdLength = 18;
 constexpr int kSuffixEvery = 5; // one code in five is followed by "?" on its detail page
 constexpr int kSlashEvery = 7;  // one code in seven is a "lk/..." path
+constexpr std::uint64_t kGrowthSeed = 0x6E657773; // mixed into the seed for the entries a site gains
 
 std::string makeTitle(Random &random)
 {
@@ -81,38 +82,76 @@ std::string makeShareCode(Random &random, bool withSlash)
     return random.text(kMixedDigits, random.between(6, 13));
 }
 
+using Index = std::unordered_map<std::string, std::size_t>;
+
+// A new entry whose id and share code no entry of the indexes holds.
+Entry makeEntry(Random &random, std::uint32_t seed, bool suffix, bool slash, const Index &byId, const Index &byShareCode)
+{
+    Entry entry;
+    do
+        entry.entryId = random.text(kLowerDigits, kIdLength);
+    while (byId.count(entry.entryId) != 0);
+    entry.title = makeTitle(random);
+    entry.fileCount = makeFileCount(random);
+    entry.extractionCode = random.text(kLowerDigits, 4);
+    do
+        entry.shareCode = makeShareCode(random, slash);
+    while (byShareCode.count(entry.shareCode) != 0);
+    entry.detailSuffix = suffix ? "?" : "";
+    entry.share = shareStateOf(seed, entry.shareCode);
+    return entry;
+}
+
 } // namespace
 
-Catalog::Catalog(std::uint32_t seed) : m_seed(seed)
+Catalog::Catalog(std::uint32_t seed, int newEntries) : m_seed(seed)
 {
     Random random(seed);
-    m_pageStart.reserve(kLastPage + 2);
+    std::vector<std::size_t> pageSizes;
+    pageSizes.reserve(kLastPage + 1);
     for (int page = 0; page <= kLastPage; ++page) {
-        m_pageStart.push_back(m_entries.size());
         const int count = random.between(kMinEntriesPerPage, kMaxEntriesPerPage);
+        pageSizes.push_back(static_cast<std::size_t>(count));
         // Rotating offsets put the unusual entries at different places on every page,
         // while each page still gets several of them.
         const int suffixOffset = random.between(0, kSuffixEvery - 1);
         const int slashOffset = random.between(0, kSlashEvery - 1);
-        for (int i = 0; i < count; ++i) {
-            Entry entry;
-            do
-                entry.entryId = random.text(kLowerDigits, kIdLength);
-            while (m_byId.count(entry.entryId) != 0);
-            entry.title = makeTitle(random);
-            entry.fileCount = makeFileCount(random);
-            entry.extractionCode = random.text(kLowerDigits, 4);
-            do
-                entry.shareCode = makeShareCode(random, (i + slashOffset) % kSlashEvery == 0);
-            while (m_byShareCode.count(entry.shareCode) != 0);
-            entry.detailSuffix = (i + suffixOffset) % kSuffixEvery == 0 ? "?" : "";
-            entry.share = shareStateOf(seed, entry.shareCode);
-            m_byId.emplace(entry.entryId, m_entries.size());
-            m_byShareCode.emplace(entry.shareCode, m_entries.size());
-            m_entries.push_back(std::move(entry));
+        for (int i = 0; i < count; ++i)
+            add(makeEntry(random, seed, (i + suffixOffset) % kSuffixEvery == 0, (i + slashOffset) % kSlashEvery == 0,
+                          m_byId, m_byShareCode));
+    }
+    // The site's growth comes from a generator of its own, so the seed's catalogue stays as it is;
+    // made oldest first, listed newest first.
+    Random growth(seed ^ kGrowthSeed);
+    std::vector<Entry> grown;
+    for (int i = 0; i < newEntries; ++i) {
+        grown.push_back(makeEntry(growth, seed, i % kSuffixEvery == 0, i % kSlashEvery == 0, m_byId, m_byShareCode));
+        m_byId.emplace(grown.back().entryId, 0);
+        m_byShareCode.emplace(grown.back().shareCode, 0);
+    }
+    if (!grown.empty()) {
+        m_entries.insert(m_entries.begin(), grown.rbegin(), grown.rend());
+        m_byId.clear();
+        m_byShareCode.clear();
+        for (std::size_t i = 0; i < m_entries.size(); ++i) {
+            m_byId.emplace(m_entries[i].entryId, i);
+            m_byShareCode.emplace(m_entries[i].shareCode, i);
         }
     }
-    m_pageStart.push_back(m_entries.size());
+    m_pageStart.reserve(kLastPage + 2);
+    std::size_t start = 0;
+    for (const std::size_t size : pageSizes) {
+        m_pageStart.push_back(start);
+        start += size;
+    }
+    m_pageStart.push_back(m_entries.size()); // the last page takes what the growth pushed down
+}
+
+void Catalog::add(Entry entry)
+{
+    m_byId.emplace(entry.entryId, m_entries.size());
+    m_byShareCode.emplace(entry.shareCode, m_entries.size());
+    m_entries.push_back(std::move(entry));
 }
 
 std::vector<Entry> Catalog::listingPage(int page) const

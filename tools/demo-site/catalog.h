@@ -30,7 +30,11 @@ struct Entry
 class Catalog
 {
 public:
-    explicit Catalog(std::uint32_t seed = 1);
+    // newEntries: how many entries the site has gained since the seed's catalogue, listed first
+    // on page 0 (newest first) while the rest move down, every page keeping its size but the
+    // last, which takes what is pushed off the others. The first k of a larger growth are the
+    // newest; its last n are those of a growth by n, so a growing site can be played in steps.
+    explicit Catalog(std::uint32_t seed = 1, int newEntries = 0);
 
     std::uint32_t seed() const { return m_seed; }
 
@@ -50,6 +54,7 @@ public:
 private:
     std::optional<Entry> lookUp(const std::unordered_map<std::string, std::size_t> &index,
                                 const std::string &key) const;
+    void add(Entry entry);
 
     std::uint32_t m_seed;
     std::vector<Entry> m_entries;         // all pages, one after the other

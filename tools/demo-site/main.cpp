@@ -16,16 +16,19 @@ namespace {
 constexpr int kDefaultPort = 8360; // where the program's compiled-in endpoints point
 constexpr long long kHighestPort = 65535;
 constexpr long long kLongestLatencyMs = 600000;
+constexpr long long kMostNewEntries = 100000;
 constexpr int kBadUsage = 2;
 
 constexpr char kUsage[] =
-    "Usage: vorlen360-demo-site [--port N] [--seed N] [--latency-ms N] [--announce-version TEXT]\n"
+    "Usage: vorlen360-demo-site [--port N] [--seed N] [--new-entries N] [--latency-ms N] [--announce-version TEXT]\n"
     "                           [--version-file entry|error|empty] [--fail-fraction F] [--fault NAME]\n"
     "                           [--layout standard|alt]\n"
     "                           [--robots FILE]\n"
     "Serves the demo share site, share pages, version file, probe, service page and forum on 127.0.0.1.\n"
     "  --port N                 port to listen on, 0 picks a free one (default 8360)\n"
     "  --seed N                 seed of the generated shares, 0 to 4294967295 (default 1)\n"
+    "  --new-entries N          the site has gained N entries since the seed's catalogue: listed first on\n"
+    "                           page 0, newest first, the others moved down (default 0)\n"
     "  --latency-ms N           delay before every answer in milliseconds (default 0)\n"
     "  --announce-version TEXT  version named by /version/main.txt (default: this build's)\n"
     "  --version-file WHAT      /version/main.txt serves the entry (default), the 404 error page,\n"
@@ -70,6 +73,8 @@ constexpr NumberOption kNumberOptions[] = {
     {"--port", kHighestPort, [](CommandLine &line, long long value) { line.port = static_cast<int>(value); }},
     {"--seed", UINT32_MAX,
      [](CommandLine &line, long long value) { line.options.seed = static_cast<std::uint32_t>(value); }},
+    {"--new-entries", kMostNewEntries,
+     [](CommandLine &line, long long value) { line.options.newEntries = static_cast<int>(value); }},
     {"--latency-ms", kLongestLatencyMs,
      [](CommandLine &line, long long value) { line.options.latencyMs = static_cast<int>(value); }},
 };

@@ -39,7 +39,7 @@ void reuseAddressOnly(socket_t socket)
 
 struct Server::Impl
 {
-    explicit Impl(Options opts) : options(std::move(opts)), catalog(options.seed) {}
+    explicit Impl(Options opts) : options(std::move(opts)), catalog(options.seed, options.newEntries) {}
 
     int bind(int wanted);
     void waitOutLatency();

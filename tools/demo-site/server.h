@@ -34,6 +34,8 @@ struct Options
     // Throttled and flaky shares answer as live ones (shareAnswer), so a client never waits on a
     // share page: for benchmarks.
     bool steadyShares = false;
+    // Entries gained since the seed's catalogue, listed first on page 0 (Catalog).
+    int newEntries = 0;
 };
 
 // One request as it reached the site, before its answer.
