@@ -1,6 +1,7 @@
 #include "gui/librarybatch.h"
 
 #include "gui/libraryexportdialog.h"
+#include "gui/librarylinkcheck.h"
 #include "gui/librarymodel.h"
 #include "library/sharetemplate.h"
 #include "library/store.h"
@@ -28,11 +29,26 @@ LibraryBatch::LibraryBatch(Parts parts, QObject *parent)
     addAction(u"在浏览器中打开"_s, "open", QKeySequence(Qt::CTRL | Qt::Key_O), [this] { openInBrowser(); });
     addAction(u"隐藏"_s, "hide", QKeySequence::Delete, [this] { setHidden(true); });
     addAction(u"取消隐藏"_s, "unhide", {}, [this] { setHidden(false); });
-    // The library can record link checks, but no checker runs from the window yet.
-    addAction(u"检查链接"_s, "checkLinks", {}, {})->setEnabled(false);
+    m_checkLinks = addAction(u"检查链接"_s, "checkLinks", {}, [this] { checkLinks(); });
     addAction(u"导出..."_s, "export", {}, [this] { exportShares(); });
     for (QAction *action : std::as_const(m_actions))
         action->setShortcutContext(Qt::WidgetWithChildrenShortcut);
+
+    m_linkCheck = new LibraryLinkCheck({m.store, m.model, m.status, *m_checkLinks, m.endpoints}, *m.view.window());
+    connect(m_linkCheck, &LibraryLinkCheck::finished, this, [this] {
+        enableForSelection();
+        emit linkCheckFinished();
+    });
+    connect(m.view.selectionModel(), &QItemSelectionModel::selectionChanged, this, &LibraryBatch::enableForSelection);
+    connect(&m.model, &QAbstractItemModel::modelReset, this, &LibraryBatch::enableForSelection);
+    enableForSelection();
+}
+
+void LibraryBatch::enableForSelection()
+{
+    // A running check stays stoppable whatever is selected.
+    m_checkLinks->setEnabled(m_linkCheck->isRunning()
+                             || (m_linkCheck->isAvailable() && m.view.selectionModel()->hasSelection()));
 }
 
 QAction *LibraryBatch::addAction(const QString &text, const char *name, const QKeySequence &shortcut,
@@ -129,6 +145,22 @@ void LibraryBatch::setHidden(bool hidden)
         return m.messageBox(u"资源库无法写入：\n"_s + error, MessageIcon::Warning, messageTitle());
     emit libraryChanged();
     report((hidden ? u"已隐藏 %1 条"_s : u"已取消隐藏 %1 条"_s).arg(ids.size()));
+}
+
+void LibraryBatch::checkLinks()
+{
+    if (m_linkCheck->isRunning())
+        return m_linkCheck->stop();
+    const QList<Library::ShareRecord> shares = selectedShares();
+    if (shares.isEmpty())
+        return report(u"请先选择资源"_s);
+    if (const QString error = m_linkCheck->run(shares); !error.isEmpty())
+        m.messageBox(u"资源库无法写入：\n"_s + error, MessageIcon::Warning, messageTitle());
+}
+
+bool LibraryBatch::isCheckingLinks() const
+{
+    return m_linkCheck->isRunning();
 }
 
 void LibraryBatch::exportShares()

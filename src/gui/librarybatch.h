@@ -1,5 +1,6 @@
 #pragma once
 
+#include "config/endpoints.h"
 #include "gui/browser.h"
 #include "gui/messagebox.h"
 #include "gui/savedialog.h"
@@ -22,11 +23,12 @@ class Store;
 
 namespace Gui {
 
+class LibraryLinkCheck;
 class LibraryModel;
 
 // The library window's work on the selected shares: copy with the template, copy the
-// extraction codes, open in the browser, hide and show again, export. Copying and opening are
-// recorded in the library.
+// extraction codes, open in the browser, hide and show again, check their links
+// (LibraryLinkCheck), export. Copying and opening are recorded in the library.
 class LibraryBatch : public QObject
 {
     Q_OBJECT
@@ -49,6 +51,7 @@ public:
         QuestionSeam ask;
         BrowserSeam openUrl;
         SaveFileSeam saveFile;
+        const Config::Endpoints *endpoints; // read at each link check; null: none
     };
 
     LibraryBatch(Parts parts, QObject *parent);
@@ -60,6 +63,9 @@ public:
     void copyCodes();
     void openInBrowser();
     void setHidden(bool hidden);
+    // Checks the selected shares' links; while a check runs, stops it.
+    void checkLinks();
+    bool isCheckingLinks() const;
     // Asks for what, how and where, then writes.
     void exportShares();
     // Writes the shares of scope to path; the refusal is shown. True when written.
@@ -68,6 +74,7 @@ public:
 signals:
     // Shares were hidden or shown again: the rows must be read anew.
     void libraryChanged();
+    void linkCheckFinished();
 
 private:
     QAction *addAction(const QString &text, const char *name, const QKeySequence &shortcut, const std::function<void()> &run);
@@ -75,9 +82,13 @@ private:
     QList<qint64> selectedIds() const;
     QList<Library::ShareRecord> selectedShares() const;
     void report(const QString &text);
+    // The selection's actions are enabled while rows are selected.
+    void enableForSelection();
 
     Parts m;
     QList<QAction *> m_actions;
+    QAction *m_checkLinks = nullptr;
+    LibraryLinkCheck *m_linkCheck = nullptr;
 };
 
 } // namespace Gui

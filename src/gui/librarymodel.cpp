@@ -11,6 +11,7 @@
 
 #include <algorithm>
 #include <array>
+#include <utility>
 
 using namespace Qt::StringLiterals;
 
@@ -82,31 +83,52 @@ void LibraryModel::setFilter(Library::Query filter)
 
 void LibraryModel::reload()
 {
-    ++m_generation;
     if (m_byTitle) {
-        m_queryIds = orderedIds();
+        m_queryIds = m_store.matchingIds(m_query);
+        sortByTitle(m_queryIds);
         m_complete = true;
     } else {
-        // The first rows alone (SQLite stops sorting early), painted before the rest are read.
+        // The first ids alone (SQLite stops sorting early), their rows painted before the rest are read.
         Library::Query first = m_query;
         first.limit = kFirstRows;
-        m_queryIds.clear();
-        for (const Library::ShareRecord &share : m_store.search(first))
-            m_queryIds.append(share.id);
+        m_queryIds = m_store.matchingIds(first);
         m_complete = m_queryIds.size() < kFirstRows;
-        if (!m_complete)
-            QTimer::singleShot(0, this, [this, generation = m_generation] {
-                if (generation == m_generation && !m_complete)
-                    completeIds();
-            });
     }
     showMatching();
-    // Queued after the repaint the reset asked for: the first rows are up before the titles.
+    scheduleRest();
+}
+
+void LibraryModel::scheduleRest()
+{
+    if (m_waitForShown)
+        m_restWaiting = true;
+    else
+        QTimer::singleShot(0, this, &LibraryModel::readRest);
+}
+
+void LibraryModel::rowsShown()
+{
+    if (std::exchange(m_restWaiting, false))
+        QTimer::singleShot(0, this, &LibraryModel::readRest);
+}
+
+void LibraryModel::readRest()
+{
+    if (!m_complete)
+        completeIds();
+    // Another turn: the rows just added are painted before the titles are read.
     if (!m_titleOrder.isValid())
         QTimer::singleShot(0, this, [this] {
             if (!m_titleOrder.isValid())
                 loadTitles();
         });
+}
+
+void LibraryModel::rereadRecords()
+{
+    m_blocks.clear();
+    if (!m_ids.isEmpty())
+        emit dataChanged(index(0, 0), index(rowCount() - 1, ColumnCount - 1));
 }
 
 void LibraryModel::completeIds()
@@ -157,18 +179,14 @@ void LibraryModel::showMatching()
     endResetModel();
 }
 
-QList<qint64> LibraryModel::orderedIds()
+void LibraryModel::sortByTitle(QList<qint64> &ids)
 {
-    QList<qint64> ids = m_store.matchingIds(m_query);
-    if (!m_byTitle)
-        return ids;
     if (!m_titleOrder.isValid() || !titlesCover(ids)) // shares recorded since the titles were read
         loadTitles();
     if (!m_titleOrder.result().covers(ids)) // read before the last titles came
         m_titleOrder = QtFuture::makeReadyFuture(
             Library::TitleOrder::fromTitles(Library::allTitles(m_store), Library::titleLocale()));
     m_titleOrder.result().sort(ids, m_query.order);
-    return ids;
 }
 
 const QString &LibraryModel::foldedTitle(qint64 id) const
@@ -190,10 +208,9 @@ void LibraryModel::loadTitles()
     for (const Library::TitledId &title : std::as_const(titles))
         largestId = std::max(largestId, title.id);
     m_foldedTitles.assign(static_cast<std::size_t>(largestId + 1), QString());
-    for (const Library::TitledId &title : std::as_const(titles)) {
-        // Never null, so an empty title still counts as read.
-        QString folded = Library::searchableTitle(title.title);
-        m_foldedTitles[static_cast<std::size_t>(title.id)] = folded.isNull() ? QString::fromLatin1("") : std::move(folded);
+    for (Library::TitledId &title : titles) {
+        // Never null, so an empty title still counts as read; the collation needs the title alone.
+        m_foldedTitles[static_cast<std::size_t>(title.id)] = title.folded.isNull() ? QString::fromLatin1("") : std::move(title.folded);
     }
     m_titleOrder = QtConcurrent::run(&Library::TitleOrder::fromTitles, std::move(titles), Library::titleLocale());
 }
@@ -263,6 +280,10 @@ void LibraryModel::sort(int column, Qt::SortOrder order)
     // A title sort reorders the ids itself; the query's cheapest order serves it.
     m_query.sort = kColumns[column].sort.value_or(Library::SortColumn::LastSeen);
     m_query.order = order;
+    if (m_byTitle && m_complete) { // the same shares in another order: no need to ask SQLite
+        sortByTitle(m_queryIds);
+        return showMatching();
+    }
     reload();
 }
 

@@ -40,7 +40,7 @@ public:
         ColumnCount
     };
 
-    // The rows read at once after a change; the rest follow in the next turn of the event loop,
+    // The rows read at once after a change; the rest follow in a later turn of the event loop,
     // after the first rows are painted.
     static constexpr int kFirstRows = 512;
 
@@ -52,6 +52,13 @@ public:
     void setFilter(Library::Query filter);
     // Reads the matching ids again (after a change of the library).
     void reload();
+    // Reads the shown records again, the rows staying as they are (after link checks).
+    void rereadRecords();
+    // From now on the rest of the ids and the titles wait for rowsShown() rather than for the
+    // next turn of the event loop, which comes before a new window's first paint.
+    void deferUntilShown() { m_waitForShown = true; }
+    // The view has painted rows: what waits is read in the next turn.
+    void rowsShown();
 
     qint64 idAt(int row) const { return m_ids.at(row); }
     // Every id shown, in order (read whole first when only the first rows are there).
@@ -69,7 +76,11 @@ public:
 private:
     using Block = QList<Library::ShareRecord>;
 
-    QList<qint64> orderedIds();
+    // Sorts ids by TitleOrder in m_query's direction, reading the titles when some are missing.
+    void sortByTitle(QList<qint64> &ids);
+    // The rest of the ids, then (in another turn) the titles, after the first rows are shown.
+    void scheduleRest();
+    void readRest();
     // Reads every id of the query after the first rows, and adds the rows.
     void completeIds();
     // Shows the ids of m_query that hold m_text.
@@ -84,8 +95,9 @@ private:
     QString m_text;         // the search text, folded
     bool m_byTitle = false; // sorted by TitleOrder rather than by the query
     QList<qint64> m_queryIds; // what m_query matches, in order
-    bool m_complete = true;   // m_queryIds holds every match, not only the first rows
-    quint64 m_generation = 0; // of m_queryIds: a late completion of older ids is dropped
+    bool m_complete = false;  // m_queryIds holds every match, not only the first rows
+    bool m_waitForShown = false;
+    bool m_restWaiting = false; // the rest waits for rowsShown()
     QList<qint64> m_ids;      // what is shown: those of m_queryIds that hold m_text
     std::vector<QString> m_foldedTitles; // by id (SQLite's row ids are dense); null: not read
     mutable QCache<qsizetype, Block> m_blocks;

@@ -123,7 +123,7 @@ LibraryWindow::LibraryWindow(LibraryWindowSetup setup, QWidget *parent)
          setup.messageBox ? std::move(setup.messageBox) : modalMessageBox(this),
          setup.ask ? std::move(setup.ask) : modalQuestion(this),
          setup.openUrl ? std::move(setup.openUrl) : systemBrowser(),
-         setup.saveFile ? std::move(setup.saveFile) : saveFileDialog(this, Overwrite::Ask)},
+         setup.saveFile ? std::move(setup.saveFile) : saveFileDialog(this, Overwrite::Ask), setup.endpoints},
         this);
     auto *buttons = new QHBoxLayout;
     for (QAction *action : m_batch->actions()) {
@@ -140,6 +140,10 @@ LibraryWindow::LibraryWindow(LibraryWindowSetup setup, QWidget *parent)
     m_view->setContextMenuPolicy(Qt::ActionsContextMenu);
     m_view->addActions(m_batch->actions());
     connect(m_batch, &LibraryBatch::libraryChanged, this, &LibraryWindow::refresh);
+    connect(m_batch, &LibraryBatch::linkCheckFinished, this, [this] {
+        if (m_closeAfterCheck)
+            close();
+    });
 
     m_searchDelay.setSingleShot(true);
     m_searchDelay.setInterval(kSearchDelayMs);
@@ -149,8 +153,12 @@ LibraryWindow::LibraryWindow(LibraryWindowSetup setup, QWidget *parent)
         showCurrentHistory();
     });
     connect(m_view->selectionModel(), &QItemSelectionModel::currentRowChanged, this, &LibraryWindow::showCurrentHistory);
+    connect(&m_model, &QAbstractItemModel::dataChanged, this, &LibraryWindow::showCurrentHistory);
 
     restoreState();
+    // What can wait (every id, every title) waits until the first rows are painted.
+    m_model.deferUntilShown();
+    m_view->viewport()->installEventFilter(this);
     // The first read of the library: the filters are still empty, the model's own start; the
     // header's indicator (restored or the default, last seen first) orders the rows.
     m_view->setSortingEnabled(true);
@@ -309,8 +317,21 @@ void LibraryWindow::saveState() const
         state.setValue(kTemplateKey, m_template->text());
 }
 
+bool LibraryWindow::eventFilter(QObject *watched, QEvent *event)
+{
+    if (watched == m_view->viewport() && event->type() == QEvent::Paint)
+        m_model.rowsShown();
+    return QWidget::eventFilter(watched, event);
+}
+
 void LibraryWindow::closeEvent(QCloseEvent *event)
 {
+    // The check runs inside this window's calls: the window goes once it has returned.
+    if (m_batch->isCheckingLinks()) {
+        m_closeAfterCheck = true;
+        m_batch->checkLinks();
+        return event->ignore();
+    }
     saveState();
     QWidget::closeEvent(event);
 }

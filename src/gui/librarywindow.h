@@ -1,5 +1,6 @@
 #pragma once
 
+#include "config/endpoints.h"
 #include "gui/browser.h"
 #include "gui/librarymodel.h"
 #include "gui/messagebox.h"
@@ -34,11 +35,13 @@ struct LibraryWindowSetup
     QuestionSeam ask;                // default: a modal question over the window
     BrowserSeam openUrl;             // default: the desktop's browser
     SaveFileSeam saveFile;           // default: the save dialog, asking before it overwrites
+    const Config::Endpoints *endpoints = nullptr; // outlives the window, read at each link check; null: none
 };
 
 // 资源库: every share of the library in a table with a search box and filters (link state,
 // first seen, source: a page, a keyword or a watch of the library, hidden ones), sortable by any column, with batch work on the selected
-// rows (LibraryBatch) and the link-check history of the current row beside the table.
+// rows (LibraryBatch) and the link-check history of the current row beside the table. A close
+// while links are checked stops the check and closes the window once it has ended.
 class LibraryWindow : public QWidget
 {
     Q_OBJECT
@@ -59,6 +62,7 @@ public:
 
 protected:
     void closeEvent(QCloseEvent *event) override;
+    bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
     QWidget *createFilterRow();
@@ -86,6 +90,7 @@ private:
     QLabel *m_history = nullptr;
     QLabel *m_count = nullptr;
     LibraryBatch *m_batch = nullptr;
+    bool m_closeAfterCheck = false;
 };
 
 } // namespace Gui

@@ -47,7 +47,7 @@ MainWindow::MainWindow(MainWindowSetup setup, QWidget *parent)
     , m_library(*this, *m_ui.libraryAction,
                 {setup.library, Library::defaultShareTemplate(m_endpoints.profile),
                  windowStatePath(setup.settings.file.isEmpty() ? Config::defaultSettingsPath() : setup.settings.file),
-                 setup.messageBox, {}, m_openUrl, {}})
+                 setup.messageBox, {}, m_openUrl, {}, &m_endpoints})
     , m_recording(m_harvester, setup.library, m_endpoints.sharePrefix,
                   [this](const QString &warning) { m_ui.statusBar->setPanelText(MainStatusPanel, warning); })
 {

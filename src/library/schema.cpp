@@ -111,8 +111,15 @@ QString toVersion4(QSqlDatabase &db)
     });
 }
 
+// The window's sort by times seen: every share has much the same count, so without an index
+// SQLite sorts the whole table to find the first rows.
+QString toVersion5(QSqlDatabase &db)
+{
+    return run(db, u"CREATE INDEX shares_times_seen ON shares(times_seen)"_s);
+}
+
 using Step = QString (*)(QSqlDatabase &);
-constexpr std::array<Step, kSchemaVersion> kSteps{toVersion1, toVersion2, toVersion3, toVersion4};
+constexpr std::array<Step, kSchemaVersion> kSteps{toVersion1, toVersion2, toVersion3, toVersion4, toVersion5};
 
 } // namespace
 

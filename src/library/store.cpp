@@ -463,12 +463,10 @@ QList<ShareRecord> Store::search(const Query &query) const
 QList<qint64> Store::matchingIds(const Query &query) const
 {
     QList<qint64> ids;
-    Query all = query;
-    all.limit = -1;
-    const Where where = whereOf(all, m_fullText);
+    const Where where = whereOf(query, m_fullText);
     QSqlQuery select(database());
     select.setForwardOnly(true);
-    if (!exec(select, u"SELECT id FROM shares"_s + where.sql + orderClause(all, m_fullText), where.binds))
+    if (!exec(select, u"SELECT id FROM shares"_s + where.sql + orderClause(query, m_fullText), where.binds))
         return ids;
     while (select.next())
         ids.append(select.value(0).toLongLong());

@@ -22,7 +22,7 @@
 namespace Library {
 
 // The newest schema this program writes; migrations bring every older file up to it.
-inline constexpr int kSchemaVersion = 4;
+inline constexpr int kSchemaVersion = 5;
 
 struct OpenOptions
 {
@@ -98,7 +98,7 @@ public:
 
     // Queries.
     QList<ShareRecord> search(const Query &query) const;
-    QList<qint64> matchingIds(const Query &query) const; // in the query's order, no limit
+    QList<qint64> matchingIds(const Query &query) const; // in the query's order, up to its limit
     QList<ShareRecord> records(const QList<qint64> &ids) const; // in the order of ids; missing ids skipped
     // First sighting of each key in keys that is in the library.
     QHash<QString, QDateTime> firstSeen(const QStringList &keys) const;

@@ -39,10 +39,10 @@ QList<TitledId> allTitles(const Store &store)
     QList<TitledId> titles;
     QSqlQuery query(store.database());
     query.setForwardOnly(true);
-    if (!query.exec(u"SELECT id, title FROM shares"_s))
+    if (!query.exec(u"SELECT id, title, title_folded FROM shares"_s))
         return titles;
     while (query.next())
-        titles.append({query.value(0).toLongLong(), query.value(1).toString()});
+        titles.append({query.value(0).toLongLong(), query.value(1).toString(), query.value(2).toString()});
     return titles;
 }
 

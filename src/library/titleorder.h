@@ -14,9 +14,10 @@ struct TitledId
 {
     qint64 id = 0;
     QString title;
+    QString folded; // as searches compare it (searchableTitle), kept in the file
 };
 
-// Every share's id and title, in no particular order.
+// Every share's id, title and folded title, in no particular order.
 QList<TitledId> allTitles(const Store &store);
 
 // The shares' titles in the order of a language's collation (numbers inside titles by value:

@@ -65,12 +65,7 @@ bool failsForGood(const DemoSite::Options &site, const std::string &path, int re
     return true;
 }
 
-// Stops the site after dropping the client's kept-alive connections, which would hold the stop.
-void stopSite(DemoSite::Server &site)
-{
-    Net::networkManager().clearConnectionCache();
-    site.stop();
-}
+using DemoSiteRows::stopSite;
 
 QString listingEntry(const QString &id, const QString &title)
 {

@@ -1,6 +1,8 @@
 #include "gui/librarybatch.h"
+#include "gui/librarytexts.h"
 #include "gui/librarywindow.h"
 #include "library/store.h"
+#include "support/demositerows.h"
 #include "library/watches.h"
 #include "support/libraryfill.h"
 #include "support/recordedform.h"
@@ -10,6 +12,7 @@
 #include <QComboBox>
 #include <QGuiApplication>
 #include <QHeaderView>
+#include <QLabel>
 #include <QLineEdit>
 #include <QTableView>
 #include <QTest>
@@ -24,6 +27,7 @@ class LibraryWindowTest : public QObject
 private slots:
     void window();
     void modelReadsTheRestAfterTheFirstRows();
+    void checkLinksOfTheSelection();
     void mainListMarksKnownShares();
     void watchesAreSources();
 };
@@ -156,6 +160,35 @@ void LibraryWindowTest::modelReadsTheRestAfterTheFirstRows()
     model.setFilter(search);
     QCOMPARE(model.ids().size(), (count + 9) / 10);
     QCOMPARE(model.recordAt(model.rowCount() - 1).title, u"纪录片 %1"_s.arg((count - 1) / 10 * 10));
+}
+
+void LibraryWindowTest::checkLinksOfTheSelection()
+{
+    DemoSite::Server site(DemoSite::Options{.seed = 5});
+    QVERIFY(site.start());
+    const Config::Endpoints endpoints = DemoSiteRows::endpointsOf(site);
+    const std::optional<DemoSite::Entry> live = DemoSiteRows::firstShareIn(site.catalog(), DemoSite::ShareState::Live);
+    QVERIFY(live);
+    TemporaryLibrary library;
+    QVERIFY(library.record({TemporaryLibrary::sighting(u"有效"_s, QString::fromStdString(live->shareCode), u"c"_s, kStart, endpoints.sharePrefix),
+                            TemporaryLibrary::sighting(u"未选"_s, u"s/x"_s, u"c"_s, kStart.addSecs(-1), endpoints.sharePrefix)}));
+    RecordedSeams seams;
+    Gui::LibraryWindowSetup setup = seams.setup(library.store(), {});
+    setup.endpoints = &endpoints;
+    Gui::LibraryWindow window(setup);
+    auto *check = window.findChild<QAction *>(u"checkLinks"_s);
+    QVERIFY(!check->isEnabled());
+    window.view().selectRow(0); // last seen first: the live share
+    QVERIFY(check->isEnabled());
+    check->trigger();
+    DemoSiteRows::stopSite(site);
+
+    QCOMPARE(DemoSiteRows::shareVisits(site).size(), 1u);
+    const LibraryModel &model = window.model();
+    QCOMPARE(model.data(model.index(0, LibraryModel::LinkColumn)).toString(), Gui::linkStateText(Crawl::LinkState::Live));
+    QVERIFY(model.data(model.index(1, LibraryModel::LinkColumn)).toString().isEmpty());
+    QVERIFY(window.findChild<QLabel *>(u"status"_s)->text().contains(u'1'));
+    QVERIFY(seams.messages.isEmpty());
 }
 
 void LibraryWindowTest::mainListMarksKnownShares()

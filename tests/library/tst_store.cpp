@@ -266,6 +266,12 @@ void TestStore::searchAgreesWithAPlainScan()
                 expected.insert(candidate);
         QCOMPARE(titlesOf(opened.store->search(matching(query))), expected);
     }
+    // A limit gives what the whole list starts with (the window's first rows).
+    Library::Query first;
+    first.sort = Library::SortColumn::TimesSeen;
+    const QList<qint64> all = opened.store->matchingIds(first);
+    first.limit = 100;
+    QCOMPARE(opened.store->matchingIds(first), all.first(100));
 }
 
 void TestStore::oneRowPerShareWithItsHistory()

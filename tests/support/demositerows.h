@@ -3,6 +3,9 @@
 #include "demo-site/server.h"
 #include "harvest/resourceentry.h"
 #include "config/endpoints.h"
+#include "net/networkaccess.h"
+
+#include <QNetworkAccessManager>
 
 #include <optional>
 #include <vector>
@@ -39,6 +42,13 @@ inline std::vector<DemoSite::Visit> shareVisits(const DemoSite::Server &site)
     std::vector<DemoSite::Visit> visits = site.visits();
     std::erase_if(visits, [](const DemoSite::Visit &visit) { return !visit.path.starts_with(DemoSite::kSharePath); });
     return visits;
+}
+
+// Stops the site after dropping the client's kept-alive connections, which would hold the stop.
+inline void stopSite(DemoSite::Server &site)
+{
+    Net::networkManager().clearConnectionCache();
+    site.stop();
 }
 
 inline Harvest::ResourceEntry expectedRow(const DemoSite::Entry &entry, int number)
