@@ -145,14 +145,18 @@ CrawlResult runCrawlRequest(const Context &context, const CrawlRequest &request,
     Crawl::Crawler crawler(plan, fetcher);
     ProgressPrinter progress(context.err, request.plan.linksChecked());
 
+    // The rows are committed on a thread of their own while the crawl fetches the next ones.
     Library::Recorder recorder(store, request.runKind,
                                request.runSubject.isEmpty() ? Library::crawlSubject(request.plan) : request.runSubject,
-                               [&](const QString &line) { progress.print(prefix + line + u'\n'); });
+                               [&](const QString &line) { progress.print(prefix + line + u'\n'); },
+                               Library::Recorder::Writing::Background);
 
     Crawl::CrawlCallbacks callbacks;
     // Written before recorded: a kill in between costs the library that one row, never the output.
     // A job's row goes into the library with the job's state, in one transaction.
+    // The row before is kept first, so a kill costs the library at most the row in flight.
     callbacks.row = [&](const Crawl::CrawlRow &row) {
+        recorder.settle();
         const QString line = Crawl::formatRow(request.format, row, request.formulas);
         if (!writtenAtEnd && !write(line))
             return false;
@@ -161,21 +165,25 @@ CrawlResult runCrawlRequest(const Context &context, const CrawlRequest &request,
             recorder.record(sighting);
             return true;
         }
-        recorder.record(sighting, [&] {
-            return Library::addJobEntry(*store, request.job, job.nextSeq++, row.page.value_or(Crawl::kResultsPage),
-                                        row.entry, line);
+        recorder.record(sighting, [name = request.job, seq = job.nextSeq++, page = row.page.value_or(Crawl::kResultsPage),
+                                   entry = row.entry, line](Library::Store &kept) {
+            return Library::addJobEntry(kept, name, seq, page, entry, line);
         });
         return true;
     };
     if (isJob) {
         callbacks.entrySkipped = [&](int page, const Harvest::ResourceEntry &entry) {
-            recorder.keep([&] { return Library::addJobEntry(*store, request.job, job.nextSeq++, page, entry, {}); });
+            recorder.keep([name = request.job, seq = job.nextSeq++, page, entry](Library::Store &kept) {
+                return Library::addJobEntry(kept, name, seq, page, entry, {});
+            });
         };
         callbacks.pageDone = [&](int page) {
-            recorder.keep([&] { return Library::markJobPageDone(*store, request.job, page); });
+            recorder.keep([name = request.job, page](Library::Store &kept) { return Library::markJobPageDone(kept, name, page); });
         };
         callbacks.listingRead = [&](int page, const QList<Harvest::ResourceEntry> &entries) {
-            recorder.keep([&] { return Library::keepJobListing(*store, request.job, page, entries); });
+            recorder.keep([name = request.job, page, entries](Library::Store &kept) {
+                return Library::keepJobListing(kept, name, page, entries);
+            });
         };
     }
     callbacks.progress = [&](const Crawl::CrawlProgress &state) { progress.show(state); };
@@ -204,6 +212,7 @@ CrawlResult runCrawlRequest(const Context &context, const CrawlRequest &request,
                        + QString::number(std::chrono::ceil<std::chrono::seconds>(request.pacing.longestRetryAfter).count())
                        + u": its remaining requests were not sent\n"_s);
     bool outputFailed = summary.outputFailed;
+    recorder.settle(); // what the writer has not kept yet is no part of the job's file
     if (writtenAtEnd && summary.pagesRead > 0) {
         outputFailed = !file.write(head);
         for (const QString &line : Library::loadJobState(*store, request.job).lines)

@@ -1,6 +1,7 @@
 #include "library/recorder.h"
 
 #include "library/store.h"
+#include "library/storewriter.h"
 
 using namespace Qt::StringLiterals;
 
@@ -11,7 +12,7 @@ QString recordingWarning(const QString &error)
     return u"the library keeps nothing of this run: "_s + error;
 }
 
-Recorder::Recorder(Store *store, RunKind kind, const QString &subject, Warn warn)
+Recorder::Recorder(Store *store, RunKind kind, const QString &subject, Warn warn, Writing writing)
     : m_store(store)
     , m_warn(std::move(warn))
 {
@@ -19,10 +20,12 @@ Recorder::Recorder(Store *store, RunKind kind, const QString &subject, Warn warn
         return;
     if (m_store->isReadOnly()) {
         fail(u"it is open read-only"_s);
+        m_store = nullptr;
         return;
     }
-    if (const QString error = m_store->startRun(kind, subject, m_runId); !error.isEmpty())
-        fail(error);
+    if (writing == Writing::Background)
+        m_writer = std::make_unique<StoreWriter>(*m_store);
+    submit([this, kind, subject](Store &kept) { return kept.startRun(kind, subject, m_runId); });
 }
 
 Recorder::~Recorder()
@@ -33,40 +36,70 @@ Recorder::~Recorder()
 
 void Recorder::record(const Sighting &sighting)
 {
-    if (m_runId == 0)
-        return;
-    if (const QString error = m_store->record(m_runId, sighting); !error.isEmpty())
-        fail(error);
+    submit([this, sighting](Store &store) { return m_runId == 0 ? QString() : store.record(m_runId, sighting); });
 }
 
-void Recorder::record(const Sighting &sighting, const std::function<QString()> &alongside)
+void Recorder::record(const Sighting &sighting, Work alongside)
 {
-    if (m_runId == 0)
-        return;
-    if (const QString error = m_store->record(m_runId, sighting, alongside); !error.isEmpty())
-        fail(error);
+    submit([this, sighting, alongside = std::move(alongside)](Store &store) {
+        return m_runId == 0 ? QString() : store.record(m_runId, sighting, [&] { return alongside(store); });
+    });
 }
 
-void Recorder::keep(const std::function<QString()> &work)
+void Recorder::keep(Work work)
 {
-    if (m_runId == 0)
-        return;
-    if (const QString error = m_store->inTransaction(work); !error.isEmpty())
-        fail(error);
+    submit([this, work = std::move(work)](Store &store) {
+        return m_runId == 0 ? QString() : store.inTransaction([&] { return work(store); });
+    });
+    // A job's state between rows (a page's entries, its end) is kept before the crawl goes on,
+    // so a kill never makes the next run ask a page again.
+    settle();
+}
+
+void Recorder::settle()
+{
+    if (m_writer) {
+        m_writer->settle();
+        noteErrors();
+    }
 }
 
 void Recorder::finish(const QString &outcome)
 {
     m_finished = true;
-    if (m_runId == 0)
+    submit([this, outcome](Store &store) { return m_runId == 0 ? QString() : store.endRun(m_runId, outcome); });
+    settle();
+    m_writer.reset();
+    m_store = nullptr;
+}
+
+bool Recorder::failed()
+{
+    settle();
+    return m_warned;
+}
+
+void Recorder::submit(Work work)
+{
+    if (!m_store)
         return;
-    if (const QString error = m_store->endRun(m_runId, outcome); !error.isEmpty())
-        fail(error);
+    if (!m_writer) {
+        fail(work(*m_store));
+        return;
+    }
+    noteErrors();
+    m_writer->submit(std::move(work));
+}
+
+void Recorder::noteErrors()
+{
+    if (m_writer)
+        fail(m_writer->takeError());
 }
 
 void Recorder::fail(const QString &error)
 {
-    if (m_warned)
+    if (error.isEmpty() || m_warned)
         return;
     m_warned = true;
     if (m_warn)

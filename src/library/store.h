@@ -75,6 +75,9 @@ public:
     bool hasFullTextSearch() const { return m_fullText; }
     // The connection, for the queries of the library's own files.
     QSqlDatabase database() const;
+    // A second connection to the same file for the calling thread (a connection serves the
+    // thread that made it), without the checks of opening: they were made. Null when it fails.
+    std::unique_ptr<Store> anotherConnection() const;
 
     // Recording. Each returns the error text of SQLite, empty on success.
     QString startRun(RunKind kind, const QString &subject, qint64 &runId);

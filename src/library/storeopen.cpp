@@ -50,8 +50,8 @@ QVariant scalar(const QSqlDatabase &db, const QString &sql, QSqlError *error = n
     return query.value(0);
 }
 
-// Opens path and checks it; a file that SQLite finds damaged says so rather than failing.
-Connection connectTo(const QString &path, bool readOnly)
+// Opens path and, when asked, checks it; a file that SQLite finds damaged says so rather than failing.
+Connection connectTo(const QString &path, bool readOnly, bool check = true)
 {
     Connection connection;
     connection.name = uniqueConnectionName();
@@ -73,9 +73,11 @@ Connection connectTo(const QString &path, bool readOnly)
         scalar(db, u"PRAGMA synchronous=NORMAL"_s);
     }
     scalar(db, u"PRAGMA foreign_keys=ON"_s);
-    const QVariant check = scalar(db, u"PRAGMA quick_check"_s, &error);
+    if (!check)
+        return connection;
+    const QVariant answer = scalar(db, u"PRAGMA quick_check"_s, &error);
     // A check that could not run for a lock says nothing of damage; only what SQLite found does.
-    if (check.isValid() ? check.toString() != u"ok" : isDamage(error))
+    if (answer.isValid() ? answer.toString() != u"ok" : isDamage(error))
         connection.damaged = true;
     return connection;
 }
@@ -172,6 +174,16 @@ Opened openStore(const QString &path, OpenOptions options)
     db = {};
     opened.store.reset(new Store(connection.name, path, readOnly, fullText));
     return opened;
+}
+
+std::unique_ptr<Store> Store::anotherConnection() const
+{
+    const Connection connection = connectTo(m_path, m_readOnly, false);
+    if (!connection.error.isEmpty()) {
+        closeConnection(connection.name);
+        return nullptr;
+    }
+    return std::unique_ptr<Store>(new Store(connection.name, m_path, m_readOnly, m_fullText));
 }
 
 } // namespace Library
