@@ -101,6 +101,8 @@ int importJsonLines(const Context &context, Library::Store &store, const QString
     }
     flush();
     if (error.isEmpty())
+        error = store.indexPendingTitles();
+    if (error.isEmpty())
         error = store.endRun(run, bad > 0 ? u"partial"_s : u"imported"_s);
     if (!error.isEmpty()) {
         context.err << "library import: " << error << '\n';

@@ -67,7 +67,12 @@ void Recorder::settle()
 void Recorder::finish(const QString &outcome)
 {
     m_finished = true;
-    submit([this, outcome](Store &store) { return m_runId == 0 ? QString() : store.endRun(m_runId, outcome); });
+    submit([this, outcome](Store &store) {
+        if (m_runId == 0)
+            return QString();
+        const QString error = store.indexPendingTitles();
+        return error.isEmpty() ? store.endRun(m_runId, outcome) : error;
+    });
     settle();
     m_writer.reset();
     m_store = nullptr;

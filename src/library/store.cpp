@@ -138,6 +138,9 @@ bool trigramCanAnswer(const QString &folded)
     return folded.toUcs4().size() >= 3;
 }
 
+// The last share id the trigram index holds (Store::indexPendingTitles).
+constexpr auto kIndexedThrough = u"(SELECT CAST(value AS INTEGER) FROM meta WHERE key = 'indexed_through')";
+
 struct Where
 {
     QString sql;
@@ -151,8 +154,11 @@ Where whereOf(const Query &query, bool fullText)
     if (!query.text.isEmpty()) {
         const QString folded = searchableTitle(query.text);
         if (fullText && trigramCanAnswer(folded)) {
-            terms += u"id IN (SELECT rowid FROM share_search WHERE share_search MATCH ?)"_s;
+            // Titles recorded since the index was last brought up to date are read by LIKE.
+            terms += u"(id IN (SELECT rowid FROM share_search WHERE share_search MATCH ?) OR (id > "_s
+                + QString::fromUtf16(kIndexedThrough) + u" AND title_folded LIKE ? ESCAPE '\\'))"_s;
             where.binds += phrase(folded);
+            where.binds += likePattern(folded);
         } else {
             terms += u"title_folded LIKE ? ESCAPE '\\'"_s;
             where.binds += likePattern(folded);
@@ -344,7 +350,7 @@ QString Store::recordOne(qint64 runId, const Sighting &sighting)
                           text(entry.shareCode), text(entry.extractionCode), text(sighting.shareUrl), seen, seen, shareId},
                          write))
             return errorOf(*write);
-        if (m_fullText && oldFolded != folded) {
+        if (m_fullText && oldFolded != folded && shareId <= indexedThrough()) {
             if (!runPrepared(u"INSERT INTO share_search(share_search, rowid, title_folded) VALUES('delete', ?, ?)"_s,
                              {shareId, oldFolded}, write)
                 || !runPrepared(u"INSERT INTO share_search(rowid, title_folded) VALUES(?, ?)"_s, {shareId, folded}, write))
@@ -360,8 +366,6 @@ QString Store::recordOne(qint64 runId, const Sighting &sighting)
                          write))
             return errorOf(*write);
         shareId = write->lastInsertId().toLongLong();
-        if (m_fullText && !runPrepared(u"INSERT INTO share_search(rowid, title_folded) VALUES(?, ?)"_s, {shareId, folded}, write))
-            return errorOf(*write);
     }
 
     const QVariant page = sighting.page ? QVariant(*sighting.page) : QVariant(QMetaType::fromType<int>());
@@ -572,6 +576,26 @@ QString Store::markOpened(const QList<qint64> &ids, const QDateTime &when)
     return updateIds(u"opened_at"_s, msecs(when), ids);
 }
 
+qint64 Store::indexedThrough() const
+{
+    QSqlQuery query(database());
+    return exec(query, u"SELECT "_s + QString::fromUtf16(kIndexedThrough)) && query.next() ? query.value(0).toLongLong() : 0;
+}
+
+QString Store::indexPendingTitles()
+{
+    if (!m_fullText || m_readOnly)
+        return {};
+    return inTransaction([&] {
+        QSqlQuery write(database());
+        if (!exec(write, u"INSERT INTO share_search(rowid, title_folded) SELECT id, title_folded FROM shares WHERE id > "_s
+                             + QString::fromUtf16(kIndexedThrough))
+            || !exec(write, u"INSERT OR REPLACE INTO meta(key, value) SELECT 'indexed_through', COALESCE(MAX(id), 0) FROM shares"_s))
+            return errorOf(write);
+        return QString();
+    });
+}
+
 QString Store::forgetBefore(const QDateTime &before, qint64 &forgotten)
 {
     forgotten = 0;
@@ -580,7 +604,8 @@ QString Store::forgetBefore(const QDateTime &before, qint64 &forgotten)
         QSqlQuery write(database());
         if (m_fullText
             && !exec(write, u"INSERT INTO share_search(share_search, rowid, title_folded)"
-                            " SELECT 'delete', id, title_folded FROM shares WHERE last_seen < ?"_s,
+                            " SELECT 'delete', id, title_folded FROM shares WHERE last_seen < ? AND id <= "_s
+                                + QString::fromUtf16(kIndexedThrough),
                      {cut}))
             return errorOf(write);
         if (!exec(write, u"DELETE FROM shares WHERE last_seen < ?"_s, {cut}))

@@ -92,6 +92,10 @@ public:
     QString inTransaction(const std::function<QString()> &work);
     // The same for many sightings in one transaction (imports, generated libraries).
     QString recordBatch(qint64 runId, const QList<Sighting> &sightings);
+    // Adds the titles recorded since the last call to the trigram index, in one transaction:
+    // recording leaves them out (searches read them by LIKE meanwhile), since an index segment
+    // per row would cost a crawl more than its rows.
+    QString indexPendingTitles();
     // Stores a check of the share keyed key (its share URL); a share not in the library is
     // ignored (no error).
     QString recordLinkCheck(const QString &key, const LinkCheck &check);
@@ -119,6 +123,7 @@ private:
     friend Opened openStore(const QString &path, OpenOptions options);
     Store(QString connection, QString path, bool readOnly, bool fullText);
     QString recordOne(qint64 runId, const Sighting &sighting);
+    qint64 indexedThrough() const;
     // Runs sql with binds as a statement prepared once for the connection (the recording's are
     // run for every row); query points at it.
     bool runPrepared(const QString &sql, const QVariantList &binds, QSqlQuery *&query);

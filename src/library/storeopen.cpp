@@ -87,7 +87,9 @@ bool prepareFullTextSearch(QSqlDatabase &db, bool wanted, bool readOnly)
 {
     const bool available = scalar(db, u"SELECT sqlite_compileoption_used('ENABLE_FTS5')"_s).toInt() == 1;
     const bool exists = scalar(db, u"SELECT COUNT(*) FROM sqlite_master WHERE name = 'share_search'"_s).toInt() > 0;
-    const bool stale = scalar(db, u"SELECT value FROM meta WHERE key = 'search_index'"_s).toString() == u"stale";
+    // An index without its high-water mark cannot tell which titles it lacks: it is built anew.
+    const bool stale = scalar(db, u"SELECT value FROM meta WHERE key = 'search_index'"_s).toString() == u"stale"
+        || !scalar(db, u"SELECT value FROM meta WHERE key = 'indexed_through'"_s).isValid();
     if (readOnly)
         return wanted && available && exists && !stale;
     QSqlQuery query(db);
@@ -106,7 +108,8 @@ bool prepareFullTextSearch(QSqlDatabase &db, bool wanted, bool readOnly)
          || query.exec(u"CREATE VIRTUAL TABLE share_search USING fts5(title_folded, content='shares',"
                        " content_rowid='id', tokenize='trigram case_sensitive 1')"_s))
         && query.exec(u"INSERT INTO share_search(share_search) VALUES('rebuild')"_s)
-        && query.exec(u"INSERT OR REPLACE INTO meta(key, value) VALUES('search_index', 'ready')"_s);
+        && query.exec(u"INSERT OR REPLACE INTO meta(key, value) VALUES('search_index', 'ready')"_s)
+        && query.exec(u"INSERT OR REPLACE INTO meta(key, value) SELECT 'indexed_through', COALESCE(MAX(id), 0) FROM shares"_s);
     if (!built || !db.commit()) {
         db.rollback();
         return false;
@@ -173,6 +176,7 @@ Opened openStore(const QString &path, OpenOptions options)
     const bool fullText = prepareFullTextSearch(db, options.fullTextSearch, readOnly);
     db = {};
     opened.store.reset(new Store(connection.name, path, readOnly, fullText));
+    opened.store->indexPendingTitles(); // what a run that was killed left out
     return opened;
 }
 

@@ -254,7 +254,10 @@ void TestStore::searchAgreesWithAPlainScan()
         titles.append(title);
         sightings.append(librarySighting(title, u"c"_s + QString::number(i)));
     }
-    QVERIFY(recordRun(*opened.store, sightings));
+    // The first half in the trigram index, the rest recorded since: searches read both.
+    QVERIFY(recordRun(*opened.store, sightings.mid(0, 1500)));
+    QCOMPARE(opened.store->indexPendingTitles(), QString());
+    QVERIFY(recordRun(*opened.store, sightings.mid(1500)));
 
     for (int i = 0; i < 300; ++i) {
         const QString &title = titles.at(random.bounded(titles.size()));
