@@ -1,7 +1,7 @@
 #include "cli/crawljobs.h"
 
 #include "cli/crawlcommand.h"
-#include "library/librarypath.h"
+#include "cli/libraryaccess.h"
 #include "text/printable.h"
 
 #include <QFileInfo>
@@ -178,14 +178,10 @@ int runCrawlJobAction(const Context &context)
     const QStringList rest = context.arguments.mid(1);
     if ((action == u"jobs" && !rest.isEmpty()) || (action == u"forget" && rest.size() != 1))
         return usageError(context, action == u"jobs" ? u"crawl jobs: no arguments"_s : u"crawl forget: one job name"_s);
-    if (!context.endpoints.keepLibrary)
-        return usageError(context, u"crawl: jobs are kept in the library, and --no-library leaves none"_s);
-    Library::Opened opened = Library::openConfiguredStore(context.endpoints);
-    if (!opened.store) {
-        context.err << "crawl: library: " << opened.error << '\n';
-        return Unreachable;
-    }
-    Library::Store &store = *opened.store;
+    const RequiredLibrary library = requireLibrary(context, u"crawl"_s, action, action == u"forget");
+    if (!library.store)
+        return library.exit;
+    Library::Store &store = *library.store;
     if (action == u"forget") {
         bool found = false;
         if (const QString error = Library::forgetJob(store, rest.first(), found); !error.isEmpty()) {

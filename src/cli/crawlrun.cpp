@@ -215,7 +215,7 @@ CrawlResult runCrawlRequest(const Context &context, const CrawlRequest &request,
     recorder.settle(); // what the writer has not kept yet is no part of the job's file
     if (writtenAtEnd && summary.pagesRead > 0) {
         outputFailed = !file.write(head);
-        for (const QString &line : Library::loadJobState(*store, request.job).lines)
+        for (const QString &line : Library::jobLines(*store, request.job))
             outputFailed = outputFailed || !file.write(line);
     }
     if (toFile && summary.pagesRead > 0 && !outputFailed && !file.commit())

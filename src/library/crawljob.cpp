@@ -1,5 +1,7 @@
 #include "library/crawljob.h"
 
+#include "library/sqlexec.h"
+
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QSqlError>
@@ -11,15 +13,6 @@ using namespace Qt::StringLiterals;
 namespace Library {
 
 namespace {
-
-bool exec(QSqlQuery &query, const QString &sql, const QVariantList &binds = {})
-{
-    if (!query.prepare(sql))
-        return false;
-    for (const QVariant &value : binds)
-        query.addBindValue(value);
-    return query.exec();
-}
 
 QString encode(const JobParameters &parameters)
 {
@@ -35,11 +28,6 @@ JobParameters decode(const QString &text)
     for (const QJsonValue &pair : QJsonDocument::fromJson(text.toUtf8()).array())
         parameters.append({pair[0].toString(), pair[1].toString()});
     return parameters;
-}
-
-QDateTime timeOf(const QVariant &value)
-{
-    return value.isNull() ? QDateTime() : QDateTime::fromMSecsSinceEpoch(value.toLongLong(), Qt::UTC);
 }
 
 constexpr auto kJobColumns =
@@ -190,6 +178,17 @@ JobState loadJobState(const Store &store, const QString &name)
         }
     }
     return state;
+}
+
+QStringList jobLines(const Store &store, const QString &name)
+{
+    QStringList lines;
+    QSqlQuery query(store.database());
+    query.setForwardOnly(true);
+    if (exec(query, u"SELECT line FROM job_entries WHERE job = ? AND line IS NOT NULL ORDER BY page, seq"_s, {name}))
+        while (query.next())
+            lines.append(query.value(0).toString());
+    return lines;
 }
 
 QString addJobEntry(Store &store, const QString &name, qint64 seq, int page, const Harvest::ResourceEntry &entry,

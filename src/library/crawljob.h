@@ -53,6 +53,8 @@ struct JobState
     qint64 nextSeq = 0;
 };
 JobState loadJobState(const Store &store, const QString &name);
+// Only the rows as written, in page and row order (JobState::lines).
+QStringList jobLines(const Store &store, const QString &name);
 
 // Inside a transaction of the caller's (Store::record's alongside, Store::inTransaction): an
 // entry finished, with the line written for it, or a null line when it gave no row.

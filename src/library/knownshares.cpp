@@ -1,5 +1,7 @@
 #include "library/knownshares.h"
 
+#include "library/sqlexec.h"
+
 #include <QSqlQuery>
 #include <QVariant>
 
@@ -11,12 +13,10 @@ bool isKnownShare(const Store &store, const QString &entryId, const QString &sha
 {
     // NULLIF: an empty id or URL matches no share (shares without an entry id hold '').
     QSqlQuery query(store.database());
-    query.prepare(u"SELECT 1 FROM shares WHERE key = NULLIF(?, '') OR key = NULLIF(?, '') OR entry_id = NULLIF(?, '')"
-                  " LIMIT 1"_s);
-    query.addBindValue(shareUrl);
-    query.addBindValue(entryId);
-    query.addBindValue(entryId);
-    return query.exec() && query.next();
+    return exec(query,
+                u"SELECT 1 FROM shares WHERE key = NULLIF(?, '') OR key = NULLIF(?, '') OR entry_id = NULLIF(?, '') LIMIT 1"_s,
+                {shareUrl, entryId, entryId})
+        && query.next();
 }
 
 } // namespace Library

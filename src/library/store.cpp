@@ -1,6 +1,7 @@
 #include "library/store.h"
 
 #include "library/schema.h"
+#include "library/sqlexec.h"
 #include "library/storefile.h"
 
 #include <QAtomicInteger>
@@ -27,11 +28,6 @@ QVariant msecs(const QDateTime &time)
     return time.isValid() ? QVariant(time.toMSecsSinceEpoch()) : QVariant(QMetaType::fromType<qint64>());
 }
 
-QDateTime timeOf(const QVariant &value)
-{
-    return value.isNull() ? QDateTime() : QDateTime::fromMSecsSinceEpoch(value.toLongLong(), Qt::UTC);
-}
-
 // Qt binds a null QString as NULL; the library's text columns hold "" for "none".
 QVariant text(const QString &value)
 {
@@ -41,16 +37,6 @@ QVariant text(const QString &value)
 QString errorOf(const QSqlQuery &query)
 {
     return query.lastError().text();
-}
-
-// Runs sql with binds; the query stays for reading its rows.
-bool exec(QSqlQuery &query, const QString &sql, const QVariantList &binds = {})
-{
-    if (!query.prepare(sql))
-        return false;
-    for (const QVariant &value : binds)
-        query.addBindValue(value);
-    return query.exec();
 }
 
 QString placeholders(qsizetype count)
@@ -450,14 +436,18 @@ QList<LinkCheck> Store::linkHistory(qint64 shareId) const
     return checks;
 }
 
+bool Store::selectShares(QSqlQuery &select, const QString &columns, const Query &query) const
+{
+    const Where where = whereOf(query, m_fullText);
+    select.setForwardOnly(true);
+    return exec(select, u"SELECT "_s + columns + u" FROM shares"_s + where.sql + orderClause(query, m_fullText), where.binds);
+}
+
 QList<ShareRecord> Store::search(const Query &query) const
 {
     QList<ShareRecord> found;
-    const Where where = whereOf(query, m_fullText);
     QSqlQuery select(database());
-    select.setForwardOnly(true);
-    if (!exec(select, u"SELECT "_s + QString::fromUtf16(kRecordColumns) + u" FROM shares"_s + where.sql + orderClause(query, m_fullText),
-              where.binds))
+    if (!selectShares(select, QString::fromUtf16(kRecordColumns), query))
         return found;
     while (select.next())
         found.append(recordOf(select));
@@ -467,10 +457,8 @@ QList<ShareRecord> Store::search(const Query &query) const
 QList<qint64> Store::matchingIds(const Query &query) const
 {
     QList<qint64> ids;
-    const Where where = whereOf(query, m_fullText);
     QSqlQuery select(database());
-    select.setForwardOnly(true);
-    if (!exec(select, u"SELECT id FROM shares"_s + where.sql + orderClause(query, m_fullText), where.binds))
+    if (!selectShares(select, u"id"_s, query))
         return ids;
     while (select.next())
         ids.append(select.value(0).toLongLong());
@@ -589,8 +577,11 @@ QString Store::indexPendingTitles()
     return inTransaction([&] {
         QSqlQuery write(database());
         if (!exec(write, u"INSERT INTO share_search(rowid, title_folded) SELECT id, title_folded FROM shares WHERE id > "_s
-                             + QString::fromUtf16(kIndexedThrough))
-            || !exec(write, u"INSERT OR REPLACE INTO meta(key, value) SELECT 'indexed_through', COALESCE(MAX(id), 0) FROM shares"_s))
+                             + QString::fromUtf16(kIndexedThrough)))
+            return errorOf(write);
+        // Most openings find nothing to add; they leave the file unwritten.
+        if (write.numRowsAffected() > 0
+            && !exec(write, u"INSERT OR REPLACE INTO meta(key, value) SELECT 'indexed_through', MAX(id) FROM shares"_s))
             return errorOf(write);
         return QString();
     });

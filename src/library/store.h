@@ -124,6 +124,8 @@ private:
     Store(QString connection, QString path, bool readOnly, bool fullText);
     QString recordOne(qint64 runId, const Sighting &sighting);
     qint64 indexedThrough() const;
+    // Runs the query's SELECT of columns from the shares, filtered and ordered as it says.
+    bool selectShares(QSqlQuery &select, const QString &columns, const Query &query) const;
     // Runs sql with binds as a statement prepared once for the connection (the recording's are
     // run for every row); query points at it.
     bool runPrepared(const QString &sql, const QVariantList &binds, QSqlQuery *&query);

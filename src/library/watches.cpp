@@ -1,5 +1,7 @@
 #include "library/watches.h"
 
+#include "library/sqlexec.h"
+
 #include <QSqlError>
 #include <QSqlQuery>
 #include <QVariant>
@@ -12,11 +14,6 @@ namespace {
 
 const QString kColumns = u"SELECT name, keyword, first_page, last_page, every_seconds, check_links, created_at,"
                         " last_run_at, last_new FROM watches"_s;
-
-QDateTime timeOf(const QVariant &value)
-{
-    return value.isNull() ? QDateTime() : QDateTime::fromMSecsSinceEpoch(value.toLongLong(), Qt::UTC);
-}
 
 Watch watchOf(const QSqlQuery &query)
 {
@@ -37,11 +34,7 @@ Watch watchOf(const QSqlQuery &query)
 // Runs sql with binds; SQLite's error text, empty on success.
 QString run(QSqlQuery &query, const QString &sql, const QVariantList &binds)
 {
-    if (!query.prepare(sql))
-        return query.lastError().text();
-    for (const QVariant &value : binds)
-        query.addBindValue(value);
-    return query.exec() ? QString() : query.lastError().text();
+    return exec(query, sql, binds) ? QString() : query.lastError().text();
 }
 
 QList<Watch> select(const Store &store, const QString &where, const QVariantList &binds)
