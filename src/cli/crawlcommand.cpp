@@ -24,6 +24,7 @@ namespace {
 
 constexpr int kMostRetries = 100;
 constexpr qint64 kMostKnownInRow = 1000000;
+constexpr qint64 kMostAtOnce = 16; // requests in flight, in all and to one host
 
 struct CrawlOptions
 {
@@ -128,6 +129,10 @@ CrawlOptions parseOptions(const Context &context)
                  [&](qint64 n) { request.pacing.retries = static_cast<int>(n); });
     numberOption(arguments, u"backoff"_s, 0, request.pacing.backoffCap.count(), error,
                  [&](qint64 ms) { request.pacing.backoffBase = std::chrono::milliseconds(ms); });
+    numberOption(arguments, u"concurrency"_s, 1, kMostAtOnce, error,
+                 [&](qint64 n) { request.pacing.concurrency = static_cast<int>(n); });
+    numberOption(arguments, u"per-host"_s, 1, kMostAtOnce, error,
+                 [&](qint64 n) { request.pacing.perHost = static_cast<int>(n); });
     numberOption(arguments, u"max-retry-after"_s, 0, Config::kLongestDelayMs / 1000, error,
                  [&](qint64 s) { request.pacing.longestRetryAfter = std::chrono::seconds(s); });
     if (error.isEmpty() && arguments.options.contains(u"jitter"_s)) {

@@ -17,10 +17,11 @@ inline constexpr char kCrawlSynopsis[] =
     "  crawl [--pages A-B | --pages N | --keyword TEXT] [--format jsonl|csv|tsv] [--raw] [--output FILE [--append]]\n"
     "        [--check-links] [--link-states LIST | --only-live] [--dead-marker TEXT]... [--max-age AGE]\n"
     "        [--recheck] [--delay MS] [--jitter F] [--retries N] [--backoff MS] [--max-retry-after SECONDS]\n"
-    "        [--robots obey|ignore] [--new-only] [--stop-after-known N] [--job NAME | --resume [NAME]] [--replay]\n"
+    "        [--robots obey|ignore] [--concurrency N] [--per-host M] [--new-only] [--stop-after-known N]\n"
+    "        [--job NAME | --resume [NAME]] [--replay]\n"
     "  crawl jobs | crawl forget NAME\n"
     "      harvest listing pages A..B (0..32767, default 0) or the results for TEXT (2 characters or\n"
-    "      more), one request after the other; one row per share (page, number, title, fileCount,\n"
+    "      more), one request after the other or N at a time; one row per share (page, number, title, fileCount,\n"
     "      shareCode, extractionCode, shareUrl; link, linkReason, checkedAt when links are checked),\n"
     "      written as soon as its detail page is read,\n"
     "      duplicates skipped. Progress and a summary on stderr; Ctrl-C ends after the current\n"
@@ -54,6 +55,9 @@ inline constexpr OptionSpec kCrawlOptions[] = {
     {"jitter", "F", "each pause is (1-F)..(1+F) times the delay, F from 0 to 1 (default 0.5)"},
     {"retries", "N", "retries of a failed transfer, a 429 or a 5xx answer (default 2), other 4xx never"},
     {"backoff", "MS", "first retry wait, doubled each time up to 10 s, with jitter (default 500)"},
+    {"concurrency", "N", "requests in flight at once, 1 to 16 (default 1: one after the other); pages,\n"
+                         "detail pages and share links are asked ahead, rows still come out in page order"},
+    {"per-host", "M", "of which to one host, 1 to 16 (default 2); Qt opens at most 6 connections to one"},
     {"robots", "obey|ignore", "obey (default): read the share site's robots.txt first (rules for vorlen, as\n"
                               "vorlen360 names it, else for *), skip what it disallows, keep its Crawl-delay (up\n"
                               "to 60 s)"},

@@ -31,24 +31,35 @@ CrawlSummary Crawler::run(const CrawlCallbacks &callbacks)
     m_seenShareCodes = m_plan.resume.seenShareCodes;
     m_knownInRow = 0;
     m_robots = {};
+    m_frontier = {};
+    m_idsAhead.clear();
+    m_codesAhead.clear();
     m_start = std::chrono::steady_clock::now();
     m_fetcher.keepAtLeast(m_plan.shareSite, m_plan.profile.minimumDelay);
+    if (m_fetcher.concurrency() > 1)
+        m_ahead = std::make_unique<AnswersAhead>(m_fetcher, m_fetcher.concurrency() * kAheadPerRequest,
+                                                 [this](const QString &url, AnswersAhead::Kind kind, Turn turn,
+                                                        const Answer &answer) { arrivedAhead(url, kind, turn, answer); });
 
     if (m_plan.obeyRobots && !readRobots()) {
         // Nothing of the site is crawled: no page was planned to be read.
     } else if (!m_plan.keyword.isEmpty()) {
         m_summary.pagesPlanned = 1;
-        crawlPage(Harvest::searchUrl(m_plan.shareSite, m_plan.profile, m_plan.keyword), std::nullopt);
+        crawlPage(std::nullopt);
     } else {
         m_summary.pagesPlanned = m_plan.lastPage - m_plan.firstPage + 1;
         for (int page = m_plan.firstPage;
              page <= m_plan.lastPage && !m_summary.stopped && !m_summary.outputFailed && !m_fetcher.isGivenUp(m_plan.shareSite)
              && !knownEnough();
              ++page)
-            crawlPage(Harvest::listingUrl(m_plan.shareSite, m_plan.profile, static_cast<qint16>(page)), page);
+            crawlPage(page);
         if (knownEnough())
             reportNotice(QString::number(m_knownInRow) + u" entries in a row were known already: no older entry was read"_s);
     }
+    m_ahead.reset(); // what was asked ahead and not taken is cancelled
+    m_listingsAhead.clear();
+    m_detailsAhead.clear();
+    m_entries = nullptr;
     m_summary.stopped = m_summary.stopped || m_fetcher.stopRequested();
     m_summary.hostsGivenUp = m_fetcher.hostsGivenUp();
     m_summary.elapsed = std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::steady_clock::now() - m_start);
@@ -87,9 +98,19 @@ bool Crawler::allowed(const QString &url) const
     return m_robots.isAllowed(QUrl(url).toEncoded(QUrl::RemoveScheme | QUrl::RemoveAuthority | QUrl::RemoveFragment));
 }
 
-void Crawler::crawlPage(const QString &url, std::optional<int> page)
+QString Crawler::pageUrl(int pageKey) const
 {
-    if (m_plan.resume.donePages.contains(page.value_or(kResultsPage))) {
+    return pageKey == kResultsPage ? Harvest::searchUrl(m_plan.shareSite, m_plan.profile, m_plan.keyword)
+                                   : Harvest::listingUrl(m_plan.shareSite, m_plan.profile, static_cast<qint16>(pageKey));
+}
+
+void Crawler::crawlPage(std::optional<int> page)
+{
+    const int pageKey = page.value_or(kResultsPage);
+    const QString url = pageUrl(pageKey);
+    m_turn = {pageKey, -1};
+    m_entries = nullptr;
+    if (m_plan.resume.donePages.contains(pageKey)) {
         ++m_summary.pagesRead;
         reportProgress(page, true);
         return;
@@ -101,13 +122,12 @@ void Crawler::crawlPage(const QString &url, std::optional<int> page)
         reportProgress(page, true);
         return;
     }
-    const int pageKey = page.value_or(kResultsPage);
     // A page an earlier run of the job read is not asked again: its entries were kept.
     if (const auto kept = m_plan.resume.listings.constFind(pageKey); kept != m_plan.resume.listings.cend()) {
         crawlEntries(*kept, page);
         return;
     }
-    const Answer listing = m_fetcher.get(url);
+    const Answer listing = answerFor(url);
     if (listing.kind == Answer::Kind::Stopped) {
         m_summary.stopped = true;
         return;
@@ -119,7 +139,10 @@ void Crawler::crawlPage(const QString &url, std::optional<int> page)
                              + (listing.isOk() ? u"empty page"_s : listing.describe()));
         reportProgress(page, true);
     } else {
-        const QList<Harvest::ResourceEntry> entries = Harvest::parseEntries(listing.body, m_plan.profile);
+        const auto ahead = m_listingsAhead.constFind(pageKey);
+        const QList<Harvest::ResourceEntry> entries =
+            ahead != m_listingsAhead.cend() ? *ahead : Harvest::parseEntries(listing.body, m_plan.profile);
+        m_listingsAhead.remove(pageKey);
         if (entries.isEmpty() && Harvest::isUnrecognisedPage(listing.body, m_plan.profile))
             m_summary.unrecognisedPages.append(pageName(page));
         if (m_callbacks->listingRead)
@@ -131,8 +154,10 @@ void Crawler::crawlPage(const QString &url, std::optional<int> page)
 void Crawler::crawlEntries(const QList<Harvest::ResourceEntry> &entries, std::optional<int> page)
 {
     bool whole = true;
-    for (const Harvest::ResourceEntry &entry : entries) {
-        if (!crawlEntry(entry, page) || knownEnough()) {
+    m_entries = &entries;
+    for (qsizetype i = 0; i < entries.size(); ++i) {
+        m_turn = {page.value_or(kResultsPage), i};
+        if (!crawlEntry(entries.at(i), page) || knownEnough()) {
             whole = false;
             break;
         }
@@ -161,8 +186,9 @@ bool Crawler::crawlEntry(Harvest::ResourceEntry entry, std::optional<int> page)
         return true;
     }
     const QString detailUrl = Harvest::detailUrl(m_plan.shareSite, m_plan.profile, entry.entryId);
+    m_detailsAhead.remove(detailUrl);
     const bool detailAllowed = allowed(detailUrl);
-    const Answer detail = detailAllowed ? m_fetcher.get(detailUrl) : Answer{};
+    const Answer detail = detailAllowed ? answerFor(detailUrl) : Answer{};
     if (detail.kind == Answer::Kind::Stopped) {
         m_summary.stopped = true;
         return false;
@@ -228,7 +254,7 @@ LinkCheck Crawler::checkLink(const QString &shareUrl)
         if (std::optional<LinkCheck> cached = m_callbacks->cachedLink(shareUrl))
             return *std::move(cached);
     }
-    return checkShare(m_fetcher, shareUrl, m_plan.profile.shareRules, m_plan.recheckGap);
+    return checkShareAnswers(answerFor(shareUrl), [&] { return againFor(shareUrl); }, m_plan.profile.shareRules);
 }
 
 void Crawler::reportSkipped(int page, const Harvest::ResourceEntry &entry) const

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "config/siteprofile.h"
+#include "crawl/answersahead.h"
 #include "crawl/crawlrow.h"
 #include "crawl/fetcher.h"
 #include "crawl/linkcache.h"
@@ -16,6 +17,7 @@
 #include <array>
 #include <chrono>
 #include <functional>
+#include <memory>
 #include <optional>
 
 namespace Crawl {
@@ -139,6 +141,10 @@ struct CrawlCallbacks
 // without one, its entry id; a repeated entry id costs no detail request. With obeyRobots, the
 // share site's robots.txt is read first (through the same fetcher): a listing page it disallows
 // is a failed page, an entry whose detail page it disallows a row without a share code.
+//
+// With a fetcher that sends several requests at once, the pages, detail pages and share links
+// the crawl is about to take are asked for ahead (AnswersAhead), as many as it sends at once,
+// while the rows still come out one by one in page and row order.
 class Crawler
 {
 public:
@@ -150,12 +156,29 @@ private:
     // Reads the share site's robots.txt; false when it could not be read (robotsUnreadable says why).
     bool readRobots();
     bool allowed(const QString &url) const;
-    void crawlPage(const QString &url, std::optional<int> page);
+    void crawlPage(std::optional<int> page);
+    QString pageUrl(int pageKey) const;
     // false when the crawl must end: the stop switch, or the row could not be written.
     bool crawlEntry(Harvest::ResourceEntry entry, std::optional<int> page);
     // The entries of a page, one after the other, then the page's end.
     void crawlEntries(const QList<Harvest::ResourceEntry> &entries, std::optional<int> page);
     LinkCheck checkLink(const QString &shareUrl);
+    // The answer to url, asked for now unless it was asked ahead; what follows is asked ahead.
+    Answer answerFor(const QString &url);
+    // The second answer for a share that read as dead, no sooner than the recheck gap after the first.
+    Answer againFor(const QString &shareUrl);
+    // Asks for detail pages ahead, in the crawl's order from where it stands, until there is no
+    // more room or the next one waits for a listing not read yet.
+    void askAhead();
+    // The entries of a page as the crawl will read them; nullptr while its listing is not read
+    // (it is asked for, if there is room).
+    const QList<Harvest::ResourceEntry> *entriesAhead(int pageKey);
+    // false when there is no more room.
+    bool askDetailAhead(const Harvest::ResourceEntry &entry, Turn turn);
+    // What an answer asked ahead leads to: a listing's detail pages, a detail page's share
+    // link, a dead share's second look.
+    void arrivedAhead(const QString &url, AnswersAhead::Kind kind, Turn turn, const Answer &answer);
+    void askShareAhead(const Harvest::ResourceEntry &entry, Turn turn, const Answer &detail);
     bool isKnown(const Harvest::ResourceEntry &entry, const QString &shareUrl) const;
     void noteKnown();
     // Enough known entries in a row to end the paging (stopAfterKnown).
@@ -174,6 +197,18 @@ private:
     QSet<QString> m_seenShareCodes;
     int m_knownInRow = 0;
     std::chrono::steady_clock::time_point m_start;
+
+    // Asking ahead: none while the fetcher sends one request at a time. Answers held ahead: as
+    // many as a listing's detail pages for each request the fetcher sends at once.
+    static constexpr int kAheadPerRequest = 8;
+    std::unique_ptr<AnswersAhead> m_ahead;
+    QHash<int, QList<Harvest::ResourceEntry>> m_listingsAhead; // read ahead of their turn
+    QHash<QString, Harvest::ResourceEntry> m_detailsAhead;     // by detail URL, asked ahead
+    QSet<QString> m_idsAhead;   // entry ids whose detail page was asked ahead, or skipped
+    QSet<QString> m_codesAhead; // share codes whose link was asked ahead
+    Turn m_turn{0, -1};         // where the crawl stands
+    Turn m_frontier;            // the first entry not yet looked at ahead
+    const QList<Harvest::ResourceEntry> *m_entries = nullptr; // of the page at m_turn, once read
 };
 
 } // namespace Crawl

@@ -70,14 +70,18 @@ bool wantsRecheck(const Answer &answer, const LinkVerdict &verdict)
 LinkCheck checkShare(Fetcher &fetcher, const QString &shareUrl, const Config::ShareRules &rules,
                      std::chrono::milliseconds gap)
 {
-    const Answer first = fetcher.get(shareUrl);
+    return checkShareAnswers(fetcher.get(shareUrl), [&] { return fetcher.get(shareUrl, Fetcher::BodyText::Page, gap); },
+                             rules);
+}
+
+LinkCheck checkShareAnswers(const Answer &first, const std::function<Answer()> &again, const Config::ShareRules &rules)
+{
     LinkCheck check{classifyShare(first, rules), QDateTime::currentDateTimeUtc(), first.status};
     if (!wantsRecheck(first, check.verdict))
         return check;
-    fetcher.holdBack(shareUrl, gap);
-    const Answer second = fetcher.get(shareUrl);
-    const LinkVerdict again = classifyShare(second, rules);
-    return {again == check.verdict ? again : LinkVerdict{}, QDateTime::currentDateTimeUtc(), second.status};
+    const Answer second = again();
+    const LinkVerdict secondVerdict = classifyShare(second, rules);
+    return {secondVerdict == check.verdict ? secondVerdict : LinkVerdict{}, QDateTime::currentDateTimeUtc(), second.status};
 }
 
 QString verdictText(const LinkVerdict &verdict)

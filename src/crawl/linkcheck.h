@@ -7,6 +7,7 @@
 #include <QString>
 
 #include <chrono>
+#include <functional>
 
 namespace Crawl {
 
@@ -31,6 +32,8 @@ bool wantsRecheck(const Answer &answer, const LinkVerdict &verdict);
 // carries the last answer's time and status.
 LinkCheck checkShare(Fetcher &fetcher, const QString &shareUrl, const Config::ShareRules &rules,
                      std::chrono::milliseconds gap = kRecheckGap);
+// The same from answers got elsewhere: the first, and `again` for the second when one is wanted.
+LinkCheck checkShareAnswers(const Answer &first, const std::function<Answer()> &again, const Config::ShareRules &rules);
 
 // "live", or "dead (cancelled)": a verdict for a person to read.
 QString verdictText(const LinkVerdict &verdict);

@@ -80,11 +80,17 @@ bool passedLimit(const QNetworkReply &reply)
     return reply.property(kPassedLimit).toBool();
 }
 
-ReplyPtr getPage(const QUrl &url, std::chrono::milliseconds transferTimeout)
+ReplyPtr startPage(const QUrl &url, std::chrono::milliseconds transferTimeout)
 {
     ReplyPtr reply(networkManager().get(request(url, {.transferTimeout = transferTimeout,
                                                       .headers = {{"If-Modified-Since"_ba, "0"_ba}}})));
     limitAnswer(*reply, kLargestPage);
+    return reply;
+}
+
+ReplyPtr getPage(const QUrl &url, std::chrono::milliseconds transferTimeout)
+{
+    ReplyPtr reply = startPage(url, transferTimeout);
     QEventLoop loop;
     QObject::connect(reply.get(), &QNetworkReply::finished, &loop, &QEventLoop::quit);
     if (!reply->isFinished())

@@ -48,5 +48,7 @@ namespace Net {
 // ends every running loop of the thread and makes later ones return at once, so the reply may
 // come back unfinished: a closed window never leaves a caller waiting here.
 ReplyPtr getPage(const QUrl &url, std::chrono::milliseconds transferTimeout);
+// The same GET, sent without waiting: the caller connects to the reply's finished signal.
+ReplyPtr startPage(const QUrl &url, std::chrono::milliseconds transferTimeout);
 
 } // namespace Net

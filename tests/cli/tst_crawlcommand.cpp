@@ -1,5 +1,6 @@
 // The crawl command's wiring: exit codes, the output file's safety, a stop by SIGINT in a child
-// process, and titles a spreadsheet would run as formulas (harvest and search as well). What
+// process, requests N at a time, and titles a spreadsheet would run as formulas (harvest and
+// search as well). What
 // rows hold is the core's business (tests/crawl).
 #include "demo-site/server.h"
 #include "support/csvreader.h"
@@ -41,6 +42,8 @@ private slots:
     void outputFile();
     void stopSignal_data();
     void stopSignal();
+    void concurrency_data();
+    void concurrency();
     void formulaTitles_data();
     void formulaTitles();
 };
@@ -69,6 +72,8 @@ void TestCrawlCommand::exitCodes_data()
     QTest::newRow("max age without its number") << 0.0 << QStringList{u"--max-age"_s, u"h"_s} << 2 << u"--max-age"_s;
     QTest::newRow("max age past ten years") << 0.0 << QStringList{u"--max-age"_s, u"3651d"_s} << 2 << u"--max-age"_s;
     QTest::newRow("negative retries") << 0.0 << QStringList{u"--retries"_s, u"-1"_s} << 2 << u"--retries"_s;
+    QTest::newRow("17 at a time") << 0.0 << QStringList{u"--concurrency=17"_s} << 2 << u"--concurrency"_s;
+    QTest::newRow("none to a host") << 0.0 << QStringList{u"--per-host=0"_s} << 2 << u"--per-host"_s;
 }
 
 void TestCrawlCommand::exitCodes()
@@ -135,8 +140,10 @@ void TestCrawlCommand::outputFile()
 void TestCrawlCommand::stopSignal_data()
 {
     QTest::addColumn<bool>("toFile");
-    QTest::newRow("to a file") << true;
-    QTest::newRow("to stdout") << false;
+    QTest::addColumn<QStringList>("pacing");
+    QTest::newRow("to a file") << true << QStringList{};
+    QTest::newRow("to stdout") << false << QStringList{};
+    QTest::newRow("6 at a time, to a file") << true << QStringList{u"--concurrency=6"_s, u"--per-host=6"_s};
 }
 
 // SIGINT in the middle of a long crawl: exit 130 soon after, and the output holds whole rows,
@@ -144,11 +151,12 @@ void TestCrawlCommand::stopSignal_data()
 void TestCrawlCommand::stopSignal()
 {
     QFETCH(bool, toFile);
+    QFETCH(QStringList, pacing);
     DemoSite::Server site(DemoSite::Options{.seed = 9, .latencyMs = 2});
     QVERIFY(site.start());
     QTemporaryDir dir;
     const QString path = dir.filePath(u"rows.jsonl"_s);
-    QStringList arguments = demoSiteArguments(site) + QStringList{u"crawl"_s, u"--pages"_s, u"0-150"_s};
+    QStringList arguments = demoSiteArguments(site) + QStringList{u"crawl"_s, u"--pages"_s, u"0-150"_s} + pacing;
     if (toFile)
         arguments += {u"--output"_s, path};
 
@@ -187,6 +195,48 @@ void TestCrawlCommand::stopSignal()
     QVERIFY2(err.contains(QByteArray(", rows written " + QByteArray::number(lines.size()) + ",")), err.constData());
     if (toFile)
         QCOMPARE(QDir(dir.path()).entryList(QDir::Files), QStringList{u"rows.jsonl"_s});
+}
+
+void TestCrawlCommand::concurrency_data()
+{
+    QTest::addColumn<QStringList>("arguments");
+    QTest::addColumn<int>("perHost");
+    QTest::newRow("8 at a time, 3 to a host") << QStringList{u"--concurrency=8"_s, u"--per-host=3"_s} << 3;
+    QTest::newRow("4 at a time, links checked")
+        << QStringList{u"--concurrency=4"_s, u"--per-host=4"_s, u"--check-links"_s, u"--pages=1"_s} << 4;
+    QTest::newRow("3 at a time, a flaky site") << QStringList{u"--concurrency=3"_s, u"--per-host=3"_s, u"--fail-fraction"_s} << 3;
+}
+
+// The same bytes as one request after the other, the site never asked more than the cap at once
+// and more than one at once at some point.
+void TestCrawlCommand::concurrency()
+{
+    QFETCH(QStringList, arguments);
+    QFETCH(int, perHost);
+    const bool flaky = arguments.removeAll(u"--fail-fraction"_s) > 0;
+    // A dead share is asked again after 2 s: one page of them is enough.
+    const QString pages = arguments.filter(u"--pages"_s).value(0, u"--pages=0-2"_s);
+    const QStringList crawl{pages, u"--no-library"_s, u"--backoff=1"_s};
+    const QStringList checks = arguments.filter(u"--check-links"_s);
+    // A check's time and the site's port are all that two runs cannot share.
+    const auto shared = [](QString text, const DemoSite::Server &site) {
+        return text.remove(QRegularExpression(u",\"checkedAt\":\"[^\"]*\""_s)).remove(QString::fromStdString(site.baseUrl()));
+    };
+    const DemoSite::Options options{.seed = 6, .latencyMs = 20, .failFraction = flaky ? 0.1 : 0.0, .steadyShares = true};
+
+    DemoSite::Server oneByOne(options);
+    QVERIFY(oneByOne.start());
+    const CliOutcome sequential = crawlAgainst(oneByOne, crawl + checks);
+    QCOMPARE(oneByOne.maxConcurrentRequests(), 1);
+
+    DemoSite::Server manyAtOnce(options);
+    QVERIFY(manyAtOnce.start());
+    const CliOutcome parallel = crawlAgainst(manyAtOnce, crawl + arguments);
+    QCOMPARE(parallel.code, sequential.code);
+    QVERIFY(!sequential.out.isEmpty());
+    QCOMPARE(shared(parallel.out, manyAtOnce), shared(sequential.out, oneByOne));
+    QVERIFY2(manyAtOnce.maxConcurrentRequests() <= perHost, qPrintable(QString::number(manyAtOnce.maxConcurrentRequests())));
+    QVERIFY(manyAtOnce.maxConcurrentRequests() > 1);
 }
 
 void TestCrawlCommand::formulaTitles_data()

@@ -8,6 +8,7 @@
 
 #include <sys/socket.h>
 
+#include <algorithm>
 #include <atomic>
 #include <chrono>
 #include <condition_variable>
@@ -62,6 +63,8 @@ struct Server::Impl
     bool stopping = false;
     std::unordered_map<std::string, int> attempts; // requests per path, under mutex
     std::vector<Visit> visits;                      // under mutex
+    int answering = 0;                              // under mutex
+    int mostAnswering = 0;                          // under mutex
 };
 
 int Server::Impl::bind(int wanted)
@@ -127,7 +130,12 @@ httplib::Server::HandlerResponse Server::Impl::answer(const httplib::Request &re
     {
         const std::lock_guard lock(mutex);
         visits.push_back({request.method, request.path, request.get_header_value("User-Agent"), std::chrono::steady_clock::now()});
+        mostAnswering = std::max(mostAnswering, ++answering);
     }
+    const std::unique_ptr<Impl, void (*)(Impl *)> answered(this, [](Impl *impl) {
+        const std::lock_guard lock(impl->mutex);
+        --impl->answering;
+    });
     waitOutLatency();
     offerGzipOnly(request, compressesAnswers(options.fault));
     const int attempt = countAttempt(request.path);
@@ -234,6 +242,12 @@ std::vector<Visit> Server::visits() const
 {
     const std::lock_guard lock(m_impl->mutex);
     return m_impl->visits;
+}
+
+int Server::maxConcurrentRequests() const
+{
+    const std::lock_guard lock(m_impl->mutex);
+    return m_impl->mostAnswering;
 }
 
 int Server::port() const

@@ -70,6 +70,8 @@ public:
     std::vector<std::string> forumLogouts() const;
     // Every request received so far, in the order of arrival.
     std::vector<Visit> visits() const;
+    // The most requests it was answering at one time so far (each one's latency included).
+    int maxConcurrentRequests() const;
 
 private:
     struct Impl;
