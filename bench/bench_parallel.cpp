@@ -32,8 +32,8 @@ struct Outcome
 std::map<std::string, Outcome> g_outcomes;
 std::map<std::string, double> g_seconds;
 
-// vorlen360-cli crawl against site with the options given; its rows, without the time of each
-// check (the only part two runs cannot share).
+// vorlen360-cli crawl against site with the options given; its rows without the time of each
+// check and the site's address (all that two runs on two sites cannot share).
 Outcome crawl(const DemoSite::Server &site, const QStringList &options)
 {
     const Config::Endpoints endpoints = Config::Endpoints::onDemoSite(QString::fromStdString(site.baseUrl()));
@@ -47,6 +47,7 @@ Outcome crawl(const DemoSite::Server &site, const QStringList &options)
     outcome.ok = tool.waitForFinished(-1) && tool.exitStatus() == QProcess::NormalExit && tool.exitCode() == 0;
     outcome.rows = QString::fromUtf8(tool.readAllStandardOutput())
                        .remove(QRegularExpression(QStringLiteral(",\"checkedAt\":\"[^\"]*\"")))
+                       .remove(QString::fromStdString(site.baseUrl()))
                        .toUtf8();
     return outcome;
 }

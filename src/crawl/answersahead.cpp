@@ -63,6 +63,8 @@ Answer AnswersAhead::take(const QString &key, const QString &url, std::chrono::m
         m_waiting = nullptr;
         m_awaited.clear();
         slot = m_slots.find(key);
+        if (slot == m_slots.end()) // dropped meanwhile, by what its answer led to
+            return m_fetcher.get(url, Fetcher::BodyText::Page, after, Fetcher::Order::First);
     }
     const Fetcher::Ticket ticket = slot->ticket;
     std::optional<Answer> answer = std::move(slot->answer);

@@ -198,9 +198,10 @@ private:
     int m_knownInRow = 0;
     std::chrono::steady_clock::time_point m_start;
 
-    // Asking ahead: none while the fetcher sends one request at a time. Answers held ahead: as
-    // many as a listing's detail pages for each request the fetcher sends at once.
-    static constexpr int kAheadPerRequest = 8;
+    // Asking ahead: none while the fetcher sends one request at a time. Answers held ahead for
+    // each request the fetcher sends at once: enough that a dead share's second look, 2 s
+    // later, does not hold up the requests behind it.
+    static constexpr int kAheadPerRequest = 16;
     std::unique_ptr<AnswersAhead> m_ahead;
     QHash<int, QList<Harvest::ResourceEntry>> m_listingsAhead; // read ahead of their turn
     QHash<QString, Harvest::ResourceEntry> m_detailsAhead;     // by detail URL, asked ahead

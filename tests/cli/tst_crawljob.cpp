@@ -57,9 +57,9 @@ void TestCrawlJob::resumedJobWritesEveryRowOnce_data()
     QTest::newRow("SIGTERM") << Stop{SIGTERM, 1} << 0.1 << QStringList{} << 1;
     QTest::newRow("SIGKILL") << Stop{SIGKILL, 1} << 0.1 << QStringList{} << 1;
     // Without failures the requests can be counted: at most the one in flight is asked again,
-    // or with requests 4 at a time, that one and what was asked ahead (half of 8 answers per request).
+    // or with requests 4 at a time, that one and what was asked ahead (half of 16 answers per request).
     QTest::newRow("SIGKILL, requests counted") << Stop{SIGKILL, 1} << 0.0 << QStringList{} << 1;
-    QTest::newRow("SIGKILL, 4 at a time") << Stop{SIGKILL, 1} << 0.0 << QStringList{u"--concurrency=4"_s, u"--per-host=4"_s} << 17;
+    QTest::newRow("SIGKILL, 4 at a time") << Stop{SIGKILL, 1} << 0.0 << QStringList{u"--concurrency=4"_s, u"--per-host=4"_s} << 33;
 }
 
 void TestCrawlJob::resumedJobWritesEveryRowOnce()
