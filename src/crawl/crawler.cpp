@@ -167,6 +167,7 @@ void Crawler::crawlEntries(const QList<Harvest::ResourceEntry> &entries, std::op
     if (m_callbacks->pageDone && whole && !m_summary.stopped && !m_summary.outputFailed)
         m_callbacks->pageDone(page.value_or(kResultsPage));
     reportProgress(page, true);
+    m_entries = nullptr; // the caller's list: asking ahead looks up the page's entries afresh
 }
 
 bool Crawler::crawlEntry(Harvest::ResourceEntry entry, std::optional<int> page)
