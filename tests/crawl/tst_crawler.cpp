@@ -99,6 +99,9 @@ private slots:
     void crawlDelayIsCutToTheLongestPause();
     void leastPause_data();
     void leastPause();
+    void requestsAtOnce_data();
+    void requestsAtOnce();
+    void queueOrder();
 };
 
 void TestCrawler::flakySite_data()
@@ -548,6 +551,62 @@ void TestCrawler::leastPause()
     QCOMPARE(run.rows.size(), 2);
     QCOMPARE(run.requests, 4);
     QVERIFY2(clock.elapsed() >= 3 * leastMs, qPrintable(QString::number(clock.elapsed())));
+    Net::networkManager().clearConnectionCache();
+}
+
+void TestCrawler::requestsAtOnce_data()
+{
+    QTest::addColumn<int>("concurrency");
+    QTest::addColumn<int>("perHost");
+    QTest::newRow("one at a time") << 1 << 2;
+    QTest::newRow("4 in all, 2 to each host") << 4 << 2;
+    QTest::newRow("3 in all, 2 to each host") << 3 << 2;
+    QTest::newRow("8 in all, 1 to each host") << 8 << 1;
+}
+
+// Four requests to each of two hosts (two names of one site) that take their time: the site
+// answers as many at once as both caps allow, never more.
+void TestCrawler::requestsAtOnce()
+{
+    QFETCH(int, concurrency);
+    QFETCH(int, perHost);
+    DemoSite::Server site(DemoSite::Options{.latencyMs = 60});
+    QVERIFY(site.start());
+    Crawl::StopSwitch stop;
+    Crawl::Fetcher fetcher({.concurrency = concurrency, .perHost = perHost}, stop);
+    const QString port = QString::number(site.port());
+    int answered = 0;
+    for (const QString &host : {u"127.0.0.1"_s, u"localhost"_s}) {
+        for (int i = 0; i < 4; ++i)
+            fetcher.fetch(u"http://"_s + host + u':' + port + u"/robots.txt"_s, Crawl::Fetcher::BodyText::Utf8,
+                          [&answered](const Crawl::Answer &answer) { answered += answer.isOk() ? 1 : 0; });
+    }
+    QTRY_COMPARE_WITH_TIMEOUT(answered, 8, 10000);
+    QCOMPARE(site.maxConcurrentRequests(), std::min(concurrency, 2 * perHost));
+    Net::networkManager().clearConnectionCache();
+}
+
+// What a caller waits for now goes before what was asked ahead; a cancelled request is not sent
+// and its callback never called.
+void TestCrawler::queueOrder()
+{
+    DemoSite::Server site(DemoSite::Options{.latencyMs = 20});
+    QVERIFY(site.start());
+    Crawl::StopSwitch stop;
+    Crawl::Fetcher fetcher({}, stop);
+    const QString base = QString::fromStdString(site.baseUrl());
+    QStringList answered;
+    const auto ask = [&](const QString &path, Crawl::Fetcher::Order order = Crawl::Fetcher::Order::Queued) {
+        return fetcher.fetch(base + path, Crawl::Fetcher::BodyText::Page,
+                             [&answered, path](const Crawl::Answer &) { answered.append(path); }, {}, order);
+    };
+    ask(u"a"_s);
+    ask(u"b"_s);
+    fetcher.cancel(ask(u"c"_s));
+    ask(u"d"_s, Crawl::Fetcher::Order::First);
+    QTRY_COMPARE_WITH_TIMEOUT(answered.size(), 3, 10000);
+    QCOMPARE(answered, (QStringList{u"a"_s, u"d"_s, u"b"_s}));
+    QCOMPARE(fetcher.requestsSent(), 3);
     Net::networkManager().clearConnectionCache();
 }
 
