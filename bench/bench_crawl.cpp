@@ -5,6 +5,7 @@
 // library next to the one that does not, in the program and through the command-line tool
 // (--library FILE next to --no-library). Then the peak memory of the command-line tool crawling
 // 1 page and 150 pages, which should be about the same: rows are streamed, not kept.
+#include "childpeak.h"
 #include "crawl/crawler.h"
 #include "crawl/rowformat.h"
 #include "demo-site/server.h"
@@ -25,8 +26,6 @@
 #include <QNetworkReply>
 #include <QProcess>
 #include <QTemporaryDir>
-
-#include <sys/resource.h>
 
 #include <algorithm>
 #include <cstdio>
@@ -238,9 +237,7 @@ long childPeakKiB(const Fixture &fixture, int last)
                 QStringLiteral("--pages"), QStringLiteral("0-%1").arg(last)});
     if (!tool.waitForFinished(600000) || tool.exitCode() != 0)
         return -1;
-    rusage usage{};
-    getrusage(RUSAGE_CHILDREN, &usage);
-    return usage.ru_maxrss;
+    return childrenPeakKiB();
 }
 
 } // namespace

@@ -3,6 +3,7 @@
 // and without --check-links: the time of each, their ratio, whether the rows are the same bytes,
 // and the most requests the site answered at once. Then the peak memory of the tool crawling
 // every page of the catalogue 8 at a time next to one page: what it holds ahead is bounded.
+#include "childpeak.h"
 #include "config/endpoints.h"
 #include "demo-site/server.h"
 
@@ -11,8 +12,6 @@
 #include <QCoreApplication>
 #include <QProcess>
 #include <QRegularExpression>
-
-#include <sys/resource.h>
 
 #include <cstdio>
 #include <cstdlib>
@@ -110,9 +109,7 @@ long peakKiB(const DemoSite::Server &site, int last)
                       QStringLiteral("8"), QStringLiteral("--per-host"), QStringLiteral("8"), QStringLiteral("--check-links")})
              .ok)
         return -1;
-    rusage usage{};
-    getrusage(RUSAGE_CHILDREN, &usage);
-    return usage.ru_maxrss;
+    return childrenPeakKiB();
 }
 
 } // namespace

@@ -21,7 +21,7 @@ AnswersAhead::~AnswersAhead()
 void AnswersAhead::ask(const QString &key, const QString &url, Turn turn, Kind kind, std::chrono::milliseconds after)
 {
     const bool room = kind == Kind::Again || (kind == Kind::Share ? m_slots.size() < m_room : hasRoom());
-    if (isAsked(key) || !room)
+    if (m_slots.contains(key) || !room)
         return;
     m_slots.insert(key, Slot{0, turn, kind, std::nullopt});
     const auto answered = [this, key, url](Answer answer) {

@@ -37,7 +37,6 @@ public:
     // Detail pages and listings take half the room, so that share links found from them and a
     // dead share's second look are asked for while the crawl waits for its turn.
     bool hasRoom() const { return m_slots.size() < m_room / 2; }
-    bool isAsked(const QString &url) const { return m_slots.contains(url); }
     // Asks for url, taken at turn, unless it is asked already or there is no room.
     void ask(const QString &url, Turn turn, Kind kind) { ask(url, url, turn, kind, {}); }
     // Asks for url once more, sent no sooner than after from now (a share read as dead).

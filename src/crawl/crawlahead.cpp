@@ -65,9 +65,8 @@ bool Crawler::askDetailAhead(const Harvest::ResourceEntry &entry, Turn turn)
 {
     if (!m_ahead->hasRoom())
         return false;
-    if ((!m_plan.resume.doneEntries.isEmpty()
-         && m_plan.resume.doneEntries.contains(QString::number(turn.first) + u':' + entry.entryId))
-        || m_seenEntryIds.contains(entry.entryId) || m_idsAhead.contains(entry.entryId))
+    if (m_plan.resume.isDone(turn.first, entry.entryId) || m_seenEntryIds.contains(entry.entryId)
+        || m_idsAhead.contains(entry.entryId))
         return true;
     m_idsAhead.insert(entry.entryId);
     if (m_plan.newOnly && isKnown(entry, {}))

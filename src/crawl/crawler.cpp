@@ -139,10 +139,9 @@ void Crawler::crawlPage(std::optional<int> page)
                              + (listing.isOk() ? u"empty page"_s : listing.describe()));
         reportProgress(page, true);
     } else {
-        const auto ahead = m_listingsAhead.constFind(pageKey);
-        const QList<Harvest::ResourceEntry> entries =
-            ahead != m_listingsAhead.cend() ? *ahead : Harvest::parseEntries(listing.body, m_plan.profile);
-        m_listingsAhead.remove(pageKey);
+        QList<Harvest::ResourceEntry> entries = m_listingsAhead.take(pageKey); // parsed when it came ahead
+        if (entries.isEmpty())
+            entries = Harvest::parseEntries(listing.body, m_plan.profile);
         if (entries.isEmpty() && Harvest::isUnrecognisedPage(listing.body, m_plan.profile))
             m_summary.unrecognisedPages.append(pageName(page));
         if (m_callbacks->listingRead)
@@ -173,7 +172,7 @@ void Crawler::crawlEntries(const QList<Harvest::ResourceEntry> &entries, std::op
 bool Crawler::crawlEntry(Harvest::ResourceEntry entry, std::optional<int> page)
 {
     const int pageKey = page.value_or(kResultsPage);
-    if (m_plan.resume.doneEntries.contains(QString::number(pageKey) + u':' + entry.entryId))
+    if (m_plan.resume.isDone(pageKey, entry.entryId))
         return true; // an earlier run of the job finished it
     if (m_seenEntryIds.contains(entry.entryId)) {
         ++m_summary.duplicates;

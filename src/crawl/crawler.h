@@ -38,6 +38,13 @@ struct ResumePoint
     QSet<QString> seenEntryIds;
     QSet<QString> seenShareCodes;
     QHash<int, QList<Harvest::ResourceEntry>> listings; // the entries of pages read but not done
+
+    // How doneEntries names an entry.
+    static QString entryKey(int page, const QString &entryId) { return QString::number(page) + u':' + entryId; }
+    bool isDone(int page, const QString &entryId) const
+    {
+        return !doneEntries.isEmpty() && doneEntries.contains(entryKey(page, entryId));
+    }
 };
 
 struct CrawlPlan

@@ -169,7 +169,7 @@ JobState loadJobState(const Store &store, const QString &name)
         while (query.next()) {
             state.nextSeq = std::max(state.nextSeq, query.value(0).toLongLong() + 1);
             const QString entryId = query.value(2).toString();
-            state.resume.doneEntries.insert(query.value(1).toString() + u':' + entryId);
+            state.resume.doneEntries.insert(Crawl::ResumePoint::entryKey(query.value(1).toInt(), entryId));
             state.resume.seenEntryIds.insert(entryId);
             if (const QString code = query.value(3).toString(); !code.isEmpty())
                 state.resume.seenShareCodes.insert(code);
