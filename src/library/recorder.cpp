@@ -70,8 +70,8 @@ void Recorder::finish(const QString &outcome)
     submit([this, outcome](Store &store) {
         if (m_runId == 0)
             return QString();
-        const QString error = store.indexPendingTitles();
-        return error.isEmpty() ? store.endRun(m_runId, outcome) : error;
+        const QString error = store.endRun(m_runId, outcome);
+        return error.isEmpty() ? store.indexPendingTitles() : error;
     });
     settle();
     m_writer.reset();

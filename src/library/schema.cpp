@@ -118,8 +118,19 @@ QString toVersion5(QSqlDatabase &db)
     return run(db, u"CREATE INDEX shares_times_seen ON shares(times_seen)"_s);
 }
 
+// Sightings as recorded, before they are filed into shares and sightings: a row's commit then
+// writes one page of this table instead of a page of every index of those two.
+QString toVersion6(QSqlDatabase &db)
+{
+    return run(db, u"CREATE TABLE incoming(id INTEGER PRIMARY KEY, run_id INTEGER NOT NULL, seen_at INTEGER NOT NULL,"
+                   " number TEXT NOT NULL, title TEXT NOT NULL, file_count TEXT NOT NULL, entry_id TEXT NOT NULL,"
+                   " share_code TEXT NOT NULL, extraction_code TEXT NOT NULL, share_url TEXT NOT NULL, page INTEGER,"
+                   " keyword TEXT NOT NULL, link_state TEXT, link_reason TEXT NOT NULL, link_checked_at INTEGER,"
+                   " link_status INTEGER NOT NULL)"_s);
+}
+
 using Step = QString (*)(QSqlDatabase &);
-constexpr std::array<Step, kSchemaVersion> kSteps{toVersion1, toVersion2, toVersion3, toVersion4, toVersion5};
+constexpr std::array<Step, kSchemaVersion> kSteps{toVersion1, toVersion2, toVersion3, toVersion4, toVersion5, toVersion6};
 
 } // namespace
 

@@ -1,5 +1,7 @@
 #include "library/sqlexec.h"
 
+#include <QSqlError>
+
 namespace Library {
 
 bool exec(QSqlQuery &query, const QString &sql, const QVariantList &binds)
@@ -9,6 +11,16 @@ bool exec(QSqlQuery &query, const QString &sql, const QVariantList &binds)
     for (const QVariant &value : binds)
         query.addBindValue(value);
     return query.exec();
+}
+
+QVariant storedText(const QString &value)
+{
+    return value.isNull() ? QVariant(QString(QLatin1StringView(""))) : QVariant(value);
+}
+
+QString errorOf(const QSqlQuery &query)
+{
+    return query.lastError().text();
 }
 
 QDateTime timeOf(const QVariant &value)

@@ -28,17 +28,6 @@ QVariant msecs(const QDateTime &time)
     return time.isValid() ? QVariant(time.toMSecsSinceEpoch()) : QVariant(QMetaType::fromType<qint64>());
 }
 
-// Qt binds a null QString as NULL; the library's text columns hold "" for "none".
-QVariant text(const QString &value)
-{
-    return value.isNull() ? QVariant(QString(u""_s)) : QVariant(value);
-}
-
-QString errorOf(const QSqlQuery &query)
-{
-    return query.lastError().text();
-}
-
 QString placeholders(qsizetype count)
 {
     QString text;
@@ -122,6 +111,22 @@ QString phrase(const QString &text)
 bool trigramCanAnswer(const QString &folded)
 {
     return folded.toUcs4().size() >= 3;
+}
+
+// What filing a sighting reads of the share it belongs to (onlySeenAgain).
+constexpr auto kKnownColumns =
+    u"id, title_folded, key, title, file_count, entry_id, share_code, extraction_code, share_url, first_seen";
+
+// Whether a sighting of the share found with kKnownColumns brings nothing new but its time.
+bool onlySeenAgain(const QSqlQuery &found, const QString &key, const Sighting &sighting, qint64 seen)
+{
+    const auto kept = [&found](int column, const QString &value) {
+        return value.isEmpty() || found.value(column).toString() == value;
+    };
+    const Harvest::ResourceEntry &entry = sighting.entry;
+    return found.value(2).toString() == key && found.value(3).toString() == entry.title && kept(4, entry.fileCount)
+        && kept(5, entry.entryId) && kept(6, entry.shareCode) && kept(7, entry.extractionCode)
+        && kept(8, sighting.shareUrl) && found.value(9).toLongLong() <= seen;
 }
 
 // The last share id the trigram index holds (Store::indexPendingTitles).
@@ -234,7 +239,7 @@ QString Store::startRun(RunKind kind, const QString &subject, qint64 &runId)
 {
     QSqlQuery query(database());
     if (!exec(query, u"INSERT INTO runs(kind, subject, started_at) VALUES(?, ?, ?)"_s,
-              {runKindName(kind), text(subject), QDateTime::currentMSecsSinceEpoch()}))
+              {runKindName(kind), storedText(subject), QDateTime::currentMSecsSinceEpoch()}))
         return errorOf(query);
     runId = query.lastInsertId().toLongLong();
     return {};
@@ -242,6 +247,8 @@ QString Store::startRun(RunKind kind, const QString &subject, qint64 &runId)
 
 QString Store::endRun(qint64 runId, const QString &outcome)
 {
+    if (QString error = fileIncoming(); !error.isEmpty())
+        return error;
     QSqlQuery query(database());
     if (!exec(query, u"UPDATE runs SET ended_at = ?, outcome = ? WHERE id = ?"_s,
               {QDateTime::currentMSecsSinceEpoch(), outcome, runId}))
@@ -249,24 +256,11 @@ QString Store::endRun(qint64 runId, const QString &outcome)
     return {};
 }
 
-QString Store::record(qint64 runId, const Sighting &sighting)
-{
-    return recordBatch(runId, {sighting});
-}
-
-QString Store::record(qint64 runId, const Sighting &sighting, const std::function<QString()> &alongside)
-{
-    return inTransaction([&] {
-        const QString error = recordOne(runId, sighting);
-        return error.isEmpty() ? alongside() : error;
-    });
-}
-
 QString Store::recordBatch(qint64 runId, const QList<Sighting> &sightings)
 {
     return inTransaction([&] {
         for (const Sighting &sighting : sightings)
-            if (QString error = recordOne(runId, sighting); !error.isEmpty())
+            if (QString error = fileSighting(runId, sighting); !error.isEmpty())
                 return error;
         return QString();
     });
@@ -274,14 +268,14 @@ QString Store::recordBatch(qint64 runId, const QList<Sighting> &sightings)
 
 QString Store::inTransaction(const std::function<QString()> &work)
 {
-    QSqlDatabase db = database();
-    if (!db.transaction())
-        return db.lastError().text();
+    QSqlQuery *control = nullptr;
+    if (!runPrepared(u"BEGIN IMMEDIATE"_s, {}, control))
+        return errorOf(*control);
     QString error = work();
-    if (error.isEmpty() && !db.commit())
-        error = db.lastError().text();
+    if (error.isEmpty() && !runPrepared(u"COMMIT"_s, {}, control))
+        error = errorOf(*control);
     if (!error.isEmpty())
-        db.rollback();
+        runPrepared(u"ROLLBACK"_s, {}, control);
     return error;
 }
 
@@ -298,7 +292,7 @@ bool Store::runPrepared(const QString &sql, const QVariantList &binds, QSqlQuery
     return query->exec();
 }
 
-QString Store::recordOne(qint64 runId, const Sighting &sighting)
+QString Store::fileSighting(qint64 runId, const Sighting &sighting)
 {
     const Harvest::ResourceEntry &entry = sighting.entry;
     const QString key = keyOf(sighting);
@@ -306,14 +300,15 @@ QString Store::recordOne(qint64 runId, const Sighting &sighting)
     const QString folded = searchableTitle(entry.title);
 
     QSqlQuery *find = nullptr;
-    if (!runPrepared(u"SELECT id, title_folded FROM shares WHERE key = ?"_s, {key}, find))
+    if (!runPrepared(u"SELECT "_s + QString::fromUtf16(kKnownColumns) + u" FROM shares WHERE key = ?"_s, {key}, find))
         return errorOf(*find);
     bool found = find->next();
     // A share first seen without its code (its detail page failed) is the same share once the
     // code is known: it takes the new key rather than becoming a second row.
     if (!found && !sighting.shareUrl.isEmpty() && !entry.entryId.isEmpty()) {
         find->finish();
-        if (!runPrepared(u"SELECT id, title_folded FROM shares WHERE key = ? AND share_code = ''"_s, {entry.entryId}, find))
+        if (!runPrepared(u"SELECT "_s + QString::fromUtf16(kKnownColumns) + u" FROM shares WHERE key = ? AND share_code = ''"_s,
+                         {entry.entryId}, find))
             return errorOf(*find);
         found = find->next();
     }
@@ -323,19 +318,27 @@ QString Store::recordOne(qint64 runId, const Sighting &sighting)
     if (found) {
         shareId = find->value(0).toLongLong();
         const QString oldFolded = find->value(1).toString();
+        const bool seenAgain = onlySeenAgain(*find, key, sighting, seen);
         find->finish();
-        // A later sighting without a field (a failed detail page) keeps what was known.
-        if (!runPrepared(u"UPDATE shares SET key = ?, title = ?, title_folded = ?,"
+        if (seenAgain) {
+            // Most sightings of a known share change nothing but when and how often it was seen;
+            // the indexes of the other columns stay unwritten.
+            if (!runPrepared(u"UPDATE shares SET last_seen = MAX(last_seen, ?), times_seen = times_seen + 1 WHERE id = ?"_s,
+                             {seen, shareId}, write))
+                return errorOf(*write);
+            // A later sighting without a field (a failed detail page) keeps what was known.
+        } else if (!runPrepared(u"UPDATE shares SET key = ?, title = ?, title_folded = ?,"
                          " file_count = COALESCE(NULLIF(?, ''), file_count), entry_id = COALESCE(NULLIF(?, ''), entry_id),"
                          " share_code = COALESCE(NULLIF(?, ''), share_code),"
                          " extraction_code = COALESCE(NULLIF(?, ''), extraction_code),"
                          " share_url = COALESCE(NULLIF(?, ''), share_url),"
                          " last_seen = MAX(last_seen, ?), first_seen = MIN(first_seen, ?), times_seen = times_seen + 1"
                          " WHERE id = ?"_s,
-                         {text(key), text(entry.title), text(folded), text(entry.fileCount), text(entry.entryId),
-                          text(entry.shareCode), text(entry.extractionCode), text(sighting.shareUrl), seen, seen, shareId},
-                         write))
+                         {storedText(key), storedText(entry.title), storedText(folded), storedText(entry.fileCount), storedText(entry.entryId),
+                          storedText(entry.shareCode), storedText(entry.extractionCode), storedText(sighting.shareUrl), seen, seen, shareId},
+                         write)) {
             return errorOf(*write);
+        }
         if (m_fullText && oldFolded != folded && shareId <= indexedThrough()) {
             if (!runPrepared(u"INSERT INTO share_search(share_search, rowid, title_folded) VALUES('delete', ?, ?)"_s,
                              {shareId, oldFolded}, write)
@@ -346,9 +349,9 @@ QString Store::recordOne(qint64 runId, const Sighting &sighting)
         find->finish();
         if (!runPrepared(u"INSERT INTO shares(key, title, title_folded, file_count, entry_id, share_code, extraction_code,"
                          " share_url, first_seen, last_seen, first_source) VALUES(?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?)"_s,
-                         {text(key), text(entry.title), text(folded), text(entry.fileCount), text(entry.entryId),
-                          text(entry.shareCode), text(entry.extractionCode), text(sighting.shareUrl), seen, seen,
-                          text(sourceOf(sighting))},
+                         {storedText(key), storedText(entry.title), storedText(folded), storedText(entry.fileCount), storedText(entry.entryId),
+                          storedText(entry.shareCode), storedText(entry.extractionCode), storedText(sighting.shareUrl), seen, seen,
+                          storedText(sourceOf(sighting))},
                          write))
             return errorOf(*write);
         shareId = write->lastInsertId().toLongLong();
@@ -375,12 +378,12 @@ QString Store::insertLinkCheck(qint64 shareId, const LinkCheck &check)
     // A check taken from the library by a crawl comes back with its row: it is kept once.
     if (!runPrepared(u"INSERT INTO link_checks(share_id, checked_at, state, reason, status) SELECT ?, ?, ?, ?, ?"
                      " WHERE NOT EXISTS (SELECT 1 FROM link_checks WHERE share_id = ? AND checked_at = ?)"_s,
-                     {shareId, at, state, text(reason), check.status, shareId, at}, write))
+                     {shareId, at, state, storedText(reason), check.status, shareId, at}, write))
         return errorOf(*write);
     // The share shows its latest check; an older one arriving late only joins the history.
     if (!runPrepared(u"UPDATE shares SET link_state = ?, link_reason = ?, link_checked_at = ?"
                      " WHERE id = ? AND (link_checked_at IS NULL OR link_checked_at <= ?)"_s,
-                     {state, text(reason), at, shareId, at}, write))
+                     {state, storedText(reason), at, shareId, at}, write))
         return errorOf(*write);
     return {};
 }
@@ -591,6 +594,9 @@ QString Store::forgetBefore(const QDateTime &before, qint64 &forgotten)
 {
     forgotten = 0;
     const qint64 cut = before.toMSecsSinceEpoch();
+    // What was recorded before is filed first: its sightings are then forgotten with the rest.
+    if (QString error = fileIncoming(); !error.isEmpty())
+        return error;
     return inTransaction([&] {
         QSqlQuery write(database());
         if (m_fullText
@@ -605,7 +611,8 @@ QString Store::forgetBefore(const QDateTime &before, qint64 &forgotten)
         if (!exec(write, u"DELETE FROM sightings WHERE seen_at < ?"_s, {cut})
             || !exec(write, u"DELETE FROM link_checks WHERE checked_at < ?"_s, {cut})
             || !exec(write, u"DELETE FROM runs WHERE COALESCE(ended_at, started_at) < ?"
-                            " AND NOT EXISTS (SELECT 1 FROM sightings WHERE run_id = runs.id)"_s,
+                            " AND NOT EXISTS (SELECT 1 FROM sightings WHERE run_id = runs.id)"
+                            " AND NOT EXISTS (SELECT 1 FROM incoming WHERE run_id = runs.id)"_s,
                      {cut}))
             return errorOf(write);
         return QString();

@@ -4,6 +4,7 @@
 #include "library/sharerecord.h"
 
 #include <QDateTime>
+#include <QElapsedTimer>
 #include <QHash>
 #include <QList>
 #include <QMap>
@@ -22,7 +23,7 @@
 namespace Library {
 
 // The newest schema this program writes; migrations bring every older file up to it.
-inline constexpr int kSchemaVersion = 5;
+inline constexpr int kSchemaVersion = 6;
 
 struct OpenOptions
 {
@@ -81,16 +82,23 @@ public:
 
     // Recording. Each returns the error text of SQLite, empty on success.
     QString startRun(RunKind kind, const QString &subject, qint64 &runId);
+    // Files what was recorded (fileIncoming), then marks the run ended.
     QString endRun(qint64 runId, const QString &outcome);
-    // One transaction: the share (inserted or updated), its sighting in runId and, when given,
-    // its link check.
+    // One transaction: the sighting in runId, with its link check when given, kept as it came.
+    // Shares and searches show it once it is filed: every 64 rows or 2 s of this connection's
+    // recording, at the end of any run and at the next opening after a kill.
     QString record(qint64 runId, const Sighting &sighting);
     // The same, with more work of the caller's (e.g. a crawl job's state) in that transaction:
     // both are kept, or neither.
     QString record(qint64 runId, const Sighting &sighting, const std::function<QString()> &alongside);
-    // Runs work in one transaction: committed when it returns no error, else rolled back.
+    // Files every sighting recorded and not yet filed, by any connection, in one transaction:
+    // the share inserted or updated, its sighting and its link check.
+    QString fileIncoming();
+    // Runs work in one transaction, holding the file's write lock from the start (so that its
+    // reads cannot go stale before it writes): committed when work returns no error, else
+    // rolled back.
     QString inTransaction(const std::function<QString()> &work);
-    // The same for many sightings in one transaction (imports, generated libraries).
+    // Many sightings filed at once, in one transaction (imports, generated libraries).
     QString recordBatch(qint64 runId, const QList<Sighting> &sightings);
     // Adds the titles recorded since the last call to the trigram index, in one transaction:
     // recording leaves them out (searches read them by LIKE meanwhile), since an index segment
@@ -122,7 +130,11 @@ public:
 private:
     friend Opened openStore(const QString &path, OpenOptions options);
     Store(QString connection, QString path, bool readOnly, bool fullText);
-    QString recordOne(qint64 runId, const Sighting &sighting);
+    // Inserts or updates the share, adds its sighting and its link check: the work of filing.
+    QString fileSighting(qint64 runId, const Sighting &sighting);
+    QString appendIncoming(qint64 runId, const Sighting &sighting);
+    // Counts a row recorded, and files them all when there are enough or the first waited long.
+    QString noteUnfiled();
     qint64 indexedThrough() const;
     // Runs the query's SELECT of columns from the shares, filtered and ordered as it says.
     bool selectShares(QSqlQuery &select, const QString &columns, const Query &query) const;
@@ -137,6 +149,8 @@ private:
     QString m_path;
     bool m_readOnly = false;
     bool m_fullText = false;
+    int m_unfiled = 0;                 // rows this connection recorded since it last filed
+    QElapsedTimer m_sinceFirstUnfiled; // running while m_unfiled > 0
     std::map<QString, QSqlQuery> m_statements; // by their SQL; the nodes stay where they are
 };
 

@@ -225,6 +225,7 @@ void LibraryWindowTest::watchesAreSources()
         QCOMPARE(library.store().startRun(Library::RunKind::Watch, name, run), QString());
         QCOMPARE(library.store().record(run, TemporaryLibrary::sighting(name + u"资源"_s, u"s/"_s + name, u"c"_s, kStart)),
                  QString());
+        QCOMPARE(library.store().endRun(run, u"rows"_s), QString());
     }
     RecordedSeams seams;
     Gui::LibraryWindow window(seams.setup(library.store(), {}));
