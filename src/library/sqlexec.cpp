@@ -23,6 +23,11 @@ QString errorOf(const QSqlQuery &query)
     return query.lastError().text();
 }
 
+qint64 msecsOrNow(const QDateTime &time)
+{
+    return time.isValid() ? time.toMSecsSinceEpoch() : QDateTime::currentMSecsSinceEpoch();
+}
+
 QDateTime timeOf(const QVariant &value)
 {
     return value.isNull() ? QDateTime() : QDateTime::fromMSecsSinceEpoch(value.toLongLong(), Qt::UTC);

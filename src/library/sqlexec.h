@@ -17,6 +17,9 @@ QVariant storedText(const QString &value);
 
 QString errorOf(const QSqlQuery &query);
 
+// A time as the library stores it, milliseconds since the epoch; now when time is invalid.
+qint64 msecsOrNow(const QDateTime &time);
+
 // A time as the library keeps it (milliseconds since the epoch, UTC); NULL: an invalid time.
 QDateTime timeOf(const QVariant &value);
 

@@ -296,7 +296,7 @@ QString Store::fileSighting(qint64 runId, const Sighting &sighting)
 {
     const Harvest::ResourceEntry &entry = sighting.entry;
     const QString key = keyOf(sighting);
-    const qint64 seen = sighting.seenAt.isValid() ? sighting.seenAt.toMSecsSinceEpoch() : QDateTime::currentMSecsSinceEpoch();
+    const qint64 seen = msecsOrNow(sighting.seenAt);
     const QString folded = searchableTitle(entry.title);
 
     QSqlQuery *find = nullptr;
@@ -374,7 +374,7 @@ QString Store::insertLinkCheck(qint64 shareId, const LinkCheck &check)
     QSqlQuery *write = nullptr;
     const QString state = Crawl::linkStateName(check.verdict.state);
     const QString reason = Crawl::deadReasonName(check.verdict.reason);
-    const qint64 at = check.checkedAt.isValid() ? check.checkedAt.toMSecsSinceEpoch() : QDateTime::currentMSecsSinceEpoch();
+    const qint64 at = msecsOrNow(check.checkedAt);
     // A check taken from the library by a crawl comes back with its row: it is kept once.
     if (!runPrepared(u"INSERT INTO link_checks(share_id, checked_at, state, reason, status) SELECT ?, ?, ?, ?, ?"
                      " WHERE NOT EXISTS (SELECT 1 FROM link_checks WHERE share_id = ? AND checked_at = ?)"_s,

@@ -16,11 +16,6 @@ namespace {
 constexpr int kUnfiledRows = 64;
 constexpr qint64 kUnfiledMs = 2000;
 
-qint64 msecsOrNow(const QDateTime &time)
-{
-    return time.isValid() ? time.toMSecsSinceEpoch() : QDateTime::currentMSecsSinceEpoch();
-}
-
 // The columns of incoming after its id, in the order of both statements below.
 constexpr auto kIncomingColumns = u"run_id, seen_at, number, title, file_count, entry_id, share_code, extraction_code,"
                                   " share_url, page, keyword, link_state, link_reason, link_checked_at, link_status";
