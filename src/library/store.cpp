@@ -113,11 +113,18 @@ bool trigramCanAnswer(const QString &folded)
     return folded.toUcs4().size() >= 3;
 }
 
-// What filing a sighting reads of the share it belongs to (onlySeenAgain).
-constexpr auto kKnownColumns =
-    u"id, title_folded, key, title, file_count, entry_id, share_code, extraction_code, share_url, first_seen";
+// What filing a sighting reads of the share it belongs to (onlySeenAgain), found by where.
+// Built once: filing runs it for every row.
+const QString &selectKnown(bool byEntryId)
+{
+    static const QString columns =
+        u"SELECT id, title_folded, key, title, file_count, entry_id, share_code, extraction_code, share_url, first_seen"
+        " FROM shares WHERE key = ?"_s;
+    static const QString withoutCode = columns + u" AND share_code = ''"_s;
+    return byEntryId ? withoutCode : columns;
+}
 
-// Whether a sighting of the share found with kKnownColumns brings nothing new but its time.
+// Whether a sighting of the share found by selectKnown brings nothing new but its time.
 bool onlySeenAgain(const QSqlQuery &found, const QString &key, const Sighting &sighting, qint64 seen)
 {
     const auto kept = [&found](int column, const QString &value) {
@@ -300,15 +307,14 @@ QString Store::fileSighting(qint64 runId, const Sighting &sighting)
     const QString folded = searchableTitle(entry.title);
 
     QSqlQuery *find = nullptr;
-    if (!runPrepared(u"SELECT "_s + QString::fromUtf16(kKnownColumns) + u" FROM shares WHERE key = ?"_s, {key}, find))
+    if (!runPrepared(selectKnown(false), {key}, find))
         return errorOf(*find);
     bool found = find->next();
     // A share first seen without its code (its detail page failed) is the same share once the
     // code is known: it takes the new key rather than becoming a second row.
     if (!found && !sighting.shareUrl.isEmpty() && !entry.entryId.isEmpty()) {
         find->finish();
-        if (!runPrepared(u"SELECT "_s + QString::fromUtf16(kKnownColumns) + u" FROM shares WHERE key = ? AND share_code = ''"_s,
-                         {entry.entryId}, find))
+        if (!runPrepared(selectKnown(true), {entry.entryId}, find))
             return errorOf(*find);
         found = find->next();
     }
@@ -320,25 +326,25 @@ QString Store::fileSighting(qint64 runId, const Sighting &sighting)
         const QString oldFolded = find->value(1).toString();
         const bool seenAgain = onlySeenAgain(*find, key, sighting, seen);
         find->finish();
-        if (seenAgain) {
-            // Most sightings of a known share change nothing but when and how often it was seen;
-            // the indexes of the other columns stay unwritten.
-            if (!runPrepared(u"UPDATE shares SET last_seen = MAX(last_seen, ?), times_seen = times_seen + 1 WHERE id = ?"_s,
-                             {seen, shareId}, write))
-                return errorOf(*write);
-            // A later sighting without a field (a failed detail page) keeps what was known.
-        } else if (!runPrepared(u"UPDATE shares SET key = ?, title = ?, title_folded = ?,"
-                         " file_count = COALESCE(NULLIF(?, ''), file_count), entry_id = COALESCE(NULLIF(?, ''), entry_id),"
-                         " share_code = COALESCE(NULLIF(?, ''), share_code),"
-                         " extraction_code = COALESCE(NULLIF(?, ''), extraction_code),"
-                         " share_url = COALESCE(NULLIF(?, ''), share_url),"
-                         " last_seen = MAX(last_seen, ?), first_seen = MIN(first_seen, ?), times_seen = times_seen + 1"
-                         " WHERE id = ?"_s,
-                         {storedText(key), storedText(entry.title), storedText(folded), storedText(entry.fileCount), storedText(entry.entryId),
-                          storedText(entry.shareCode), storedText(entry.extractionCode), storedText(sighting.shareUrl), seen, seen, shareId},
-                         write)) {
+        // Most sightings of a known share change nothing but when and how often it was seen: the
+        // indexes of the other columns stay unwritten. A later sighting without a field (a failed
+        // detail page) keeps what was known.
+        const bool updated = seenAgain
+            ? runPrepared(u"UPDATE shares SET last_seen = MAX(last_seen, ?), times_seen = times_seen + 1 WHERE id = ?"_s,
+                          {seen, shareId}, write)
+            : runPrepared(u"UPDATE shares SET key = ?, title = ?, title_folded = ?,"
+                          " file_count = COALESCE(NULLIF(?, ''), file_count), entry_id = COALESCE(NULLIF(?, ''), entry_id),"
+                          " share_code = COALESCE(NULLIF(?, ''), share_code),"
+                          " extraction_code = COALESCE(NULLIF(?, ''), extraction_code),"
+                          " share_url = COALESCE(NULLIF(?, ''), share_url),"
+                          " last_seen = MAX(last_seen, ?), first_seen = MIN(first_seen, ?), times_seen = times_seen + 1"
+                          " WHERE id = ?"_s,
+                          {storedText(key), storedText(entry.title), storedText(folded), storedText(entry.fileCount),
+                           storedText(entry.entryId), storedText(entry.shareCode), storedText(entry.extractionCode),
+                           storedText(sighting.shareUrl), seen, seen, shareId},
+                          write);
+        if (!updated)
             return errorOf(*write);
-        }
         if (m_fullText && oldFolded != folded && shareId <= indexedThrough()) {
             if (!runPrepared(u"INSERT INTO share_search(share_search, rowid, title_folded) VALUES('delete', ?, ?)"_s,
                              {shareId, oldFolded}, write)

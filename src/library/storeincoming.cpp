@@ -17,8 +17,9 @@ constexpr int kUnfiledRows = 64;
 constexpr qint64 kUnfiledMs = 2000;
 
 // The columns of incoming after its id, in the order of both statements below.
-constexpr auto kIncomingColumns = u"run_id, seen_at, number, title, file_count, entry_id, share_code, extraction_code,"
-                                  " share_url, page, keyword, link_state, link_reason, link_checked_at, link_status";
+#define VORLEN_INCOMING_COLUMNS \
+    "run_id, seen_at, number, title, file_count, entry_id, share_code, extraction_code, share_url, page, keyword," \
+    " link_state, link_reason, link_checked_at, link_status"
 
 QVariantList bindsOf(qint64 runId, const Sighting &sighting)
 {
@@ -41,7 +42,7 @@ QVariantList bindsOf(qint64 runId, const Sighting &sighting)
             link ? link->status : 0};
 }
 
-// The sighting of an incoming row read with kIncomingColumns after its id.
+// The sighting of an incoming row read with its columns after its id.
 Sighting sightingOf(const QSqlQuery &row)
 {
     Sighting sighting;
@@ -80,8 +81,7 @@ QString Store::record(qint64 runId, const Sighting &sighting, const std::functio
 QString Store::appendIncoming(qint64 runId, const Sighting &sighting)
 {
     QSqlQuery *append = nullptr;
-    if (!runPrepared(u"INSERT INTO incoming("_s + QString::fromUtf16(kIncomingColumns)
-                         + u") VALUES(?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?)"_s,
+    if (!runPrepared(u"INSERT INTO incoming(" VORLEN_INCOMING_COLUMNS ") VALUES(?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?)"_s,
                      bindsOf(runId, sighting), append))
         return errorOf(*append);
     return {};
@@ -114,7 +114,7 @@ QString Store::fileIncoming()
         rows.setForwardOnly(true);
         // Rows of a run forgotten meanwhile (it was killed long ago) have nowhere to go.
         if (!exec(rows, u"DELETE FROM incoming WHERE run_id NOT IN (SELECT id FROM runs)"_s)
-            || !exec(rows, u"SELECT id, "_s + QString::fromUtf16(kIncomingColumns) + u" FROM incoming ORDER BY id"_s))
+            || !exec(rows, u"SELECT id, " VORLEN_INCOMING_COLUMNS " FROM incoming ORDER BY id"_s))
             return errorOf(rows);
         qint64 last = 0;
         while (rows.next()) {
