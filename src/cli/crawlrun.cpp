@@ -169,8 +169,6 @@ CrawlResult runCrawlRequest(const Context &context, const CrawlRequest &request,
                                    entry = row.entry, line](Library::Store &kept) {
             return Library::addJobEntry(kept, name, seq, page, entry, line);
         });
-        // Kept before the next request: a kill makes the next run ask again only what was in flight.
-        recorder.settle();
         return true;
     };
     if (isJob) {

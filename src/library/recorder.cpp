@@ -44,6 +44,9 @@ void Recorder::record(const Sighting &sighting, Work alongside)
     submit([this, sighting, alongside = std::move(alongside)](Store &store) {
         return m_runId == 0 ? QString() : store.record(m_runId, sighting, [&] { return alongside(store); });
     });
+    // The caller's state goes with the row (a job's entry done): kept before the crawl asks for
+    // the next page, so a kill makes the next run ask again only what was in flight.
+    settle();
 }
 
 void Recorder::keep(Work work)

@@ -33,7 +33,8 @@ public:
     Recorder &operator=(const Recorder &) = delete;
 
     void record(const Sighting &sighting);
-    // The sighting and the caller's work in one transaction (Store::record).
+    // The sighting and the caller's work in one transaction (Store::record), kept before the call
+    // returns, as keep's.
     void record(const Sighting &sighting, Work alongside);
     // The caller's work alone, in a transaction, its failure warned of as the run's; kept before
     // the call returns.

@@ -47,8 +47,12 @@ Sighting sightingOf(const QSqlQuery &row)
 {
     Sighting sighting;
     sighting.seenAt = timeOf(row.value(2));
-    sighting.entry = {row.value(3).toString(), row.value(4).toString(), row.value(5).toString(),
-                      row.value(7).toString(), row.value(6).toString(), row.value(8).toString()};
+    sighting.entry = {.number = row.value(3).toString(),
+                      .title = row.value(4).toString(),
+                      .fileCount = row.value(5).toString(),
+                      .shareCode = row.value(7).toString(),
+                      .entryId = row.value(6).toString(),
+                      .extractionCode = row.value(8).toString()};
     sighting.shareUrl = row.value(9).toString();
     if (!row.value(10).isNull())
         sighting.page = row.value(10).toInt();
